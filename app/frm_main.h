@@ -1,0 +1,163 @@
+#pragma once
+// The main window's logic: every handler of frmMain, written against the control and service
+// interfaces so that it runs the same on real windows and on test fakes.
+
+#include <cstdint>
+#include <string>
+
+#include "app/minutes_rule.h"
+#include "app/tray_icon_record.h"
+#include "dialogs/popup.h"
+#include "power/power_actions.h"
+#include "power/power_library.h"
+#include "ui/controls.h"
+#include "ui/services.h"
+
+namespace zorvo {
+
+inline constexpr wchar_t kMainCaption[] = L"Zorvo v.1.3.0.5";
+inline constexpr wchar_t kIdleTip[] = L"Программа-Zorvo";
+/// The program's home page. A placeholder on a reserved domain until the program has a site.
+inline constexpr wchar_t kHomePage[] = L"https://zorvo.example/";
+
+inline constexpr ui::Colour kButtonColour = 0x00FFFFC0;
+inline constexpr ui::Colour kButtonHoverColour = 0x0000FF00;
+
+/// The controls of frmMain, by their names.
+struct MainControls {
+    ui::Form& form;
+    ui::Label& lblEnter;
+    ui::Label& lblLog;
+    ui::ComboBox& Combo1;
+    ui::Label& lblMin;
+    ui::Label& lblH;
+    ui::Label& lblDate;
+    ui::Label& lblTime;
+    ui::Label& lblActivate;
+    ui::Label& lblReset;
+    ui::MenuItem& mnuActive;
+    ui::MenuItem& mnuReset;
+    ui::MenuItem& mnuTopM;
+    ui::MenuItem& mnuShutDown;
+    ui::MenuItem& mnuAlarm;
+    ui::MenuItem& mnuWait;
+    ui::MenuItem& mnuReboot;
+    ui::MenuItem& mnuSleep;
+    ui::MenuItem& mnuLog;
+    ui::Timer& Timer1;
+    ui::Timer& Timer2;
+    ui::Timer& Timer3;
+    ui::Timer& Timer4;
+    /// The window's own icon and the pictures of the hidden picture holders.
+    ui::IconHandle formIcon;
+    ui::IconHandle imgShutDown;
+    ui::IconHandle imgWait;
+    ui::IconHandle imgReboot;
+    ui::IconHandle imgAlarm;
+    ui::IconHandle imgDisconnect;
+    /// The window's handle, for the tray record.
+    std::uintptr_t windowHandle;
+};
+
+/// The modal dialogs that the task menu opens.
+class DialogHost {
+public:
+    virtual ~DialogHost() = default;
+    virtual void showBatDialog() = 0;
+    virtual void showAboutDialog() = 0;
+};
+
+struct MainServices {
+    MessageBoxService& messages;
+    TrayService& tray;
+    ClockService& clock;
+    KeyboardService& keyboard;
+    FileService& files;
+    ProcessService& process;
+    LocaleService& locale;
+    PowerLibrary& power;
+    PowerActions& actions;
+    Popup& popup;
+    DialogHost& dialogs;
+};
+
+enum class LoadOutcome { Continue, EndProgram };
+
+class frmMain {
+public:
+    frmMain(const MainControls& controls, const MainServices& services);
+
+    // Start-up and the command line.
+    LoadOutcome Form_Load();
+    void Form_Activate();
+    void Form_Deactivate();
+
+    // Task selection, activation and reset.
+    void mnuShutDown_Click();
+    void mnuAlarm_Click();
+    void mnuWait_Click();
+    void mnuReboot_Click();
+    void mnuSleep_Click();
+    void lblActivate_Click();
+    void mnuActive_Click();
+    void mnuReset_Click();
+    void lblReset_Click();
+    void lblActivate_MouseMove();
+    void lblReset_MouseMove();
+
+    // The countdown and the log.
+    void Timer3_Timer();
+    void mnuLog_Click();
+
+    // Minutes entry, hours display, clock, show hot key.
+    void Combo1_Change();
+    void Combo1_KeyDown(int keyCode, int shift);
+    void Combo1_GotFocus();
+    void Combo1_LostFocus();
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Timer4_Timer();
+
+    // Tray icon and window behaviour.
+    /// A pointer movement over the bare form.
+    void Form_MouseMove();
+    /// A message of the notification-area icon; `mouseMessage` is the mouse message number.
+    void TrayIcon_Message(int mouseMessage);
+    /// The shell was restarted and lost the icon.
+    void TaskbarCreated();
+    void mnuTray_Click();
+    void mnuTopM_Click();
+    /// A button press on the bare form or on a plain label.
+    void Form_MouseDown();
+    void mnuExit_Click();
+    void Form_Unload();
+    void mnuBat_Click();
+    void mnuAbout_Click();
+
+    std::int16_t RemainingMinutes = 0;
+    std::int16_t RemainingSeconds = 0;
+    std::int16_t DeactivationCount = 0;
+    std::int16_t MinutesRemainder = 0;
+    std::int16_t HiddenTickCount = 0;
+    TrayIconRecord TrayIcon;
+
+private:
+    bool CheckPowerLibrary();
+    void WriteLog(const std::wstring& eventText);
+    void selectTask(ui::MenuItem& item);
+    void modifyIcon(const wchar_t* tip, ui::IconHandle icon);
+    void performTask();
+    void performWmi(WmiMethod method, const wchar_t* failure, const wchar_t* logText);
+    void performLibraryCall(std::int32_t (PowerLibrary::*call)(), const wchar_t* failure,
+                            const wchar_t* logText);
+    /// Writes the log entry when logging is on; returns the failure to report, if any.
+    std::wstring logIfOn(const wchar_t* eventText);
+
+    MainControls c_;
+    MainServices s_;
+    MinutesRule minutes_;
+    /// Window mode 4 deleted the icon; a restart of the shell must not bring it back.
+    bool iconRemoved_ = false;
+};
+
+} // namespace zorvo

@@ -1,0 +1,338 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "fakes.h"
+#include "ui/paced_ticker.h"
+
+namespace zorvo {
+namespace {
+
+using fakes::Journal;
+using fakes::MainHarness;
+
+const std::wstring kShutdownPrefix = L"Zorvo - до выключения осталось ";
+
+struct Countdown : ::testing::Test {
+    MainHarness h;
+    void SetUp() override { h.start(); }
+    void activate(const std::wstring& minutes) {
+        h.typeMinutes(L"\b\b\b" + minutes);
+        h.form_.lblActivate_Click();
+    }
+};
+
+TEST_F(Countdown, OneMinuteCaptionSequence) {
+    activate(L"1");
+    EXPECT_EQ(h.form.caption(), L"Zorvo v.1.3.0.5") << "activation leaves the caption alone";
+    std::vector<std::wstring> captions;
+    for (int i = 0; i < 60; ++i) {
+        h.form_.Timer3_Timer();
+        captions.push_back(h.form.caption());
+        EXPECT_EQ(h.popup.label, h.form.caption());
+    }
+    EXPECT_EQ(captions[0], kShutdownPrefix + L"0 мин 59 сек");
+    EXPECT_EQ(captions[29], kShutdownPrefix + L"0 мин 30 сек");
+    EXPECT_EQ(captions[50], kShutdownPrefix + L"0 мин 09 сек");
+    EXPECT_EQ(captions[52], kShutdownPrefix + L"0 мин 07 сек");
+    EXPECT_EQ(captions[59], kShutdownPrefix + L"0 мин 00 сек");
+    EXPECT_EQ(h.journal, (Journal{"awake", "ShutDown", "close"}));
+}
+
+TEST_F(Countdown, LongestDelayFiresAtTick21600) {
+    activate(L"360");
+    EXPECT_EQ(h.form_.RemainingMinutes, 359);
+    EXPECT_EQ(h.form_.RemainingSeconds, 60);
+    h.form_.Timer3_Timer();
+    EXPECT_EQ(h.form.caption(), kShutdownPrefix + L"359 мин 59 сек");
+    int ticks = 1;
+    std::wstring previous;
+    while (h.Timer3.enabled()) {
+        previous = h.form.caption();
+        h.form_.Timer3_Timer();
+        ++ticks;
+        if (previous == kShutdownPrefix + L"5 мин 00 сек") {
+            EXPECT_EQ(h.form.caption(), kShutdownPrefix + L"4 мин 59 сек");
+        }
+    }
+    EXPECT_EQ(ticks, 21600);
+    EXPECT_TRUE(h.form.closed);
+}
+
+TEST_F(Countdown, PopupOnlyForAWindowHiddenAtHalfAMinute) {
+    activate(L"1");
+    h.form_.Timer3_Timer();
+    EXPECT_TRUE(h.popup.created);
+    EXPECT_FALSE(h.popup.visible()) << "created hidden at the first tick";
+
+    h.ticks(28); // 0:31
+    h.form.setVisible(false);
+    h.form_.Timer3_Timer(); // 0:30
+    EXPECT_TRUE(h.popup.visible());
+    EXPECT_EQ(h.popup.label, kShutdownPrefix + L"0 мин 30 сек");
+    h.form_.Timer3_Timer();
+    EXPECT_TRUE(h.popup.visible()) << "stays while the window is hidden";
+    h.form.show();
+    h.form_.Timer3_Timer();
+    EXPECT_FALSE(h.popup.visible()) << "a shown window hides it at the next tick";
+}
+
+TEST_F(Countdown, PopupNotShownForLateHidingOrMinimisedWindow) {
+    activate(L"1");
+    h.form.setWindowState(ui::WindowState::Minimized); // minimised still counts as visible
+    h.ticks(40);
+    h.form.setVisible(false); // hidden at 0:20: too late
+    h.ticks(19);
+    EXPECT_FALSE(h.popup.visible());
+}
+
+TEST_F(Countdown, TaskChangedMidRunChangesTextAndTask) {
+    activate(L"3");
+    h.ticks(5);
+    h.form_.mnuAlarm_Click();
+    EXPECT_EQ(h.lblEnter.caption(), L"Zorvo настроен на подачу звукового сигнала");
+    EXPECT_EQ(h.tray.calls.back().record.tipText(), L"Zorvo запущен: Подача сигнала");
+    EXPECT_EQ(h.tray.calls.back().record.icon, MainHarness::kAlarmIcon);
+    h.form_.Timer3_Timer();
+    EXPECT_EQ(h.form.caption(), L"Zorvo - подача звукового сигнала через 2 мин 54 сек");
+    h.ticks(200);
+    EXPECT_EQ(h.actions.notes.size(), 16u);
+    EXPECT_EQ(std::count(h.journal.begin(), h.journal.end(), "ShutDown"), 0);
+}
+
+TEST_F(Countdown, EachTaskInOrderWithLogOnAndOff) {
+    struct Case {
+        void (frmMain::*select)();
+        const wchar_t* prefix;
+        Journal withLog;
+        const char* name;
+    };
+    const Case cases[] = {
+        {&frmMain::mnuShutDown_Click,
+         L"Zorvo - до выключения осталось ",
+         {"ShutDown", "log", "close"},
+         "shutdown"},
+        {&frmMain::mnuReboot_Click,
+         L"Zorvo - до перезагрузки осталось ",
+         {"Reboot", "log", "close"},
+         "reboot"},
+        {&frmMain::mnuAlarm_Click,
+         L"Zorvo - подача звукового сигнала через ",
+         {"melody", "log", "close"},
+         "alarm"},
+        {&frmMain::mnuWait_Click,
+         L"Zorvo - войдет в ждущий режим через ",
+         {"log", "asleep-ok", "NTWait", "close"},
+         "standby"},
+        {&frmMain::mnuSleep_Click,
+         L"Zorvo - войдет в спящий режим через ",
+         {"log", "asleep-ok", "NTSleep", "close"},
+         "hibernate"},
+    };
+    for (const Case& c : cases) {
+        for (bool logging : {true, false}) {
+            MainHarness run;
+            run.start();
+            if (logging) {
+                run.form_.mnuLog_Click();
+            }
+            (run.form_.*c.select)();
+            run.form_.lblActivate_Click();
+            run.ticks(59);
+            run.journal.clear();
+            run.form_.Timer3_Timer();
+            Journal expected = c.withLog;
+            if (!logging) {
+                expected.erase(std::find(expected.begin(), expected.end(), "log"));
+            }
+            EXPECT_EQ(run.journal, expected) << c.name << " logging " << logging;
+            EXPECT_EQ(run.form.caption(), std::wstring(c.prefix) + L"0 мин 00 сек");
+            EXPECT_TRUE(run.messages.shown.empty());
+            EXPECT_FALSE(run.Timer2.enabled() || run.Timer3.enabled() || run.Timer4.enabled());
+            EXPECT_EQ(run.tray.calls.back().operation, TrayOperation::Delete);
+            if (logging) {
+                const std::string entry = run.files.files.at(L"zorvo.log");
+                EXPECT_EQ(entry.rfind("[07.12.2026   1:02:03]\r\n", 0), 0u);
+                EXPECT_EQ(entry.substr(entry.size() - 28), "\r\n************************\r\n");
+            } else {
+                EXPECT_TRUE(run.files.files.empty());
+            }
+        }
+    }
+}
+
+TEST_F(Countdown, LogEntryBytesInWindows1251) {
+    h.form_.mnuLog_Click();
+    EXPECT_TRUE(h.lblLog.visible());
+    h.form_.mnuAlarm_Click();
+    activate(L"1");
+    h.ticks(60);
+    const std::string expected = std::string("[07.12.2026   1:02:03]\r\n") +
+                                 "\xD1\xE8\xE3\xED\xE0\xEB \xEF\xEE\xE4\xE0\xED\r\n" +
+                                 std::string(24, '*') + "\r\n";
+    EXPECT_EQ(h.files.files.at(L"zorvo.log"), expected);
+    EXPECT_EQ(h.actions.notes.size(), 16u);
+    unsigned total = 0;
+    for (const Note& n : h.actions.notes) {
+        total += n.durationMs;
+    }
+    EXPECT_EQ(total, 6750u);
+    EXPECT_EQ(h.actions.notes[2].frequencyHz, 32767u);
+    EXPECT_EQ(h.actions.notes[15].frequencyHz, 1500u);
+}
+
+TEST_F(Countdown, WmiFailureIsReportedAndNothingIsLogged) {
+    for (auto select : {&frmMain::mnuShutDown_Click, &frmMain::mnuReboot_Click}) {
+        MainHarness run;
+        run.start();
+        run.form_.mnuLog_Click();
+        (run.form_.*select)();
+        run.actions.wmiResult = {false, L"метод не найден (0x80041055)"};
+        run.form_.lblActivate_Click();
+        run.ticks(60);
+        ASSERT_EQ(run.messages.shown.size(), 1u);
+        EXPECT_NE(run.messages.shown[0].find(L"0x80041055"), std::wstring::npos);
+        EXPECT_NE(run.messages.shown[0].find(
+                      select == &frmMain::mnuShutDown_Click ? L"выключить" : L"перезагрузить"),
+                  std::wstring::npos);
+        EXPECT_TRUE(run.files.files.empty());
+        EXPECT_EQ(run.journal.back(), "close") << "ends after the box";
+    }
+}
+
+TEST_F(Countdown, LibraryFailureAndLogFailureAreReportedAfterTheCall) {
+    MainHarness run;
+    run.start();
+    run.form_.mnuLog_Click();
+    run.form_.mnuWait_Click();
+    run.files.failWrites = true;
+    run.power.result = 0;
+    run.form_.lblActivate_Click();
+    run.ticks(60);
+    EXPECT_EQ(run.journal,
+              (Journal{"awake", "log", "asleep-ok", "NTWait", "message", "message", "close"}));
+    ASSERT_EQ(run.messages.shown.size(), 2u);
+    EXPECT_NE(run.messages.shown[0].find(L"zorvo.log"), std::wstring::npos);
+    EXPECT_NE(run.messages.shown[1].find(L"ждущий режим"), std::wstring::npos);
+}
+
+TEST_F(Countdown, LogFailureNeverStopsTheTask) {
+    h.form_.mnuLog_Click();
+    h.files.failWrites = true;
+    activate(L"1");
+    h.ticks(60);
+    EXPECT_EQ(h.journal, (Journal{"awake", "ShutDown", "log", "message", "close"}));
+}
+
+TEST_F(Countdown, NoTickRunsWhileAFailureIsOnScreen) {
+    h.actions.wmiResult = {false, L"x"};
+    h.messages.whileOpen = [this] { h.ticks(5); };
+    activate(L"1");
+    h.ticks(60);
+    EXPECT_EQ(h.form.caption(), kShutdownPrefix + L"0 мин 00 сек");
+}
+
+TEST_F(Countdown, ResetReturnsToIdleAndKeepAwakeFollowsTheRun) {
+    activate(L"2");
+    EXPECT_TRUE(h.actions.awake);
+    EXPECT_FALSE(h.Combo1.enabled() || h.lblActivate.enabled() || h.mnuActive.enabled());
+    EXPECT_TRUE(h.lblReset.visible() && h.mnuReset.enabled() && h.Timer4.enabled());
+    h.ticks(10);
+    h.form_.lblReset_Click();
+    EXPECT_FALSE(h.actions.awake);
+    EXPECT_FALSE(h.Timer3.enabled());
+    EXPECT_TRUE(h.Timer4.enabled()) << "reset leaves the hot key poll on";
+    EXPECT_EQ(h.form.caption(), L"Zorvo v.1.3.0.5");
+    EXPECT_TRUE(h.Combo1.enabled() && h.lblActivate.enabled() && h.mnuActive.enabled());
+    EXPECT_FALSE(h.lblReset.visible() || h.mnuReset.enabled());
+    EXPECT_EQ(h.tray.calls.back().record.tipText(), L"Программа-Zorvo");
+    EXPECT_EQ(h.tray.calls.back().record.icon, MainHarness::kFormIcon);
+    EXPECT_EQ(h.Combo1.text(), L"2");
+
+    h.form_.mnuActive_Click(); // the full time again
+    h.form_.Timer3_Timer();
+    EXPECT_EQ(h.form.caption(), kShutdownPrefix + L"1 мин 59 сек");
+}
+
+TEST(TaskSelection, TipsAndPicturesFollowTheTask) {
+    MainHarness h;
+    h.start();
+    h.form_.mnuSleep_Click();
+    EXPECT_EQ(h.lblEnter.caption(), L"Zorvo настроен на спящий режим");
+    EXPECT_EQ(h.tray.calls.size(), 1u) << "no icon change while idle";
+    for (auto* other : {&h.mnuShutDown, &h.mnuAlarm, &h.mnuWait, &h.mnuReboot}) {
+        EXPECT_FALSE(other->checked());
+    }
+
+    struct Case {
+        void (frmMain::*select)();
+        std::wstring activationTip;
+        ui::IconHandle icon;
+    };
+    const Case cases[] = {
+        {&frmMain::mnuShutDown_Click, L"Zorvo запущен: Выключение", MainHarness::kShutDownIcon},
+        {&frmMain::mnuAlarm_Click, L"Zorvo запущен: Подача звукового сигнала",
+         MainHarness::kAlarmIcon},
+        {&frmMain::mnuWait_Click, L"Zorvo запущен: Ждущий режим", MainHarness::kWaitIcon},
+        {&frmMain::mnuReboot_Click, L"Zorvo запущен: Перезагрузка", MainHarness::kRebootIcon},
+        {&frmMain::mnuSleep_Click, L"Zorvo запущен: Спящий режим", MainHarness::kWaitIcon},
+    };
+    for (const Case& c : cases) {
+        (h.form_.*c.select)();
+        const std::size_t before = h.tray.calls.size();
+        h.form_.lblActivate_Click();
+        ASSERT_EQ(h.tray.calls.size(), before + 1) << "exactly one update";
+        EXPECT_EQ(h.tray.calls.back().operation, TrayOperation::Modify);
+        EXPECT_EQ(h.tray.calls.back().record.tipText(), c.activationTip);
+        EXPECT_EQ(h.tray.calls.back().record.icon, c.icon);
+        (h.form_.*c.select)(); // the same task again while running rewrites the tip
+        EXPECT_EQ(h.tray.calls.size(), before + 2);
+        h.form_.mnuReset_Click();
+    }
+}
+
+TEST(TaskSelection, HoverColoursComeBackOnlyOverTheFormOrFromTheIcon) {
+    MainHarness h;
+    h.start();
+    h.form_.lblActivate_MouseMove();
+    h.form_.lblReset_MouseMove();
+    EXPECT_EQ(h.lblActivate.foreColour(), 0x0000FF00u);
+    EXPECT_EQ(h.lblReset.foreColour(), 0x0000FF00u);
+    h.form_.TrayIcon_Message(0x201);
+    EXPECT_EQ(h.lblActivate.foreColour(), 0x00FFFFC0u);
+    h.form_.lblActivate_MouseMove();
+    h.form_.Form_MouseMove();
+    EXPECT_EQ(h.lblActivate.foreColour(), 0x00FFFFC0u);
+}
+
+// A timer message arrives late every time; the paced countdown must still perform the task at
+// exactly N minutes after activation.
+TEST(CountdownPacing, LateTimerMessagesDoNotDrift) {
+    for (int mode = 0; mode < 2; ++mode) {
+        MainHarness h;
+        h.start();
+        h.typeMinutes(L"\b360");
+        std::int64_t now = 5'000;
+        ui::PacedTicker ticker(1000);
+        h.form_.lblActivate_Click();
+        ticker.start(now);
+        const std::int64_t activation = now;
+        std::mt19937 random(42);
+        std::uniform_int_distribution<int> late(0, 900);
+        std::int64_t performedAt = -1;
+        h.form.onClose = [&] { performedAt = now; };
+        while (h.Timer3.enabled()) {
+            // The system wakes us at the requested time plus some lateness.
+            now += ticker.msUntilNext(now) + (mode == 0 ? 16 : late(random));
+            for (std::int64_t due = ticker.takeDue(now); due > 0 && h.Timer3.enabled(); --due) {
+                h.form_.Timer3_Timer();
+            }
+        }
+        EXPECT_EQ(ticker.ticksTaken(), 21600);
+        EXPECT_GE(performedAt - activation, 21'600'000);
+        EXPECT_LE(performedAt - activation, 21'600'000 + 900) << "mode " << mode;
+    }
+}
+
+} // namespace
+} // namespace zorvo

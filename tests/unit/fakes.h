@@ -1,0 +1,364 @@
+#pragma once
+// Plain fakes of the control and service interfaces. They behave as the real controls do where a
+// handler could tell the difference (setText puts the caret at the start, selection lengths are
+// clamped to the text), and record what the services were asked, in one shared journal when the
+// order matters.
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/frm_main.h"
+#include "text/encoding.h"
+
+namespace zorvo::fakes {
+
+using Journal = std::vector<std::string>;
+
+template <class Interface> struct FakeControl : Interface {
+    bool visible_ = true;
+    bool enabled_ = true;
+    bool visible() const override { return visible_; }
+    void setVisible(bool on) override { visible_ = on; }
+    bool enabled() const override { return enabled_; }
+    void setEnabled(bool on) override { enabled_ = on; }
+};
+
+struct FakeLabel final : FakeControl<ui::Label> {
+    std::wstring caption_;
+    ui::Colour fore_ = 0;
+    ui::Colour back_ = 0;
+    bool border_ = false;
+    explicit FakeLabel(std::wstring caption = L"", ui::Colour fore = 0x00FFFFC0)
+        : caption_(std::move(caption)), fore_(fore) {}
+    std::wstring caption() const override { return caption_; }
+    void setCaption(const std::wstring& text) override { caption_ = text; }
+    ui::Colour foreColour() const override { return fore_; }
+    void setForeColour(ui::Colour c) override { fore_ = c; }
+    ui::Colour backColour() const override { return back_; }
+    void setBackColour(ui::Colour c) override { back_ = c; }
+    bool border() const override { return border_; }
+    void setBorder(bool on) override { border_ = on; }
+};
+
+struct FakeComboBox final : FakeControl<ui::ComboBox> {
+    std::wstring text_;
+    int selStart_ = 0;
+    int selLength_ = 0;
+    std::vector<std::wstring> items_;
+    int listIndex_ = -1;
+    int writes = 0;
+
+    std::wstring text() const override { return text_; }
+    void setText(const std::wstring& text) override {
+        text_ = text;
+        selStart_ = 0;
+        selLength_ = 0;
+        ++writes;
+    }
+    int selStart() const override { return selStart_; }
+    void setSelStart(int start) override { selStart_ = std::min(start, length()); }
+    int selLength() const override { return selLength_; }
+    void setSelLength(int length) override {
+        selLength_ = std::min(length, this->length() - selStart_);
+    }
+    void addItem(const std::wstring& item) override { items_.push_back(item); }
+    int itemCount() const override { return static_cast<int>(items_.size()); }
+    std::wstring item(int index) const override {
+        return items_.at(static_cast<std::size_t>(index));
+    }
+    int listIndex() const override { return listIndex_; }
+    void setListIndex(int index) override {
+        listIndex_ = index;
+        text_ = items_.at(static_cast<std::size_t>(index));
+    }
+
+    /// Types one character at the caret as a keyboard would, replacing the selection; backspace
+    /// is 8. Returns true when the text changed (the box then raises its change event).
+    bool type(wchar_t ch) {
+        const std::wstring before = text_;
+        const auto start = static_cast<std::size_t>(selStart_);
+        if (ch == 8) {
+            if (selLength_ > 0) {
+                text_.erase(start, static_cast<std::size_t>(selLength_));
+            } else if (selStart_ > 0) {
+                text_.erase(start - 1, 1);
+                --selStart_;
+            }
+        } else {
+            text_.replace(start, static_cast<std::size_t>(selLength_), 1, ch);
+            ++selStart_;
+        }
+        selLength_ = 0;
+        return text_ != before;
+    }
+    int length() const { return static_cast<int>(text_.size()); }
+};
+
+struct FakeMenuItem final : ui::MenuItem {
+    bool checked_ = false;
+    bool enabled_ = true;
+    bool checked() const override { return checked_; }
+    void setChecked(bool on) override { checked_ = on; }
+    bool enabled() const override { return enabled_; }
+    void setEnabled(bool on) override { enabled_ = on; }
+};
+
+struct FakeTimer final : ui::Timer {
+    bool enabled_ = false;
+    int interval_ = 1;
+    FakeTimer(bool enabled, int interval) : enabled_(enabled), interval_(interval) {}
+    bool enabled() const override { return enabled_; }
+    void setEnabled(bool on) override { enabled_ = on; }
+    int interval() const override { return interval_; }
+};
+
+struct FakeForm final : ui::Form {
+    Journal& journal;
+    std::wstring caption_ = kMainCaption;
+    bool visible_ = true;
+    ui::WindowState state_ = ui::WindowState::Normal;
+    bool inTaskbar = true;
+    bool topMost = false;
+    int topMostCalls = 0;
+    int drags = 0;
+    bool closed = false;
+    std::function<void()> onClose;
+
+    explicit FakeForm(Journal& j) : journal(j) {}
+    std::wstring caption() const override { return caption_; }
+    void setCaption(const std::wstring& text) override { caption_ = text; }
+    bool visible() const override { return visible_; }
+    void setVisible(bool on) override { visible_ = on; }
+    ui::WindowState windowState() const override { return state_; }
+    void setWindowState(ui::WindowState s) override { state_ = s; }
+    void show() override { visible_ = true; }
+    void setShowInTaskbar(bool on) override { inTaskbar = on; }
+    void setTopMost(bool on) override {
+        topMost = on;
+        ++topMostCalls;
+    }
+    void beginDrag() override { ++drags; }
+    void close() override {
+        journal.push_back("close");
+        closed = true;
+        if (onClose) {
+            onClose();
+        }
+    }
+};
+
+struct FakeMessages final : MessageBoxService {
+    Journal& journal;
+    std::vector<std::wstring> shown;
+    std::function<void()> whileOpen;
+    explicit FakeMessages(Journal& j) : journal(j) {}
+    void show(const std::wstring& text) override {
+        shown.push_back(text);
+        journal.push_back("message");
+        if (whileOpen) {
+            whileOpen();
+        }
+    }
+};
+
+struct FakeTray final : TrayService {
+    struct Call {
+        TrayOperation operation;
+        TrayIconRecord record;
+    };
+    std::vector<Call> calls;
+    void notify(TrayOperation operation, const TrayIconRecord& record) override {
+        calls.push_back({operation, record});
+    }
+};
+
+struct FakeClock final : ClockService {
+    std::wstring date = L"07.12.2026";
+    std::wstring time = L"1:02:03";
+    std::wstring shortDateText() override { return date; }
+    std::wstring timeText() override { return time; }
+};
+
+struct FakeKeyboard final : KeyboardService {
+    std::map<int, std::uint16_t> keys;
+    std::uint16_t asyncKeyState(int vk) override { return keys.count(vk) ? keys[vk] : 0; }
+};
+
+struct FakeFiles final : FileService {
+    Journal& journal;
+    std::map<std::wstring, std::string> files;
+    std::map<std::wstring, OpenResult> openResults;
+    bool failWrites = false;
+    explicit FakeFiles(Journal& j) : journal(j) {}
+    OpenResult tryOpenForReading(const std::wstring& path) override {
+        auto it = openResults.find(path);
+        return it == openResults.end() ? OpenResult::Opened : it->second;
+    }
+    void append(const std::wstring& name, const std::string& bytes) override {
+        journal.push_back("log");
+        if (failWrites) {
+            throw FileError(L"Не удалось записать файл " + name);
+        }
+        files[name] += bytes;
+    }
+    void replace(const std::wstring& name, const std::string& bytes) override {
+        if (failWrites) {
+            throw FileError(L"Не удалось записать файл " + name);
+        }
+        files[name] = bytes;
+    }
+};
+
+struct FakeProcess final : ProcessService {
+    std::wstring folder = L"C:\\Tools";
+    std::wstring exe = L"zorvo";
+    bool another = false;
+    std::wstring programFolder() override { return folder; }
+    std::wstring exeName() override { return exe; }
+    bool anotherInstanceRunning() override { return another; }
+};
+
+struct FakeLocale final : LocaleService {
+    wchar_t separator = L',';
+    text::TableEncoder ansiEncoder{text::CodePage::Windows1251};
+    text::TableEncoder oemEncoder{text::CodePage::Oem866};
+    wchar_t decimalSeparator() override { return separator; }
+    const text::Encoder& ansi() override { return ansiEncoder; }
+    const text::Encoder& oem() override { return oemEncoder; }
+};
+
+struct FakePowerLibrary final : PowerLibrary {
+    Journal& journal;
+    std::int32_t delay = 1, task = 1, view = 1, result = 1;
+    int ptimeCalls = 0, paramCalls = 0, viewCalls = 0;
+    explicit FakePowerLibrary(Journal& j) : journal(j) {}
+    std::int32_t PTime() override { return ++ptimeCalls, delay; }
+    std::int32_t GetParam() override { return ++paramCalls, task; }
+    std::int32_t GetView() override { return ++viewCalls, view; }
+    std::int32_t NTWait() override { return journal.push_back("NTWait"), result; }
+    std::int32_t NTSleep() override { return journal.push_back("NTSleep"), result; }
+};
+
+struct FakeActions final : PowerActions {
+    Journal& journal;
+    ActionResult wmiResult;
+    std::vector<Note> notes;
+    bool awake = false;
+    explicit FakeActions(Journal& j) : journal(j) {}
+    ActionResult runWmi(WmiMethod method) override {
+        journal.push_back(method == WmiMethod::ShutDown ? "ShutDown" : "Reboot");
+        return wmiResult;
+    }
+    void beep(std::uint32_t hz, std::uint32_t ms) override {
+        if (notes.empty()) {
+            journal.push_back("melody");
+        }
+        notes.push_back({hz, ms});
+    }
+    void keepAwake(bool on) override {
+        awake = on;
+        journal.push_back(on ? "awake" : "asleep-ok");
+    }
+};
+
+struct FakePopup final : Popup {
+    bool created = false;
+    bool visible_ = false;
+    std::wstring label = L"Label1";
+    void setLabelCaption(const std::wstring& text) override {
+        created = true;
+        label = text;
+    }
+    bool visible() const override { return visible_; }
+    void hide() override { visible_ = false; }
+    void show() override {
+        created = true;
+        visible_ = true;
+    }
+};
+
+struct FakeDialogs final : DialogHost {
+    Journal& journal;
+    std::function<void()> whileAboutOpen;
+    explicit FakeDialogs(Journal& j) : journal(j) {}
+    void showBatDialog() override { journal.push_back("bat"); }
+    void showAboutDialog() override {
+        journal.push_back("about");
+        if (whileAboutOpen) {
+            whileAboutOpen();
+        }
+    }
+};
+
+/// frmMain on fakes, with the window's design state, as the Win32 front end creates it.
+struct MainHarness {
+    Journal journal;
+    FakeForm form{journal};
+    FakeLabel lblEnter{L"Zorvo настроен на выключение"}, lblLog{L"Запись в лог ведется"},
+        lblMin{L"в минутах", 0x00C0C0C0}, lblH{L"0:01", 0x00808080}, lblDate{L"", 0x00E0E0E0},
+        lblTime{L"", 0x00E0E0E0}, lblActivate{L"Активировать"}, lblReset{L"Сбросить"};
+    FakeComboBox Combo1;
+    FakeMenuItem mnuActive, mnuReset, mnuTopM, mnuShutDown, mnuAlarm, mnuWait, mnuReboot, mnuSleep,
+        mnuLog;
+    FakeTimer Timer1{false, 1}, Timer2{true, 1}, Timer3{false, 1000}, Timer4{false, 1};
+    FakeMessages messages{journal};
+    FakeTray tray;
+    FakeClock clock;
+    FakeKeyboard keyboard;
+    FakeFiles files{journal};
+    FakeProcess process;
+    FakeLocale locale;
+    FakePowerLibrary power{journal};
+    FakeActions actions{journal};
+    FakePopup popup;
+    FakeDialogs dialogs{journal};
+    frmMain form_;
+
+    static constexpr ui::IconHandle kFormIcon = 0x1001, kShutDownIcon = 0x1002, kWaitIcon = 0x1003,
+                                    kRebootIcon = 0x1004, kAlarmIcon = 0x1005,
+                                    kDisconnectIcon = 0x1006;
+    static constexpr std::uintptr_t kWindow = 0x00A0B0C0;
+
+    MainHarness()
+        : form_(MainControls{form,      lblEnter,    lblLog,     Combo1,          lblMin,
+                             lblH,      lblDate,     lblTime,    lblActivate,     lblReset,
+                             mnuActive, mnuReset,    mnuTopM,    mnuShutDown,     mnuAlarm,
+                             mnuWait,   mnuReboot,   mnuSleep,   mnuLog,          Timer1,
+                             Timer2,    Timer3,      Timer4,     kFormIcon,       kShutDownIcon,
+                             kWaitIcon, kRebootIcon, kAlarmIcon, kDisconnectIcon, kWindow},
+                MainServices{messages, tray, clock, keyboard, files, process, locale, power,
+                             actions, popup, dialogs}) {
+        Combo1.text_ = L"Combo1";
+        lblLog.visible_ = false;
+        lblReset.visible_ = false;
+        for (FakeMenuItem* m :
+             {&mnuShutDown, &mnuAlarm, &mnuWait, &mnuReboot, &mnuSleep, &mnuLog}) {
+            m->checked_ = true;
+        }
+        form.onClose = [this] { form_.Form_Unload(); };
+    }
+
+    /// Form_Load, then the first activation, as a start without switches does.
+    void start() {
+        form_.Form_Load();
+        form_.Form_Activate();
+    }
+    /// Types text into Combo1 one character at a time, running the change rule after each.
+    void typeMinutes(const std::wstring& text) {
+        for (wchar_t ch : text) {
+            if (Combo1.type(ch)) {
+                form_.Combo1_Change();
+            }
+        }
+    }
+    void ticks(int count) {
+        for (int i = 0; i < count && Timer3.enabled(); ++i) {
+            form_.Timer3_Timer();
+        }
+    }
+};
+
+} // namespace zorvo::fakes
