@@ -1,13 +1,16 @@
 #include "text/encoding.h"
 
+#include <cstdint>
+
 namespace zorvo::text {
 namespace {
 
 constexpr int kUnmapped = -1;
 
 int byteFor(wchar_t ch, CodePage page) {
-    if (ch >= 0 && ch < 0x80) {
-        return static_cast<int>(ch);
+    const auto code = static_cast<std::uint32_t>(ch);
+    if (code < 0x80) {
+        return static_cast<int>(code);
     }
     const char16_t* high =
         page == CodePage::Windows1251 ? detail::kWindows1251High : detail::kOem866High;

@@ -1,0 +1,264 @@
+#include "power/power_actions_win32.h"
+
+#include <windows.h>
+
+#include <objbase.h>
+#include <oaidl.h>
+#include <oleauto.h>
+
+#include <string>
+#include <utility>
+
+namespace zorvo {
+namespace {
+
+/// COM for the calling thread while it lives; an apartment already set up in another mode is
+/// used as it is.
+class ComApartment {
+public:
+    ComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    ~ComApartment() {
+        if (SUCCEEDED(result_)) {
+            CoUninitialize();
+        }
+    }
+    HRESULT result() const { return result_ == RPC_E_CHANGED_MODE ? S_OK : result_; }
+
+private:
+    HRESULT result_;
+};
+
+template <typename T> class ComPtr {
+public:
+    ComPtr() = default;
+    ComPtr(ComPtr&& other) noexcept : pointer_(std::exchange(other.pointer_, nullptr)) {}
+    ComPtr& operator=(ComPtr&& other) noexcept {
+        ComPtr old(std::move(*this));
+        pointer_ = std::exchange(other.pointer_, nullptr);
+        return *this;
+    }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    ~ComPtr() {
+        if (pointer_ != nullptr) {
+            pointer_->Release();
+        }
+    }
+    T* get() const { return pointer_; }
+    T* operator->() const { return pointer_; }
+    void** putVoid() { return reinterpret_cast<void**>(&pointer_); }
+
+private:
+    T* pointer_ = nullptr;
+};
+
+class Variant {
+public:
+    Variant() { VariantInit(&value_); }
+    Variant(const Variant&) = delete;
+    Variant& operator=(const Variant&) = delete;
+    ~Variant() { VariantClear(&value_); }
+    VARIANT* get() { return &value_; }
+    VARIANT* operator->() { return &value_; }
+
+private:
+    VARIANT value_;
+};
+
+class Bstr {
+public:
+    explicit Bstr(const wchar_t* text) : value_(SysAllocString(text)) {}
+    Bstr(const Bstr&) = delete;
+    Bstr& operator=(const Bstr&) = delete;
+    ~Bstr() { SysFreeString(value_); }
+    BSTR get() const { return value_; }
+
+private:
+    BSTR value_;
+};
+
+/// The exception details that Invoke may fill in; their strings are freed with it.
+class ExceptionInfo {
+public:
+    ExceptionInfo() = default;
+    ExceptionInfo(const ExceptionInfo&) = delete;
+    ExceptionInfo& operator=(const ExceptionInfo&) = delete;
+    ~ExceptionInfo() {
+        SysFreeString(info_.bstrSource);
+        SysFreeString(info_.bstrDescription);
+        SysFreeString(info_.bstrHelpFile);
+    }
+    EXCEPINFO* get() { return &info_; }
+
+    /// The error behind DISP_E_EXCEPTION, which says only that the object raised one.
+    HRESULT cause(HRESULT invokeResult) {
+        if (invokeResult != DISP_E_EXCEPTION) {
+            return invokeResult;
+        }
+        if (info_.pfnDeferredFillIn != nullptr) {
+            info_.pfnDeferredFillIn(&info_);
+        }
+        if (FAILED(info_.scode)) {
+            return info_.scode;
+        }
+        return invokeResult;
+    }
+
+private:
+    EXCEPINFO info_{};
+};
+
+std::wstring hex(HRESULT value) {
+    constexpr wchar_t kDigits[] = L"0123456789ABCDEF";
+    auto bits = static_cast<unsigned long>(value);
+    std::wstring text(8, L'0');
+    for (std::size_t i = 8; i-- > 0;) {
+        text[i] = kDigits[bits & 0xFu];
+        bits >>= 4;
+    }
+    return L"0x" + text;
+}
+
+ActionResult failure(const std::wstring& what, HRESULT error) {
+    return {false, what + L" (" + hex(error) + L")"};
+}
+
+HRESULT invoke(IDispatch* object, DISPID id, WORD flags, VARIANTARG* args, UINT argCount,
+               Variant& result) {
+    DISPPARAMS params{args, nullptr, argCount, 0};
+    ExceptionInfo exception;
+    UINT badArgument = 0;
+    const HRESULT hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
+                                      result.get(), exception.get(), &badArgument);
+    return exception.cause(hr);
+}
+
+HRESULT invokeByName(IDispatch* object, const wchar_t* name, VARIANTARG* args, UINT argCount,
+                     Variant& result) {
+    DISPID id = DISPID_UNKNOWN;
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    const HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    return invoke(object, id, DISPATCH_METHOD, args, argCount, result);
+}
+
+ComPtr<IDispatch> dispatchFrom(Variant& value, HRESULT& hr) {
+    ComPtr<IDispatch> object;
+    if ((value->vt == VT_DISPATCH || value->vt == VT_UNKNOWN) && value->punkVal != nullptr) {
+        hr = value->punkVal->QueryInterface(IID_IDispatch, object.putVoid());
+    } else {
+        hr = DISP_E_TYPEMISMATCH;
+    }
+    return object;
+}
+
+/// Calls the method on one instance; a nonzero return value is a refusal.
+ActionResult callMethod(IDispatch* instance, const wchar_t* method) {
+    Variant returned;
+    const HRESULT hr = invokeByName(instance, method, nullptr, 0, returned);
+    if (FAILED(hr)) {
+        return failure(L"вызов метода " + std::wstring(method) + L" службы WMI не выполнен", hr);
+    }
+    Variant code;
+    if (returned->vt != VT_EMPTY &&
+        SUCCEEDED(VariantChangeType(code.get(), returned.get(), 0, VT_I4)) && code->lVal != 0) {
+        return {false, L"метод " + std::wstring(method) + L" службы WMI вернул код ошибки " +
+                           std::to_wstring(code->lVal)};
+    }
+    return {};
+}
+
+ActionResult runRequest(const WmiRequest& request) {
+    ComApartment apartment;
+    if (FAILED(apartment.result())) {
+        return failure(L"не удалось подготовить COM", apartment.result());
+    }
+
+    ComPtr<IDispatch> services;
+    HRESULT hr = CoGetObject(request.moniker, nullptr, IID_IDispatch, services.putVoid());
+    if (FAILED(hr)) {
+        return failure(L"служба WMI недоступна", hr);
+    }
+
+    Bstr query(request.query);
+    if (query.get() == nullptr) {
+        return failure(L"запрос к службе WMI не выполнен", E_OUTOFMEMORY);
+    }
+    VARIANTARG queryArgument;
+    VariantInit(&queryArgument);
+    queryArgument.vt = VT_BSTR;
+    queryArgument.bstrVal = query.get();
+    Variant setValue;
+    hr = invokeByName(services.get(), L"ExecQuery", &queryArgument, 1, setValue);
+    ComPtr<IDispatch> set;
+    if (SUCCEEDED(hr)) {
+        set = dispatchFrom(setValue, hr);
+    }
+    if (FAILED(hr)) {
+        return failure(L"запрос к службе WMI не выполнен", hr);
+    }
+
+    Variant enumValue;
+    hr = invoke(set.get(), DISPID_NEWENUM, DISPATCH_METHOD | DISPATCH_PROPERTYGET, nullptr, 0,
+                enumValue);
+    ComPtr<IEnumVARIANT> items;
+    if (SUCCEEDED(hr)) {
+        if ((enumValue->vt == VT_UNKNOWN || enumValue->vt == VT_DISPATCH) &&
+            enumValue->punkVal != nullptr) {
+            hr = enumValue->punkVal->QueryInterface(IID_IEnumVARIANT, items.putVoid());
+        } else {
+            hr = DISP_E_TYPEMISMATCH;
+        }
+    }
+    if (FAILED(hr)) {
+        return failure(L"не удалось перебрать объекты службы WMI", hr);
+    }
+
+    for (int called = 0;; ++called) {
+        Variant item;
+        ULONG fetched = 0;
+        hr = items->Next(1, item.get(), &fetched);
+        if (FAILED(hr)) {
+            return failure(L"не удалось перебрать объекты службы WMI", hr);
+        }
+        if (hr != S_OK || fetched == 0) {
+            // No operating system object means nobody was asked: that is no success.
+            if (called == 0) {
+                return {false, L"служба WMI не нашла объект операционной системы"};
+            }
+            return {};
+        }
+        ComPtr<IDispatch> instance = dispatchFrom(item, hr);
+        if (FAILED(hr)) {
+            return failure(L"не удалось перебрать объекты службы WMI", hr);
+        }
+        ActionResult result = callMethod(instance.get(), request.method);
+        if (!result.ok) {
+            return result;
+        }
+    }
+}
+
+} // namespace
+
+ActionResult PowerActionsWin32::runWmi(WmiMethod method) {
+    try {
+        return runRequest(wmiRequestFor(method));
+    } catch (...) {
+        return failure(L"недостаточно памяти для обращения к службе WMI", E_OUTOFMEMORY);
+    }
+}
+
+void PowerActionsWin32::beep(std::uint32_t frequencyHz, std::uint32_t durationMs) {
+    Beep(frequencyHz, durationMs);
+}
+
+void PowerActionsWin32::keepAwake(bool on) {
+    SetThreadExecutionState(on ? ES_CONTINUOUS | ES_SYSTEM_REQUIRED : ES_CONTINUOUS);
+}
+
+} // namespace zorvo

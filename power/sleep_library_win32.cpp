@@ -1,0 +1,107 @@
+#include "power/sleep_library_win32.h"
+
+#include <utility>
+
+#include "app/program_folder.h"
+#include "ui/services.h"
+
+namespace zorvo {
+namespace {
+
+constexpr const char* kExportNames[] = {"PTime", "GetParam", "GetView", "NTWait", "NTSleep"};
+
+/// A full path: "X:\..." or a UNC or device path "\\...". Anything else would let the loader
+/// search for the file.
+bool isFullPath(const std::wstring& path) {
+    const bool drive = path.size() >= 3 && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/');
+    const bool unc = path.size() >= 2 && path[0] == L'\\' && path[1] == L'\\';
+    return drive || unc;
+}
+
+HMODULE loadByFullPath(const std::wstring& path) {
+    // The library's own dependencies come from its folder or the system folder, never from the
+    // current directory.
+    HMODULE module = LoadLibraryExW(
+        path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (module == nullptr && GetLastError() == ERROR_INVALID_PARAMETER) {
+        // A system without the LOAD_LIBRARY_SEARCH_* flags. The path is full, so the file itself
+        // is still not searched for.
+        module = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    }
+    return module;
+}
+
+std::wstring widen(const char* ascii) {
+    std::wstring text;
+    for (; *ascii != '\0'; ++ascii) {
+        text += static_cast<wchar_t>(*ascii);
+    }
+    return text;
+}
+
+} // namespace
+
+ModuleHandle& ModuleHandle::operator=(ModuleHandle&& other) noexcept {
+    if (this != &other) {
+        ModuleHandle old(std::exchange(module_, other.release()));
+    }
+    return *this;
+}
+
+ModuleHandle::~ModuleHandle() {
+    if (module_ != nullptr) {
+        FreeLibrary(module_);
+    }
+}
+
+HMODULE ModuleHandle::release() noexcept {
+    return std::exchange(module_, nullptr);
+}
+
+SleepLibraryWin32::SleepLibraryWin32(const std::wstring& programFolder)
+    : path_(powerLibraryPath(programFolder)) {}
+
+std::int32_t SleepLibraryWin32::PTime() {
+    return call(kPTime);
+}
+std::int32_t SleepLibraryWin32::GetParam() {
+    return call(kGetParam);
+}
+std::int32_t SleepLibraryWin32::GetView() {
+    return call(kGetView);
+}
+std::int32_t SleepLibraryWin32::NTWait() {
+    return call(kNTWait);
+}
+std::int32_t SleepLibraryWin32::NTSleep() {
+    return call(kNTSleep);
+}
+
+void SleepLibraryWin32::load() {
+    if (module_) {
+        return;
+    }
+    HMODULE module = isFullPath(path_) ? loadByFullPath(path_) : nullptr;
+    if (module == nullptr) {
+        const DWORD error = isFullPath(path_) ? GetLastError() : ERROR_BAD_PATHNAME;
+        throw UntrappedError(L"Не удалось загрузить библиотеку sleep.dll:\r\n" + path_ +
+                             L"\r\nКод ошибки " + std::to_wstring(error) + L".");
+    }
+    module_ = ModuleHandle(module);
+}
+
+std::int32_t SleepLibraryWin32::call(ExportIndex index) {
+    load();
+    if (exports_[index] == nullptr) {
+        const FARPROC proc = GetProcAddress(module_.get(), kExportNames[index]);
+        if (proc == nullptr) {
+            throw UntrappedError(L"В библиотеке sleep.dll нет функции " +
+                                 widen(kExportNames[index]) + L":\r\n" + path_);
+        }
+        // Through a function type without parameters, which GCC accepts as a generic one.
+        exports_[index] = reinterpret_cast<Export>(reinterpret_cast<void (*)()>(proc));
+    }
+    return exports_[index]();
+}
+
+} // namespace zorvo

@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include "fakes.h"
+
+namespace zorvo {
+namespace {
+
+using fakes::MainHarness;
+
+struct CommandLine : ::testing::Test {
+    MainHarness h;
+    void startWith(std::int32_t delay, std::int32_t task, std::int32_t view) {
+        h.power.delay = delay;
+        h.power.task = task;
+        h.power.view = view;
+        h.start();
+    }
+};
+
+TEST_F(CommandLine, DelayIsAskedOnceForOneAndFourTimesWhenApplied) {
+    startWith(1, 1, 1);
+    EXPECT_EQ(h.power.ptimeCalls, 1);
+    EXPECT_EQ(h.power.paramCalls, 1);
+    EXPECT_EQ(h.power.viewCalls, 1);
+    EXPECT_FALSE(h.Timer3.enabled());
+
+    MainHarness run;
+    run.power.delay = 90;
+    run.power.task = kTaskAlarm;
+    run.start();
+    EXPECT_EQ(run.power.ptimeCalls, 4);
+    EXPECT_EQ(run.power.paramCalls, 2);
+    EXPECT_EQ(run.Combo1.text(), L"90");
+    EXPECT_EQ(run.lblH.caption(), L"1:30");
+    EXPECT_TRUE(run.mnuAlarm.checked());
+    EXPECT_TRUE(run.Timer3.enabled());
+    EXPECT_EQ(run.form_.RemainingMinutes, 89);
+    EXPECT_TRUE(run.messages.shown.empty());
+}
+
+TEST_F(CommandLine, DelaysOutsideTheRangeLeaveOneMinute) {
+    for (std::int32_t delay : {0, 400, -3, 361}) {
+        MainHarness run;
+        run.power.delay = delay;
+        run.power.task = kTaskReboot;
+        run.start();
+        EXPECT_EQ(run.Combo1.text(), L"1") << delay;
+        EXPECT_EQ(run.lblH.caption(), L"0:01");
+        EXPECT_TRUE(run.mnuReboot.checked());
+        EXPECT_EQ(run.form_.RemainingMinutes, 0);
+        EXPECT_TRUE(run.messages.shown.empty());
+    }
+}
+
+TEST_F(CommandLine, EachTaskCodeStartsItsTask) {
+    struct Case {
+        std::int32_t code;
+        fakes::FakeMenuItem MainHarness::*item;
+    };
+    const Case cases[] = {{kTaskShutdown, &MainHarness::mnuShutDown},
+                          {kTaskStandby, &MainHarness::mnuWait},
+                          {kTaskReboot, &MainHarness::mnuReboot},
+                          {kTaskHibernate, &MainHarness::mnuSleep},
+                          {kTaskAlarm, &MainHarness::mnuAlarm}};
+    for (const Case& c : cases) {
+        MainHarness run;
+        run.power.delay = 5;
+        run.power.task = c.code;
+        run.start();
+        EXPECT_TRUE((run.*c.item).checked()) << c.code;
+        EXPECT_TRUE(run.Timer3.enabled());
+        EXPECT_FALSE(run.lblActivate.enabled());
+        EXPECT_EQ(run.form_.RemainingMinutes, 4);
+    }
+    for (std::int32_t code : {2, 6, 9, 0}) {
+        MainHarness run;
+        run.power.task = code;
+        run.power.view = kViewMinimized;
+        run.start();
+        EXPECT_FALSE(run.Timer3.enabled()) << code;
+        EXPECT_TRUE(run.mnuShutDown.checked());
+        EXPECT_EQ(run.form.windowState(), ui::WindowState::Minimized) << "the mode still applies";
+    }
+}
+
+TEST_F(CommandLine, WindowModes) {
+    {
+        MainHarness run;
+        run.power.view = kViewTray;
+        run.power.task = kTaskShutdown;
+        run.start();
+        EXPECT_FALSE(run.form.visible());
+        EXPECT_TRUE(run.form.inTaskbar);
+        EXPECT_TRUE(run.Timer4.enabled());
+        EXPECT_EQ(run.form_.HiddenTickCount, 0);
+        EXPECT_EQ(run.tray.calls.back().operation, TrayOperation::Add);
+        EXPECT_EQ(run.tray.calls.back().record.tipText(), L"Zorvo запущен: Выключение");
+    }
+    {
+        MainHarness run;
+        run.power.view = kViewHidden;
+        run.power.task = kTaskAlarm;
+        run.start();
+        EXPECT_FALSE(run.form.visible());
+        EXPECT_FALSE(run.form.inTaskbar);
+        EXPECT_EQ(run.form.windowState(), ui::WindowState::Minimized);
+        EXPECT_EQ(run.tray.calls.back().operation, TrayOperation::Delete);
+        EXPECT_TRUE(run.Timer3.enabled() && run.Timer4.enabled());
+        const std::size_t calls = run.tray.calls.size();
+        run.form_.TaskbarCreated();
+        EXPECT_EQ(run.tray.calls.size(), calls) << "a deleted icon stays deleted";
+        run.form_.mnuTray_Click(); // hiding to the tray brings the icon back
+        run.form_.TaskbarCreated();
+        EXPECT_EQ(run.tray.calls.size(), calls + 2);
+    }
+    for (std::int32_t view : {0, 5, 99}) {
+        MainHarness run;
+        run.power.view = view;
+        run.start();
+        EXPECT_TRUE(run.form.visible());
+        EXPECT_EQ(run.form.windowState(), ui::WindowState::Normal);
+    }
+}
+
+TEST_F(CommandLine, AppliedOnceHoweverOftenTheWindowComesBack) {
+    startWith(30, kTaskShutdown, 1);
+    h.ticks(10);
+    for (int i = 0; i < 3; ++i) {
+        h.form_.Form_Deactivate();
+        h.form_.Form_Activate();
+    }
+    EXPECT_EQ(h.power.paramCalls, 2);
+    h.form_.Timer3_Timer();
+    EXPECT_EQ(h.form.caption(), L"Zorvo - до выключения осталось 29 мин 49 сек");
+
+    h.form_.DeactivationCount = 32766;
+    h.form_.Form_Deactivate();
+    h.form_.Form_Deactivate();
+    EXPECT_EQ(h.form_.DeactivationCount, 32767) << "saturates instead of overflowing";
+}
+
+TEST(WindowBehaviour, IconMessages) {
+    MainHarness h;
+    h.start();
+    h.form_.mnuTray_Click();
+    EXPECT_EQ(h.form.windowState(), ui::WindowState::Minimized);
+    for (int message : {0x200, 0x201, 0x202, 0x205}) {
+        h.form_.lblActivate_MouseMove();
+        h.form_.TrayIcon_Message(message);
+        EXPECT_FALSE(h.form.visible()) << message;
+        EXPECT_EQ(h.lblActivate.foreColour(), kButtonColour);
+    }
+    h.form_.TrayIcon_Message(0x203);
+    EXPECT_TRUE(h.form.visible());
+    EXPECT_EQ(h.form.windowState(), ui::WindowState::Normal);
+    EXPECT_TRUE(h.Timer4.enabled()) << "the double click leaves the poll running";
+}
+
+TEST(WindowBehaviour, TopMostFollowsTheCheckMark) {
+    MainHarness h;
+    h.start();
+    h.form_.mnuTopM_Click();
+    EXPECT_TRUE(h.mnuTopM.checked() && h.form.topMost);
+    h.form_.mnuTopM_Click();
+    EXPECT_FALSE(h.mnuTopM.checked() || h.form.topMost);
+}
+
+TEST(WindowBehaviour, AboutBoxSuspendsTopMostOnlyWhenChecked) {
+    MainHarness h;
+    h.start();
+    h.dialogs.whileAboutOpen = [&] { EXPECT_FALSE(h.form.topMost); };
+    h.form_.mnuAbout_Click();
+    EXPECT_EQ(h.form.topMostCalls, 0) << "no call at all when not on top";
+    h.form_.mnuTopM_Click();
+    h.form_.mnuAbout_Click();
+    EXPECT_TRUE(h.form.topMost);
+    EXPECT_EQ(h.form.topMostCalls, 3);
+}
+
+TEST(WindowBehaviour, ExitWhileRunningPerformsNothing) {
+    MainHarness h;
+    h.start();
+    h.form_.lblActivate_Click();
+    h.ticks(3);
+    h.journal.clear();
+    h.form_.mnuExit_Click();
+    EXPECT_EQ(h.journal, fakes::Journal{"close"});
+    EXPECT_EQ(h.tray.calls.back().operation, TrayOperation::Delete);
+    EXPECT_FALSE(h.Timer2.enabled() || h.Timer3.enabled() || h.Timer4.enabled());
+}
+
+} // namespace
+} // namespace zorvo
