@@ -1,0 +1,64 @@
+#include "batch/batch_file.h"
+
+namespace zorvo {
+namespace {
+
+bool needsQuotes(const std::wstring& path) {
+    return path.find_first_of(L" &()[]{}^=;!'+,`~") != std::wstring::npos;
+}
+
+std::wstring doublePercent(const std::wstring& path) {
+    std::wstring out;
+    for (wchar_t ch : path) {
+        out.push_back(ch);
+        if (ch == L'%') {
+            out.push_back(L'%');
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+const BatchAction* findBatchAction(const std::wstring& item) {
+    for (const BatchAction& action : kBatchActions) {
+        if (item == action.item) {
+            return &action;
+        }
+    }
+    return nullptr;
+}
+
+std::wstring batchCommand(const std::wstring& exePath, const BatchRequest& request) {
+    const std::wstring path = doublePercent(exePath);
+    const std::wstring arguments = std::wstring(L" ") + request.action->taskSwitch + L" " +
+                                   request.minutes + L" " + request.windowSwitch;
+    if (needsQuotes(exePath)) {
+        return L"start \"\" \"" + path + L"\"" + arguments;
+    }
+    return L"start " + path + arguments;
+}
+
+BatchFile
+batchFileBytes(const BatchRequest& request, const text::Encoder& oem,
+               const std::function<std::optional<std::wstring>(const std::wstring&)>& shortPath) {
+    const std::wstring exePath = request.programFolder + request.exeName + L".exe";
+    auto encode = [&](const std::wstring& path) {
+        return oem.encodeExact(batchCommand(path, request) + L"\r\necho exit\r\n");
+    };
+    if (auto bytes = encode(exePath)) {
+        return {std::move(bytes), {}};
+    }
+    if (const std::optional<std::wstring> shortForm = shortPath(exePath)) {
+        if (auto bytes = encode(*shortForm)) {
+            return {std::move(bytes), {}};
+        }
+    }
+    return {std::nullopt,
+            L"Не удалось создать bat-файл: путь к программе\r\n" + exePath +
+                L"\r\nсодержит символы, которые командная строка Windows не может прочитать, а "
+                L"короткого имени у этого пути нет.\r\nПереместите программу в папку с именем из "
+                L"латинских букв или кириллицы."};
+}
+
+} // namespace zorvo

@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include "batch/batch_file.h"
+#include "batch/frm_bat.h"
+#include "dialogs/frm_about.h"
+#include "fakes.h"
+
+namespace zorvo {
+namespace {
+
+using fakes::FakeComboBox;
+using fakes::FakeLabel;
+using fakes::Journal;
+
+struct FakeOption final : fakes::FakeControl<ui::OptionButton> {
+    bool value_ = false;
+    bool value() const override { return value_; }
+    void setValue(bool on) override { value_ = on; }
+};
+
+struct BatHarness {
+    Journal journal;
+    fakes::FakeForm form{journal};
+    FakeComboBox Combo1, Combo2;
+    FakeOption Option1, Option2, Option3;
+    FakeLabel lblOK{L"Генерация"}, lblCancel{L"Отмена"};
+    fakes::FakeMessages messages{journal};
+    fakes::FakeLocale locale;
+    fakes::FakeProcess process;
+    fakes::FakeFiles files{journal};
+    std::optional<std::wstring> shortForm;
+    frmBat dialog{BatControls{form, Combo1, Combo2, Option1, Option2, Option3, lblOK, lblCancel},
+                  BatServices{messages, locale, process, files,
+                              [this](const std::wstring&) { return shortForm; }}};
+
+    BatHarness() {
+        Option1.value_ = true;
+        for (const BatchAction& a : kBatchActions) {
+            Combo2.addItem(a.item);
+        }
+    }
+    std::string generate(const wchar_t* action, const wchar_t* minutes, FakeOption* mode) {
+        dialog.Form_Load();
+        Combo2.setListIndex(
+            static_cast<int>(std::find_if(Combo2.items_.begin(), Combo2.items_.end(),
+                                          [&](const std::wstring& i) { return i == action; }) -
+                             Combo2.items_.begin()));
+        Combo1.text_ = minutes;
+        dialog.Combo1_Change();
+        for (FakeOption* o : {&Option1, &Option2, &Option3}) {
+            o->value_ = o == mode;
+        }
+        dialog.lblOK_Click();
+        return files.files[findBatchAction(action)->fileName];
+    }
+};
+
+TEST(BatchFile, DefaultsAndEachActionAndMode) {
+    BatHarness h;
+    h.dialog.Form_Load();
+    EXPECT_EQ(h.Combo1.text(), L"1");
+    EXPECT_EQ(h.Combo1.itemCount(), 360);
+    EXPECT_EQ(h.Combo2.text(), L"Выключение");
+    EXPECT_EQ(h.dialog.ProgramFolder, L"C:\\Tools\\");
+    h.dialog.lblOK_Click();
+    EXPECT_EQ(h.files.files.at(L"shutdown.bat"),
+              "start C:\\Tools\\zorvo.exe /v 1 \r\necho exit\r\n");
+    EXPECT_TRUE(h.form.closed);
+
+    const std::pair<const wchar_t*, const char*> actions[] = {{L"Ждущий режим", "/w"},
+                                                              {L"Звуковой сигнал", "/a"},
+                                                              {L"Перезагрузка", "/r"},
+                                                              {L"Спящий режим", "/s"},
+                                                              {L"Выключение", "/v"}};
+    for (auto [action, sw] : actions) {
+        BatHarness run;
+        EXPECT_EQ(run.generate(action, L"45", &run.Option3),
+                  std::string("start C:\\Tools\\zorvo.exe ") + sw + " 45 /hid\r\necho exit\r\n");
+    }
+    BatHarness run;
+    EXPECT_EQ(run.generate(L"Перезагрузка", L"360", &run.Option2),
+              "start C:\\Tools\\zorvo.exe /r 360 /min\r\necho exit\r\n");
+}
+
+TEST(BatchFile, PathsCmdExeMustReadAsWritten) {
+    struct Case {
+        std::wstring folder, exe;
+        std::string line;
+    };
+    const Case cases[] = {
+        {L"D:\\", L"zorvo", "start D:\\zorvo.exe /v 1 "},
+        {L"C:\\Tools", L"timer", "start C:\\Tools\\timer.exe /v 1 "},
+        {L"C:\\My Tools", L"zorvo", "start \"\" \"C:\\My Tools\\zorvo.exe\" /v 1 "},
+        {L"C:\\A&B", L"zorvo", "start \"\" \"C:\\A&B\\zorvo.exe\" /v 1 "},
+        {L"C:\\100%", L"zorvo", "start C:\\100%%\\zorvo.exe /v 1 "},
+        {L"C:\\50% off", L"z", "start \"\" \"C:\\50%% off\\z.exe\" /v 1 "},
+        // "Программы" in code page 866.
+        {L"C:\\Программы", L"zorvo",
+         "start C:\\\x8F\xE0\xAE\xA3\xE0\xA0\xAC\xAC\xEB\\zorvo.exe /v 1 "},
+    };
+    for (const Case& c : cases) {
+        BatHarness h;
+        h.process.folder = c.folder;
+        h.process.exe = c.exe;
+        h.dialog.Form_Load();
+        h.dialog.lblOK_Click();
+        EXPECT_EQ(h.files.files[L"shutdown.bat"], c.line + "\r\necho exit\r\n")
+            << testing::PrintToString(c.folder);
+    }
+}
+
+TEST(BatchFile, PathOutsideTheOemCodePage) {
+    BatHarness h;
+    h.process.folder = L"C:\\Ωmega";
+    h.shortForm = L"C:\\MEGA~1\\zorvo.exe";
+    h.dialog.Form_Load();
+    h.dialog.lblOK_Click();
+    EXPECT_EQ(h.files.files[L"shutdown.bat"],
+              "start \"\" \"C:\\MEGA~1\\zorvo.exe\" /v 1 \r\necho exit\r\n");
+
+    BatHarness none;
+    none.process.folder = L"C:\\Ωmega";
+    none.dialog.Form_Load();
+    none.dialog.lblOK_Click();
+    EXPECT_TRUE(none.files.files.empty());
+    ASSERT_EQ(none.messages.shown.size(), 1u);
+    EXPECT_NE(none.messages.shown[0].find(L"C:\\Ωmega\\zorvo.exe"), std::wstring::npos);
+    EXPECT_FALSE(none.form.closed) << "the dialog stays open";
+}
+
+TEST(BatchFile, WriteFailureKeepsTheDialogAndTheOldFile) {
+    BatHarness h;
+    h.files.files[L"reset.bat"] = "old";
+    h.files.failWrites = true;
+    h.generate(L"Перезагрузка", L"5", &h.Option1);
+    EXPECT_EQ(h.files.files[L"reset.bat"], "old");
+    EXPECT_EQ(h.messages.shown.size(), 1u);
+    EXPECT_FALSE(h.form.closed);
+
+    BatHarness twice;
+    twice.generate(L"Перезагрузка", L"5", &twice.Option1);
+    twice.generate(L"Перезагрузка", L"7", &twice.Option2);
+    EXPECT_EQ(twice.files.files.size(), 1u);
+    EXPECT_EQ(twice.files.files[L"reset.bat"],
+              "start C:\\Tools\\zorvo.exe /r 7 /min\r\necho exit\r\n");
+}
+
+TEST(BatchDialog, MinutesRuleCancelAndHover) {
+    BatHarness h;
+    h.dialog.Form_Load();
+    h.Combo1.text_ = L"0";
+    h.dialog.Combo1_Change();
+    EXPECT_EQ(h.Combo1.text(), L"1");
+    EXPECT_EQ(h.messages.shown.size(), 1u);
+    h.Combo1.text_ = L"";
+    h.dialog.Combo1_Change();
+    EXPECT_EQ(h.messages.shown.size(), 1u) << "clearing gives no warning";
+
+    h.dialog.lblOK_MouseMove();
+    EXPECT_EQ(h.lblOK.backColour(), 0x00404040u);
+    EXPECT_TRUE(h.lblOK.border());
+    EXPECT_FALSE(h.lblCancel.border());
+    h.dialog.lblCancel_MouseMove();
+    h.dialog.Form_MouseMove();
+    EXPECT_EQ(h.lblOK.backColour(), 0x00400040u);
+    EXPECT_FALSE(h.lblOK.border() || h.lblCancel.border());
+
+    h.dialog.lblCancel_Click();
+    EXPECT_TRUE(h.form.closed);
+    EXPECT_TRUE(h.files.files.empty());
+}
+
+struct FakeText final : fakes::FakeControl<ui::TextBox> {
+    std::wstring text_;
+    std::wstring text() const override { return text_; }
+    void setText(const std::wstring& t) override { text_ = t; }
+};
+
+struct FakeLinks final : LinkOpener {
+    std::vector<std::wstring> opened;
+    void open(const std::wstring& address) override { opened.push_back(address); }
+};
+
+TEST(AboutBox, TextLinkAndHover) {
+    Journal journal;
+    fakes::FakeForm form{journal};
+    FakeText text;
+    FakeLabel link{L"Сайт программы", kLinkColour}, ok{L"OK", 0x00FFFFFF};
+    FakeLinks links;
+    frmAbout about{AboutControls{form, text, link, ok}, links};
+    text.text_ = L"edited by the user";
+    about.Form_Load();
+    const std::wstring t = text.text();
+    EXPECT_EQ(t.rfind(L"Zorvo v1.3.0.5\r\nДата создания: 16 ноября 2007\r\nАвтор: ", 0), 0u);
+    EXPECT_EQ(std::count(t.begin(), t.end(), L'\n'), 5) << "six lines";
+    EXPECT_NE(t.substr(t.size() - 2), L"\r\n");
+
+    about.lblHomePage_Click();
+    about.lblHomePage_Click();
+    EXPECT_EQ(links.opened, (std::vector<std::wstring>{kHomePage, kHomePage}));
+    EXPECT_FALSE(form.closed);
+
+    about.lblHomePage_MouseMove();
+    about.lblOK_MouseMove();
+    EXPECT_EQ(link.foreColour(), 0x00FF0000u);
+    EXPECT_TRUE(ok.border());
+    about.Form_MouseMove();
+    EXPECT_EQ(link.foreColour(), 0x00FFC0C0u);
+    EXPECT_FALSE(ok.border());
+    about.lblOK_Click();
+    EXPECT_TRUE(form.closed);
+}
+
+} // namespace
+} // namespace zorvo
