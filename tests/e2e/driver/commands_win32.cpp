@@ -1,0 +1,486 @@
+#include "commands_win32.h"
+
+#include "protocol_win32.h"
+#include "window_lookup_win32.h"
+
+#include <tlhelp32.h>
+
+#include <array>
+#include <cwchar>
+#include <functional>
+#include <stdexcept>
+
+namespace zdrive {
+
+namespace {
+
+constexpr DWORD default_wait_ms = 10000;
+constexpr UINT send_timeout_ms = 3000;
+const std::wstring message_box_class = L"#32770";
+const std::wstring message_box_caption = L"Zorvo";
+constexpr int message_box_text_id = 0xFFFF;
+
+// A command that cannot be carried out; its text becomes the "error" answer.
+struct Failure : std::runtime_error {
+    explicit Failure(const std::wstring& text) : std::runtime_error(to_utf8(text)) {}
+};
+
+using Args = std::vector<std::wstring>;
+
+long long number(const std::wstring& text) {
+    wchar_t* end = nullptr;
+    const long long value = std::wcstoll(text.c_str(), &end, 0);
+    if (text.empty() || *end != L'\0') {
+        throw Failure(L"not a number: " + text);
+    }
+    return value;
+}
+
+std::wstring hex(unsigned long long value) {
+    std::array<wchar_t, 32> buffer{};
+    std::swprintf(buffer.data(), buffer.size(), L"0x%llX", value);
+    return buffer.data();
+}
+
+std::wstring ok(const std::wstring& value = {}) {
+    return value.empty() ? L"ok" : L"ok " + value;
+}
+
+DWORD wait_ms(const Args& args, size_t index) {
+    return args.size() > index ? static_cast<DWORD>(number(args[index])) : default_wait_ms;
+}
+
+HWND top(const std::wstring& cls) {
+    HWND hwnd = find_top(cls, true);
+    if (hwnd == nullptr) {
+        throw Failure(L"no window of class " + cls);
+    }
+    return hwnd;
+}
+
+HWND control(const Args& args) {
+    HWND window = top(args[1]);
+    const int id = static_cast<int>(number(args[2]));
+    HWND hwnd = find_control(window, id);
+    if (hwnd == nullptr) {
+        throw Failure(L"no control " + args[2] + L" in " + args[1]);
+    }
+    return hwnd;
+}
+
+LRESULT send(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(hwnd, message, wparam, lparam, SMTO_ABORTIFHUNG, send_timeout_ms,
+                             &result)) {
+        throw Failure(L"the window did not answer message " + hex(message));
+    }
+    return static_cast<LRESULT>(result);
+}
+
+void post(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (!PostMessageW(hwnd, message, wparam, lparam)) {
+        throw Failure(L"PostMessage failed: " + std::to_wstring(GetLastError()));
+    }
+}
+
+std::wstring text_of(HWND hwnd) {
+    const auto length = static_cast<size_t>(send(hwnd, WM_GETTEXTLENGTH, 0, 0));
+    std::wstring text(length + 1, L'\0');
+    const auto copied = static_cast<size_t>(send(hwnd, WM_GETTEXT, static_cast<WPARAM>(length + 1),
+                                                 reinterpret_cast<LPARAM>(text.data())));
+    text.resize(std::min(copied, length));
+    return text;
+}
+
+LPARAM centre_of(HWND hwnd) {
+    RECT rect{};
+    GetClientRect(hwnd, &rect);
+    return MAKELPARAM((rect.right - rect.left) / 2, (rect.bottom - rect.top) / 2);
+}
+
+template <typename Test> bool wait_for(DWORD timeout_ms, Test test) {
+    const ULONGLONG deadline = GetTickCount64() + timeout_ms;
+    for (;;) {
+        if (test()) {
+            return true;
+        }
+        if (GetTickCount64() >= deadline) {
+            return false;
+        }
+        Sleep(25);
+    }
+}
+
+HWND message_box() {
+    return find_top(message_box_class, false, &message_box_caption);
+}
+
+std::wstring flag(bool value) {
+    return value ? L"1" : L"0";
+}
+
+ProbeItem menu_item(Session& session, const Args& args) {
+    std::wstring error;
+    const auto block = session.probe.read(top(args[1]), send_timeout_ms, error);
+    if (!block) {
+        throw Failure(error);
+    }
+    if (block->has_menu == 0) {
+        throw Failure(L"the window has no menu");
+    }
+    const auto id = static_cast<std::uint32_t>(number(args[2]));
+    for (std::uint32_t i = 0; i < block->count; ++i) {
+        if (block->items[i].id == id && (block->items[i].type & MFT_SEPARATOR) == 0) {
+            return block->items[i];
+        }
+    }
+    throw Failure(L"no menu item " + args[2]);
+}
+
+struct Command {
+    const wchar_t* name;
+    size_t min_args;
+    std::function<std::wstring(const Args&, Session&)> run;
+};
+
+const std::vector<Command>& commands() {
+    static const std::vector<Command> table = {
+        // wait-window CLASS [MS]: until a visible top-level window of the class exists.
+        {L"wait-window", 1,
+         [](const Args& a, Session&) {
+             HWND found = nullptr;
+             const bool seen = wait_for(wait_ms(a, 2), [&] {
+                 found = find_top(a[1], false);
+                 return found != nullptr;
+             });
+             return seen ? ok(hex(reinterpret_cast<ULONG_PTR>(found))) : L"timeout";
+         }},
+        // wait-exists CLASS [MS]: the same, hidden windows included.
+        {L"wait-exists", 1,
+         [](const Args& a, Session&) {
+             const bool seen =
+                 wait_for(wait_ms(a, 2), [&] { return find_top(a[1], true) != nullptr; });
+             return seen ? ok() : L"timeout";
+         }},
+        // wait-gone CLASS [MS]: until no visible window of the class is left.
+        {L"wait-gone", 1,
+         [](const Args& a, Session&) {
+             const bool gone =
+                 wait_for(wait_ms(a, 2), [&] { return find_top(a[1], false) == nullptr; });
+             return gone ? ok() : L"timeout";
+         }},
+        // list CLASS: every top-level window of the class as HWND:PID:VISIBLE.
+        {L"list", 1,
+         [](const Args& a, Session&) {
+             std::wstring value;
+             for (const TopWindow& w : top_windows(a[1])) {
+                 value += (value.empty() ? L"" : L" ") + hex(reinterpret_cast<ULONG_PTR>(w.hwnd)) +
+                          L":" + std::to_wstring(w.pid) + L":" + flag(w.visible);
+             }
+             return ok(value);
+         }},
+        {L"get-text", 2,
+         [](const Args& a, Session&) { return ok(escape_value(text_of(control(a)))); }},
+        // is-visible: a control's own WS_VISIBLE bit (a child of a hidden window is never
+        // "visible" to IsWindowVisible); for ID 0 the window's IsWindowVisible.
+        {L"is-visible", 2,
+         [](const Args& a, Session&) {
+             HWND hwnd = control(a);
+             if (number(a[2]) == 0) {
+                 return ok(flag(IsWindowVisible(hwnd) != FALSE));
+             }
+             return ok(flag((GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0));
+         }},
+        {L"is-enabled", 2,
+         [](const Args& a, Session&) { return ok(flag(IsWindowEnabled(control(a)) != FALSE)); }},
+        {L"click", 2,
+         [](const Args& a, Session&) {
+             HWND hwnd = control(a);
+             const LPARAM at = centre_of(hwnd);
+             post(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+             post(hwnd, WM_LBUTTONUP, 0, at);
+             return ok();
+         }},
+        {L"mouse-down", 2,
+         [](const Args& a, Session&) {
+             HWND hwnd = control(a);
+             post(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, centre_of(hwnd));
+             return ok();
+         }},
+        {L"hover", 2,
+         [](const Args& a, Session&) {
+             HWND hwnd = control(a);
+             post(hwnd, WM_MOUSEMOVE, 0, centre_of(hwnd));
+             return ok();
+         }},
+        // command CLASS ID: what choosing the menu item does.
+        {L"command", 2,
+         [](const Args& a, Session&) {
+             post(top(a[1]), WM_COMMAND, static_cast<WPARAM>(number(a[2])), 0);
+             return ok();
+         }},
+        // type CLASS ID TEXT [PAUSE_MS]: WM_CHAR per character to the edit, pausing so the
+        // program handles each change before the next.
+        {L"type", 3,
+         [](const Args& a, Session&) {
+             HWND edit = edit_of(control(a));
+             const DWORD pause = a.size() > 4 ? static_cast<DWORD>(number(a[4])) : 60;
+             for (const wchar_t c : a[3]) {
+                 post(edit, WM_CHAR, static_cast<WPARAM>(c), 1);
+                 Sleep(pause);
+             }
+             return ok();
+         }},
+        {L"key", 3,
+         [](const Args& a, Session&) {
+             post(edit_of(control(a)), WM_KEYDOWN, static_cast<WPARAM>(number(a[3])), 1);
+             return ok();
+         }},
+        {L"sel", 4,
+         [](const Args& a, Session&) {
+             send(edit_of(control(a)), EM_SETSEL, static_cast<WPARAM>(number(a[3])),
+                  static_cast<LPARAM>(number(a[4])));
+             return ok();
+         }},
+        {L"get-sel", 2,
+         [](const Args& a, Session&) {
+             const auto packed = static_cast<DWORD>(send(edit_of(control(a)), EM_GETSEL, 0, 0));
+             return ok(std::to_wstring(LOWORD(packed)) + L" " + std::to_wstring(HIWORD(packed)));
+         }},
+        // combo-count CLASS ID / combo-item CLASS ID INDEX / combo-select CLASS ID INDEX
+        {L"combo-count", 2,
+         [](const Args& a, Session&) {
+             return ok(std::to_wstring(send(control(a), CB_GETCOUNT, 0, 0)));
+         }},
+        {L"combo-item", 3,
+         [](const Args& a, Session&) {
+             HWND combo = control(a);
+             const auto index = static_cast<WPARAM>(number(a[3]));
+             const LRESULT length = send(combo, CB_GETLBTEXTLEN, index, 0);
+             if (length == CB_ERR) {
+                 throw Failure(L"no item " + a[3]);
+             }
+             std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+             send(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+             text.resize(static_cast<size_t>(length));
+             return ok(escape_value(text));
+         }},
+        {L"combo-select", 3,
+         [](const Args& a, Session&) {
+             send(control(a), CB_SETCURSEL, static_cast<WPARAM>(number(a[3])), 0);
+             return ok();
+         }},
+        {L"bm-click", 2,
+         [](const Args& a, Session&) {
+             post(control(a), BM_CLICK, 0, 0);
+             return ok();
+         }},
+        {L"is-checked", 2,
+         [](const Args& a, Session&) {
+             return ok(flag(send(control(a), BM_GETCHECK, 0, 0) == BST_CHECKED));
+         }},
+        // tray CLASS MSG: the notification-area icon's callback with the mouse message MSG.
+        {L"tray", 2,
+         [](const Args& a, Session&) {
+             post(top(a[1]), 0x200, 1, static_cast<LPARAM>(number(a[2])));
+             return ok();
+         }},
+        // post CLASS ID MSG [WPARAM [LPARAM]]
+        {L"post", 3,
+         [](const Args& a, Session&) {
+             post(control(a), static_cast<UINT>(number(a[3])),
+                  a.size() > 4 ? static_cast<WPARAM>(number(a[4])) : 0,
+                  a.size() > 5 ? static_cast<LPARAM>(number(a[5])) : 0);
+             return ok();
+         }},
+        {L"close", 1,
+         [](const Args& a, Session&) {
+             post(top(a[1]), WM_CLOSE, 0, 0);
+             return ok();
+         }},
+        // sync CLASS: returns once the window's thread has answered a message.
+        {L"sync", 1,
+         [](const Args& a, Session&) {
+             send(top(a[1]), WM_NULL, 0, 0);
+             return ok();
+         }},
+        {L"client-size", 1,
+         [](const Args& a, Session&) {
+             RECT rect{};
+             GetClientRect(top(a[1]), &rect);
+             return ok(std::to_wstring(rect.right - rect.left) + L" " +
+                       std::to_wstring(rect.bottom - rect.top));
+         }},
+        // rect CLASS ID: LEFT TOP WIDTH HEIGHT of the control in its window's client area.
+        {L"rect", 2,
+         [](const Args& a, Session&) {
+             HWND hwnd = control(a);
+             RECT rect{};
+             GetWindowRect(hwnd, &rect);
+             MapWindowPoints(nullptr, top(a[1]), reinterpret_cast<POINT*>(&rect), 2);
+             return ok(std::to_wstring(rect.left) + L" " + std::to_wstring(rect.top) + L" " +
+                       std::to_wstring(rect.right - rect.left) + L" " +
+                       std::to_wstring(rect.bottom - rect.top));
+         }},
+        {L"window-rect", 1,
+         [](const Args& a, Session&) {
+             RECT rect{};
+             GetWindowRect(top(a[1]), &rect);
+             return ok(std::to_wstring(rect.left) + L" " + std::to_wstring(rect.top) + L" " +
+                       std::to_wstring(rect.right - rect.left) + L" " +
+                       std::to_wstring(rect.bottom - rect.top));
+         }},
+        // styles CLASS [ID]: STYLE EXSTYLE in hex.
+        {L"styles", 1,
+         [](const Args& a, Session&) {
+             HWND hwnd = a.size() > 2 ? control(a) : top(a[1]);
+             return ok(hex(static_cast<ULONG_PTR>(GetWindowLongPtrW(hwnd, GWL_STYLE))) + L" " +
+                       hex(static_cast<ULONG_PTR>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE))));
+         }},
+        {L"is-iconic", 1,
+         [](const Args& a, Session&) { return ok(flag(IsIconic(top(a[1])) != FALSE)); }},
+        // menu-state CLASS ID: "checked|unchecked enabled|disabled", read inside the program.
+        {L"menu-state", 2,
+         [](const Args& a, Session& s) {
+             const ProbeItem item = menu_item(s, a);
+             return ok(std::wstring((item.state & MFS_CHECKED) != 0 ? L"checked" : L"unchecked") +
+                       ((item.state & MFS_DISABLED) != 0 ? L" disabled" : L" enabled"));
+         }},
+        {L"menu-text", 2,
+         [](const Args& a, Session& s) { return ok(escape_value(menu_item(s, a).text)); }},
+        // menu-dump CLASS: DEPTH:ID:STATE for every item, separators included.
+        {L"menu-dump", 1,
+         [](const Args& a, Session& s) {
+             std::wstring error;
+             const auto block = s.probe.read(top(a[1]), send_timeout_ms, error);
+             if (!block) {
+                 throw Failure(error);
+             }
+             std::wstring value;
+             for (std::uint32_t i = 0; i < block->count; ++i) {
+                 const ProbeItem& item = block->items[i];
+                 value += (value.empty() ? L"" : L" ") + std::to_wstring(item.depth) + L":" +
+                          std::to_wstring(item.id) + L":" + hex(item.state);
+             }
+             return ok(value);
+         }},
+        // messagebox-text [MS]: the text of the program's message box, waiting up to MS for it.
+        {L"messagebox-text", 0,
+         [](const Args& a, Session&) {
+             HWND box = nullptr;
+             wait_for(a.size() > 1 ? static_cast<DWORD>(number(a[1])) : 0, [&] {
+                 box = message_box();
+                 return box != nullptr;
+             });
+             if (box == nullptr) {
+                 return std::wstring(L"none");
+             }
+             HWND text = GetDlgItem(box, message_box_text_id);
+             return ok(escape_value(text != nullptr ? text_of(text) : L""));
+         }},
+        {L"messagebox-ok", 0,
+         [](const Args&, Session&) {
+             HWND box = message_box();
+             if (box == nullptr) {
+                 return std::wstring(L"none");
+             }
+             post(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                  reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+             return ok();
+         }},
+        {L"messagebox-count", 0,
+         [](const Args&, Session&) {
+             size_t count = 0;
+             for (const TopWindow& w : top_windows(message_box_class, &message_box_caption)) {
+                 count += w.visible ? 1 : 0;
+             }
+             return ok(std::to_wstring(count));
+         }},
+        {L"pid", 1,
+         [](const Args& a, Session&) {
+             DWORD pid = 0;
+             GetWindowThreadProcessId(top(a[1]), &pid);
+             return ok(std::to_wstring(pid));
+         }},
+        {L"pid-alive", 1,
+         [](const Args& a, Session&) {
+             const kernel_handle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
+                                                     static_cast<DWORD>(number(a[1]))));
+             DWORD code = 0;
+             const bool alive =
+                 process && GetExitCodeProcess(process.get(), &code) && code == STILL_ACTIVE;
+             return ok(flag(alive));
+         }},
+        // kill-image NAME: ends every process whose executable is NAME; answers how many.
+        {L"kill-image", 1,
+         [](const Args& a, Session&) {
+             const kernel_handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+             int killed = 0;
+             PROCESSENTRY32W entry{};
+             entry.dwSize = sizeof entry;
+             for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+                  more = Process32NextW(snapshot.get(), &entry)) {
+                 if (_wcsicmp(entry.szExeFile, a[1].c_str()) != 0) {
+                     continue;
+                 }
+                 const kernel_handle process(
+                     OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
+                 if (process && TerminateProcess(process.get(), 1)) {
+                     WaitForSingleObject(process.get(), 5000);
+                     ++killed;
+                 }
+             }
+             return ok(std::to_wstring(killed));
+         }},
+        {L"dpi", 0,
+         [](const Args&, Session&) {
+             HDC screen = GetDC(nullptr);
+             const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+             ReleaseDC(nullptr, screen);
+             return ok(std::to_wstring(dpi));
+         }},
+        {L"sleep", 1,
+         [](const Args& a, Session&) {
+             Sleep(static_cast<DWORD>(number(a[1])));
+             return ok();
+         }},
+        {L"echo", 0,
+         [](const Args& a, Session&) {
+             std::wstring value;
+             for (size_t i = 1; i < a.size(); ++i) {
+                 value += (i > 1 ? L" " : L"") + escape_value(a[i]);
+             }
+             return ok(value);
+         }},
+        {L"quit", 0,
+         [](const Args&, Session& s) {
+             s.quit = true;
+             return ok();
+         }},
+    };
+    return table;
+}
+
+} // namespace
+
+std::wstring run_command(const std::vector<std::wstring>& tokens, Session& session) {
+    if (tokens.empty()) {
+        return L"error empty command";
+    }
+    for (const Command& command : commands()) {
+        if (tokens[0] != command.name) {
+            continue;
+        }
+        if (tokens.size() < command.min_args + 1) {
+            return L"error too few arguments for " + tokens[0];
+        }
+        try {
+            return command.run(tokens, session);
+        } catch (const Failure& failure) {
+            return L"error " + from_utf8(failure.what());
+        }
+    }
+    return L"error unknown command " + tokens[0];
+}
+
+} // namespace zdrive

@@ -1,0 +1,19 @@
+// The driver's commands. Each takes the tokens of one command line and returns one answer line:
+// "ok[ VALUE]", "timeout", "none" or "error MESSAGE".
+#pragma once
+
+#include "menu_probe_win32.h"
+
+#include <string>
+#include <vector>
+
+namespace zdrive {
+
+struct Session {
+    MenuProbe probe;
+    bool quit = false;
+};
+
+std::wstring run_command(const std::vector<std::wstring>& tokens, Session& session);
+
+} // namespace zdrive

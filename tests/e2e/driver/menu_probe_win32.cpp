@@ -1,0 +1,79 @@
+#include "menu_probe_win32.h"
+
+#include <array>
+#include <cstring>
+
+namespace zdrive {
+
+namespace {
+
+std::wstring probe_path() {
+    std::array<wchar_t, MAX_PATH * 2> buffer{};
+    const DWORD length =
+        GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    std::wstring path(buffer.data(), length);
+    path.erase(path.find_last_of(L"\\/") + 1);
+    return path + L"zprobe.dll";
+}
+
+} // namespace
+
+bool MenuProbe::prepare(std::wstring& error) {
+    if (module_) {
+        return true;
+    }
+    // The full path matters: the hook's module is loaded into the program's process by name.
+    module_ = module_handle(LoadLibraryW(probe_path().c_str()));
+    if (!module_) {
+        error = L"cannot load " + probe_path();
+        return false;
+    }
+    hook_proc_ = reinterpret_cast<HOOKPROC>(
+        reinterpret_cast<void*>(GetProcAddress(module_.get(), probe_hook_export)));
+    const std::wstring suffix = std::to_wstring(GetCurrentProcessId());
+    mapping_ = kernel_handle(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                                sizeof(ProbeBlock),
+                                                (probe_mapping_prefix + suffix).c_str()));
+    done_ =
+        kernel_handle(CreateEventW(nullptr, FALSE, FALSE, (probe_event_prefix + suffix).c_str()));
+    if (mapping_) {
+        view_ = mapped_view(MapViewOfFile(mapping_.get(), FILE_MAP_READ, 0, 0, sizeof(ProbeBlock)));
+    }
+    if (hook_proc_ == nullptr || !mapping_ || !done_ || !view_) {
+        error = L"cannot set up the menu probe";
+        module_.reset();
+        return false;
+    }
+    return true;
+}
+
+std::optional<ProbeBlock> MenuProbe::read(HWND top, DWORD timeout_ms, std::wstring& error) {
+    if (!prepare(error)) {
+        return std::nullopt;
+    }
+    const DWORD thread = GetWindowThreadProcessId(top, nullptr);
+    if (thread == 0) {
+        error = L"no such window";
+        return std::nullopt;
+    }
+    if (hooks_.find(thread) == hooks_.end()) {
+        hook_handle hook(SetWindowsHookExW(WH_GETMESSAGE, hook_proc_, module_.get(), thread));
+        if (!hook) {
+            error = L"SetWindowsHookEx failed: " + std::to_wstring(GetLastError());
+            return std::nullopt;
+        }
+        hooks_.emplace(thread, std::move(hook));
+    }
+    static const UINT probe_message = RegisterWindowMessageW(probe_message_name);
+    ResetEvent(done_.get());
+    PostMessageW(top, probe_message, GetCurrentProcessId(), 0);
+    if (WaitForSingleObject(done_.get(), timeout_ms) != WAIT_OBJECT_0) {
+        error = L"the probe did not answer";
+        return std::nullopt;
+    }
+    ProbeBlock block;
+    std::memcpy(&block, view_.get(), sizeof block);
+    return block;
+}
+
+} // namespace zdrive

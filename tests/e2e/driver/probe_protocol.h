@@ -1,0 +1,30 @@
+// What zprobe.dll, running inside the program's process, hands back to the driver: the state of
+// every item of a window's menu bar. Menus belong to their process, so only code inside it can
+// read their check marks reliably.
+#pragma once
+
+#include <cstdint>
+
+namespace zdrive {
+
+inline constexpr wchar_t probe_message_name[] = L"ZDriveMenuProbe";
+inline constexpr char probe_hook_export[] = "ZProbeGetMessage";
+// Followed by the driver's process ID in decimal.
+inline constexpr wchar_t probe_mapping_prefix[] = L"Local\\ZDriveProbeData-";
+inline constexpr wchar_t probe_event_prefix[] = L"Local\\ZDriveProbeDone-";
+
+struct ProbeItem {
+    std::uint32_t id;
+    std::uint32_t state; // MFS_* flags
+    std::uint32_t type;  // MFT_* flags
+    std::uint32_t depth; // 0 for the menu bar's own items
+    wchar_t text[96];
+};
+
+struct ProbeBlock {
+    std::uint32_t has_menu;
+    std::uint32_t count;
+    ProbeItem items[256];
+};
+
+} // namespace zdrive

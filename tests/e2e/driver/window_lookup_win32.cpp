@@ -1,0 +1,113 @@
+#include "window_lookup_win32.h"
+
+#include <algorithm>
+#include <array>
+#include <cwchar>
+
+namespace zdrive {
+
+std::wstring class_of(HWND hwnd) {
+    std::array<wchar_t, 256> buffer{};
+    const int length = GetClassNameW(hwnd, buffer.data(), static_cast<int>(buffer.size()));
+    return std::wstring(buffer.data(), static_cast<size_t>(std::max(length, 0)));
+}
+
+namespace {
+
+std::wstring caption_of(HWND hwnd) {
+    // The caption of a top-level window is known to the system; no message is sent for it.
+    std::array<wchar_t, 512> buffer{};
+    const int length = GetWindowTextW(hwnd, buffer.data(), static_cast<int>(buffer.size()));
+    return std::wstring(buffer.data(), static_cast<size_t>(std::max(length, 0)));
+}
+
+struct Search {
+    const std::wstring* cls;
+    const std::wstring* caption;
+    std::vector<TopWindow> found;
+};
+
+BOOL CALLBACK collect_top(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    if (class_of(hwnd) != *search->cls) {
+        return TRUE;
+    }
+    if (search->caption != nullptr && caption_of(hwnd) != *search->caption) {
+        return TRUE;
+    }
+    TopWindow window;
+    window.hwnd = hwnd;
+    GetWindowThreadProcessId(hwnd, &window.pid);
+    window.visible = IsWindowVisible(hwnd) != FALSE;
+    search->found.push_back(window);
+    return TRUE;
+}
+
+struct ChildSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK find_child(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<ChildSearch*>(param);
+    if (GetDlgCtrlID(hwnd) == search->id) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+std::vector<TopWindow> top_windows(const std::wstring& cls, const std::wstring* caption) {
+    Search search{&cls, caption, {}};
+    EnumWindows(collect_top, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND find_top(const std::wstring& spec, bool allow_hidden, const std::wstring* caption) {
+    const size_t at = spec.find(L'@');
+    auto windows = top_windows(spec.substr(0, at), caption);
+    if (at != std::wstring::npos) {
+        const DWORD pid = std::wcstoul(spec.c_str() + at + 1, nullptr, 10);
+        std::erase_if(windows, [pid](const TopWindow& w) { return w.pid != pid; });
+    }
+    if (!allow_hidden) {
+        std::erase_if(windows, [](const TopWindow& w) { return !w.visible; });
+    }
+    if (windows.empty()) {
+        return nullptr;
+    }
+    const auto best = std::min_element(windows.begin(), windows.end(),
+                                       [](const TopWindow& a, const TopWindow& b) {
+                                           if (a.visible != b.visible) {
+                                               return a.visible;
+                                           }
+                                           return a.pid < b.pid;
+                                       });
+    return best->hwnd;
+}
+
+HWND find_control(HWND top, int id) {
+    if (id == 0) {
+        return top;
+    }
+    if (HWND direct = GetDlgItem(top, id)) {
+        return direct;
+    }
+    ChildSearch search{id, nullptr};
+    EnumChildWindows(top, find_child, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND edit_of(HWND control) {
+    if (_wcsicmp(class_of(control).c_str(), L"Edit") == 0) {
+        return control;
+    }
+    if (HWND edit = FindWindowExW(control, nullptr, L"Edit", nullptr)) {
+        return edit;
+    }
+    return control;
+}
+
+} // namespace zdrive

@@ -1,0 +1,80 @@
+// zprobe.dll: loaded into the program's process by a WH_GETMESSAGE hook that the driver sets on the
+// main window's thread. When that thread takes the driver's probe message from its queue, the hook
+// copies the window's menu into memory the driver shares.
+#include "probe_protocol.h"
+
+#include <windows.h>
+
+#include <cwchar>
+#include <string>
+
+namespace {
+
+void add_items(HMENU menu, std::uint32_t depth, zdrive::ProbeBlock& block) {
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count && block.count < std::size(block.items); ++i) {
+        zdrive::ProbeItem& item = block.items[block.count];
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_ID | MIIM_STATE | MIIM_FTYPE | MIIM_SUBMENU | MIIM_STRING;
+        info.dwTypeData = item.text;
+        info.cch = static_cast<UINT>(std::size(item.text) - 1);
+        item.text[0] = L'\0';
+        if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) {
+            continue;
+        }
+        item.id = info.wID;
+        item.state = info.fState;
+        item.type = info.fType;
+        item.depth = depth;
+        ++block.count;
+        if (info.hSubMenu != nullptr) {
+            add_items(info.hSubMenu, depth + 1, block);
+        }
+    }
+}
+
+void answer(HWND hwnd, DWORD driver_pid) {
+    const std::wstring suffix = std::to_wstring(driver_pid);
+    HANDLE mapping = OpenFileMappingW(
+        FILE_MAP_WRITE, FALSE, (std::wstring(zdrive::probe_mapping_prefix) + suffix).c_str());
+    HANDLE done = OpenEventW(EVENT_MODIFY_STATE, FALSE,
+                             (std::wstring(zdrive::probe_event_prefix) + suffix).c_str());
+    if (mapping != nullptr && done != nullptr) {
+        if (void* view = MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(zdrive::ProbeBlock))) {
+            auto* block = static_cast<zdrive::ProbeBlock*>(view);
+            block->count = 0;
+            HMENU menu = GetMenu(hwnd);
+            block->has_menu = menu != nullptr ? 1 : 0;
+            if (menu != nullptr) {
+                add_items(menu, 0, *block);
+            }
+            UnmapViewOfFile(view);
+            SetEvent(done);
+        }
+    }
+    if (done != nullptr) {
+        CloseHandle(done);
+    }
+    if (mapping != nullptr) {
+        CloseHandle(mapping);
+    }
+}
+
+} // namespace
+
+extern "C" LRESULT CALLBACK ZProbeGetMessage(int code, WPARAM wparam, LPARAM lparam) {
+    static const UINT probe_message = RegisterWindowMessageW(zdrive::probe_message_name);
+    if (code == HC_ACTION && wparam == PM_REMOVE) {
+        auto* msg = reinterpret_cast<MSG*>(lparam);
+        if (msg->message == probe_message && probe_message != 0) {
+            answer(msg->hwnd, static_cast<DWORD>(msg->wParam));
+            msg->message = WM_NULL;
+        }
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) {
+    return TRUE;
+}

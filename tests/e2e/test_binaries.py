@@ -1,0 +1,71 @@
+"""The shipped files: what they import and export, and how big they are. No Wine needed."""
+
+import os
+import re
+import shutil
+import subprocess
+import unittest
+
+from zorvo_e2e import SLEEP_DLL, ZORVO_EXE
+
+OBJDUMP = shutil.which("x86_64-w64-mingw32-objdump")
+
+# DLLs every Windows installation has; anything else would have to be shipped beside the program.
+SYSTEM_DLLS = {
+    "kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "comctl32.dll", "comdlg32.dll",
+    "ole32.dll", "oleaut32.dll", "advapi32.dll", "msimg32.dll", "msvcrt.dll", "shlwapi.dll",
+    "uxtheme.dll", "version.dll", "winmm.dll", "powrprof.dll", "ntdll.dll", "ucrtbase.dll",
+}
+
+
+def private_header(path):
+    # objdump translates its headings; the tests run under a Russian locale.
+    env = dict(os.environ, LC_ALL="C", LANGUAGE="C")
+    return subprocess.run([OBJDUMP, "-p", str(path)], check=True, capture_output=True, text=True,
+                          env=env).stdout
+
+
+def imports(path):
+    return sorted(m.lower() for m in re.findall(r"DLL Name: (\S+)", private_header(path)))
+
+
+def exports(path):
+    header = private_header(path)
+    table = header.split("[Ordinal/Name Pointer] Table", 1)
+    if len(table) < 2:
+        return []
+    names = []
+    for line in table[1].splitlines()[1:]:
+        match = re.match(r"\s+\[\s*\d+\]\s+(\S+)", line)
+        if not match:
+            break
+        names.append(match[1])
+    return sorted(names)
+
+
+@unittest.skipIf(OBJDUMP is None, "x86_64-w64-mingw32-objdump not installed")
+class ShippedFiles(unittest.TestCase):
+    def setUp(self):
+        for path in (ZORVO_EXE, SLEEP_DLL):
+            if not path.exists():
+                self.fail("%s is not built" % path)
+
+    def test_only_system_libraries_are_imported(self):
+        for path in (ZORVO_EXE, SLEEP_DLL):
+            with self.subTest(path.name):
+                found = imports(path)
+                self.assertTrue(found)
+                self.assertEqual([d for d in found if d not in SYSTEM_DLLS and
+                                  not d.startswith("api-ms-win-")], [])
+
+    def test_program_loads_its_library_only_at_run_time(self):
+        # A static import would stop the program before it could say the library is missing.
+        self.assertNotIn("sleep.dll", imports(ZORVO_EXE))
+
+    def test_library_exports_exactly_its_five_functions(self):
+        self.assertEqual(exports(SLEEP_DLL), sorted(["PTime", "GetParam", "GetView", "NTWait",
+                                                     "NTSleep"]))
+
+    def test_sizes(self):
+        self.assertLess(ZORVO_EXE.stat().st_size, 1024 * 1024)
+        self.assertLess(SLEEP_DLL.stat().st_size, 256 * 1024)

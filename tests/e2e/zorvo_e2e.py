@@ -1,0 +1,554 @@
+"""End-to-end test library: runs the real zorvo.exe under Wine and drives it with zdrive.exe.
+
+One Wine prefix and one persistent wineserver serve the whole run (see run.py); each test gets
+its own program folders in a temporary directory and leaves no program running behind it.
+"""
+
+import collections
+import os
+import re
+import select
+import shutil
+import subprocess
+import tempfile
+import time
+import unittest
+from pathlib import Path
+
+REPO = Path(__file__).resolve().parents[2]
+BUILD = Path(os.environ.get("ZORVO_BUILD", REPO / "build" / "windows"))
+ZORVO_EXE = BUILD / "zorvo.exe"
+SLEEP_DLL = BUILD / "sleep.dll"
+DRIVER_EXE = BUILD / "e2e" / "zdrive.exe"
+
+# Window classes and control IDs of the program's automation contract.
+MAIN = "frmMain"
+BAT = "frmBat"
+ABOUT = "frmAbout"
+DIAL = "frmDial"
+
+
+class Main:
+    lblEnter = 1001
+    lblLog = 1002
+    Combo1 = 1003
+    lblMin = 1004
+    lblH = 1005
+    lblDate = 1006
+    lblTime = 1007
+    lblActivate = 1008
+    lblReset = 1009
+
+
+class Menu:
+    mnuActive = 2001
+    mnuReset = 2002
+    mnuTray = 2003
+    mnuTopM = 2004
+    mnuExit = 2005
+    mnuShutDown = 2011
+    mnuAlarm = 2012
+    mnuWait = 2013
+    mnuReboot = 2014
+    mnuSleep = 2015
+    mnuLog = 2016
+    mnuBat = 2017
+    mnuAbout = 2018
+
+
+class Bat:
+    Label1 = 3001
+    Label2 = 3002
+    Combo1 = 3003
+    Combo2 = 3004
+    Frame1 = 3005
+    Option1 = 3006
+    Option2 = 3007
+    Option3 = 3008
+    lblOK = 3009
+    lblCancel = 3010
+
+
+class About:
+    Text1 = 4001
+    lblHomePage = 4002
+    lblOK = 4003
+
+
+class Dial:
+    Label1 = 5001
+
+
+# Window styles checked by the tests.
+WS_MAXIMIZEBOX = 0x00010000
+WS_MINIMIZEBOX = 0x00020000
+WS_THICKFRAME = 0x00040000
+WS_SYSMENU = 0x00080000
+WS_CAPTION = 0x00C00000
+WS_VISIBLE = 0x10000000
+WS_EX_TOPMOST = 0x00000008
+WS_EX_APPWINDOW = 0x00040000
+WS_EX_TOOLWINDOW = 0x00000080
+
+# Mouse messages that reach frmMain through the notification-area icon.
+WM_MOUSEMOVE = 0x200
+WM_LBUTTONDOWN = 0x201
+WM_LBUTTONUP = 0x202
+WM_LBUTTONDBLCLK = 0x203
+WM_RBUTTONUP = 0x205
+VK_RETURN = 0x0D
+BACKSPACE = "\b"
+
+PROGRAM_IMAGE = "zorvo.exe"
+LIBRARY_MISSING_TEXT = "Файл sleep.dll не найден!\r\nЗаходите на сайт "
+
+MenuState = collections.namedtuple("MenuState", "checked enabled")
+
+
+class DriverError(AssertionError):
+    """A driver command failed: the window or control is not there, or it did not answer."""
+
+
+def _token(value):
+    text = str(value)
+    if not text:
+        raise ValueError("driver arguments cannot be empty")
+    out = []
+    for ch in text:
+        if ch == "\\":
+            out.append("\\\\")
+        elif ch == " ":
+            out.append("\\s")
+        elif ord(ch) < 0x20:
+            out.append("\\u%04x" % ord(ch))
+        else:
+            out.append(ch)
+    return "".join(out)
+
+
+def _unescape(value):
+    return re.sub(r"\\(.)", lambda m: {"r": "\r", "n": "\n", "t": "\t"}.get(m[1], m[1]), value)
+
+
+class WineSession:
+    """The Wine prefix and persistent wineserver shared by every test of a run."""
+
+    def __init__(self):
+        self.own_prefix = "WINEPREFIX" not in os.environ
+        self.prefix = os.environ.get("WINEPREFIX") or tempfile.mkdtemp(prefix="zorvo-wine-")
+        self.env = dict(os.environ)
+        self.env.update(
+            WINEPREFIX=self.prefix,
+            WINEDEBUG="-all",
+            WINEDLLOVERRIDES="mscoree,mshtml=",
+            LANG="ru_RU.UTF-8",
+            LC_ALL="ru_RU.UTF-8",
+        )
+        self.env.pop("WINEARCH", None)
+        self.scratch = Path(tempfile.mkdtemp(prefix="zorvo-e2e-"))
+
+    def run(self, *args, timeout=120):
+        return subprocess.run(list(args), env=self.env, timeout=timeout, check=False,
+                              stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL)
+
+    def start(self):
+        if not (Path(self.prefix) / "system.reg").exists():
+            self.run("wineboot", "-i")
+            self.run("wineserver", "-w")
+            # Without a window manager Wine stalls on every hide unless it manages no windows;
+            # a crash must end the program rather than wait on the debugger's dialog.
+            self.run("wine", "reg", "add", "HKCU\\Software\\Wine\\X11 Driver", "/v", "Managed",
+                     "/d", "N", "/f")
+            self.run("wine", "reg", "add", "HKCU\\Software\\Wine\\WineDbg", "/v",
+                     "ShowCrashDialog", "/t", "REG_DWORD", "/d", "0", "/f")
+        self.run("wineserver", "-p")
+
+    def stop(self):
+        self.run("wineserver", "-k")
+        shutil.rmtree(self.scratch, ignore_errors=True)
+        if self.own_prefix:
+            shutil.rmtree(self.prefix, ignore_errors=True)
+
+    def map_drive(self, letter, folder):
+        """Makes `folder` the root of drive `letter` (for programs started from a drive root)."""
+        link = Path(self.prefix) / "dosdevices" / (letter.lower() + ":")
+        if link.is_symlink() or link.exists():
+            link.unlink()
+        link.symlink_to(folder)
+        return letter.upper() + ":\\"
+
+    def unmap_drive(self, letter):
+        link = Path(self.prefix) / "dosdevices" / (letter.lower() + ":")
+        if link.is_symlink():
+            link.unlink()
+
+
+class Driver:
+    """One zdrive.exe kept running; each call sends one command line and reads its answer."""
+
+    def __init__(self, session):
+        self.session = session
+        self.proc = None
+        self.buffer = b""
+
+    def _start(self):
+        self.proc = subprocess.Popen(["wine", str(DRIVER_EXE)], env=self.session.env,
+                                     stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                     stderr=subprocess.DEVNULL)
+        self.buffer = b""
+
+    def close(self):
+        if self.proc is None:
+            return
+        try:
+            self.proc.stdin.write(b"quit\n")
+            self.proc.stdin.flush()
+            self.proc.wait(timeout=5)
+        except (OSError, subprocess.TimeoutExpired):
+            self.proc.kill()
+            self.proc.wait()
+        self.proc = None
+
+    def _read_line(self, timeout):
+        deadline = time.monotonic() + timeout
+        while b"\n" not in self.buffer:
+            left = deadline - time.monotonic()
+            if left <= 0 or not select.select([self.proc.stdout], [], [], left)[0]:
+                raise TimeoutError
+            chunk = os.read(self.proc.stdout.fileno(), 65536)
+            if not chunk:
+                raise EOFError
+            self.buffer += chunk
+        line, self.buffer = self.buffer.split(b"\n", 1)
+        return line.decode("utf-8").rstrip("\r")
+
+    def call(self, *args, timeout=30):
+        """Runs one command; returns (status, value) where status is ok, timeout or none."""
+        if self.proc is None or self.proc.poll() is not None:
+            self._start()
+        line = " ".join(_token(a) for a in args) + "\n"
+        try:
+            self.proc.stdin.write(line.encode("utf-8"))
+            self.proc.stdin.flush()
+            answer = self._read_line(timeout)
+        except (OSError, TimeoutError, EOFError) as error:
+            self.proc.kill()
+            self.proc.wait()
+            self.proc = None
+            raise DriverError("driver gave no answer to %r (%s)" % (line.strip(), type(error).__name__))
+        status, _, value = answer.partition(" ")
+        if status == "error":
+            raise DriverError("%s: %s" % (line.strip(), value))
+        return status, _unescape(value)
+
+    def value(self, *args, **kw):
+        status, value = self.call(*args, **kw)
+        if status != "ok":
+            raise DriverError("%s: %s" % (" ".join(map(str, args)), status))
+        return value
+
+    # Waiting for windows (timeouts in milliseconds).
+    def wait_window(self, cls, timeout_ms=10000):
+        return self.call("wait-window", cls, timeout_ms, timeout=timeout_ms / 1000 + 15)[0] == "ok"
+
+    def wait_exists(self, cls, timeout_ms=10000):
+        return self.call("wait-exists", cls, timeout_ms, timeout=timeout_ms / 1000 + 15)[0] == "ok"
+
+    def wait_gone(self, cls, timeout_ms=10000):
+        return self.call("wait-gone", cls, timeout_ms, timeout=timeout_ms / 1000 + 15)[0] == "ok"
+
+    def windows(self, cls):
+        """Every top-level window of the class as (hwnd, pid, visible)."""
+        result = []
+        for item in self.value("list", cls).split():
+            hwnd, pid, visible = item.split(":")
+            result.append((int(hwnd, 16), int(pid), visible == "1"))
+        return result
+
+    # Reading.
+    def text(self, cls, control_id=0):
+        return self.value("get-text", cls, control_id)
+
+    def visible(self, cls, control_id=0):
+        return self.value("is-visible", cls, control_id) == "1"
+
+    def enabled(self, cls, control_id=0):
+        return self.value("is-enabled", cls, control_id) == "1"
+
+    def menu_state(self, cls, item_id):
+        checked, enabled = self.value("menu-state", cls, item_id).split()
+        return MenuState(checked == "checked", enabled == "enabled")
+
+    def menu_text(self, cls, item_id):
+        return self.value("menu-text", cls, item_id)
+
+    def client_size(self, cls):
+        return tuple(int(v) for v in self.value("client-size", cls).split())
+
+    def rect(self, cls, control_id):
+        return tuple(int(v) for v in self.value("rect", cls, control_id).split())
+
+    def styles(self, cls, control_id=None):
+        args = ["styles", cls] + ([] if control_id is None else [control_id])
+        return tuple(int(v, 16) for v in self.value(*args).split())
+
+    def selection(self, cls, control_id):
+        return tuple(int(v) for v in self.value("get-sel", cls, control_id).split())
+
+    def combo_count(self, cls, control_id):
+        return int(self.value("combo-count", cls, control_id))
+
+    def combo_item(self, cls, control_id, index):
+        return self.value("combo-item", cls, control_id, index)
+
+    def iconic(self, cls):
+        return self.value("is-iconic", cls) == "1"
+
+    def pid(self, cls):
+        return int(self.value("pid", cls))
+
+    def dpi(self):
+        return int(self.value("dpi"))
+
+    # Acting.
+    def click(self, cls, control_id):
+        self.value("click", cls, control_id)
+
+    def mouse_down(self, cls, control_id):
+        self.value("mouse-down", cls, control_id)
+
+    def hover(self, cls, control_id=0):
+        self.value("hover", cls, control_id)
+
+    def command(self, cls, item_id):
+        self.value("command", cls, item_id)
+
+    def type_text(self, cls, control_id, text, pause_ms=60):
+        self.value("type", cls, control_id, text, pause_ms, timeout=len(text) * pause_ms / 1000 + 30)
+
+    def key(self, cls, control_id, vk):
+        self.value("key", cls, control_id, vk)
+
+    def select(self, cls, control_id, start, end):
+        self.value("sel", cls, control_id, start, end)
+
+    def combo_select(self, cls, control_id, index):
+        self.value("combo-select", cls, control_id, index)
+
+    def button_click(self, cls, control_id):
+        self.value("bm-click", cls, control_id)
+
+    def tray(self, cls, mouse_message):
+        self.value("tray", cls, mouse_message)
+
+    def close_window(self, cls):
+        self.value("close", cls)
+
+    def sync(self, cls):
+        """Returns once the window's thread has handled everything posted to it before."""
+        self.value("sleep", 30)
+        self.value("sync", cls)
+
+    # The program's message boxes (class #32770, caption "Zorvo").
+    def message_box_text(self, wait_ms=0):
+        status, value = self.call("messagebox-text", wait_ms, timeout=wait_ms / 1000 + 15)
+        return value if status == "ok" else None
+
+    def message_box_ok(self):
+        return self.call("messagebox-ok")[0] == "ok"
+
+    def message_box_count(self):
+        return int(self.value("messagebox-count"))
+
+    def kill_image(self, name=PROGRAM_IMAGE):
+        return int(self.value("kill-image", name))
+
+
+class ProgramFolder:
+    """A folder holding a copy of the program, with or without its library."""
+
+    def __init__(self, parent, name="Zorvo", library=True):
+        self.path = Path(parent) / name
+        self.path.mkdir(parents=True, exist_ok=True)
+        shutil.copy2(ZORVO_EXE, self.path / "zorvo.exe")
+        if library:
+            shutil.copy2(SLEEP_DLL, self.path / "sleep.dll")
+
+    @property
+    def exe(self):
+        return self.path / "zorvo.exe"
+
+
+class Program:
+    """One started copy of the program (a wine process)."""
+
+    def __init__(self, session, exe, cwd, args=(), log=None):
+        self.log = open(log, "wb") if log else subprocess.DEVNULL
+        self.proc = subprocess.Popen(["wine", str(exe), *map(str, args)], cwd=str(cwd),
+                                     env=session.env, stdin=subprocess.DEVNULL,
+                                     stdout=self.log, stderr=subprocess.STDOUT)
+
+    windows_pid = None  # set once its main window has shown
+
+    def window(self, cls=MAIN):
+        """The driver's name for this copy's window of the class ("frmMain@PID")."""
+        return "%s@%d" % (cls, self.windows_pid)
+
+    def running(self):
+        return self.proc.poll() is None
+
+    def wait_exit(self, timeout=10):
+        """The exit code, or None when the program is still running after `timeout` seconds."""
+        try:
+            return self.proc.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            return None
+
+    def kill(self):
+        if self.proc.poll() is None:
+            self.proc.kill()
+        self.proc.wait()
+        if self.log is not subprocess.DEVNULL:
+            self.log.close()
+
+
+def wait_until(predicate, timeout=10, interval=0.1):
+    """Polls `predicate` until it returns a true value; returns its last value."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value or time.monotonic() >= deadline:
+            return value
+        time.sleep(interval)
+
+
+_session = None
+_driver = None
+
+
+def session():
+    global _session
+    if _session is None:
+        _session = WineSession()
+        _session.start()
+    return _session
+
+
+def driver():
+    global _driver
+    if _driver is None:
+        _driver = Driver(session())
+    return _driver
+
+
+def shutdown():
+    global _session, _driver
+    if _driver is not None:
+        _driver.close()
+        _driver = None
+    if _session is not None:
+        _session.stop()
+        _session = None
+
+
+class ZorvoTestCase(unittest.TestCase):
+    """Base class: a fresh scratch folder per test, and no copy of the program left afterwards."""
+
+    START_TIMEOUT_MS = 20000
+
+    @classmethod
+    def setUpClass(cls):
+        if not ZORVO_EXE.exists() or not DRIVER_EXE.exists():
+            raise unittest.SkipTest("build the windows preset first: %s" % BUILD)
+        cls.session = session()
+        cls.driver = driver()
+        cls.class_scratch = Path(tempfile.mkdtemp(dir=cls.session.scratch, prefix=cls.__name__))
+        cls.class_programs = []
+        cls.class_pids = set()  # Windows process IDs of class_programs
+
+    @classmethod
+    def tearDownClass(cls):
+        cls._end_programs(cls.class_programs)
+        cls.class_pids = set()
+        # Whatever a test may have started some other way (a batch file, a second copy).
+        try:
+            cls.driver.kill_image()
+        except DriverError:
+            pass
+
+    def setUp(self):
+        self.scratch = Path(tempfile.mkdtemp(dir=self.class_scratch, prefix=self._testMethodName))
+        self.programs = []
+
+    def tearDown(self):
+        self.end_programs()
+
+    def end_programs(self):
+        """Ends every copy of the program that this test started (not the class's own)."""
+        if not self.programs:
+            return
+        self._end_programs(self.programs)
+        # The windows of a killed process go a moment after it: wait, so the next start is not
+        # mistaken for a copy that is still running.
+        def only_class_windows():
+            return all(pid in self.class_pids for cls in (MAIN, BAT, ABOUT, DIAL)
+                       for _, pid, _ in self.driver.windows(cls))
+        wait_until(only_class_windows, timeout=5)
+
+    @staticmethod
+    def _end_programs(programs):
+        # Killing the wine process ends the Windows process; wineserver removes its windows.
+        for program in programs:
+            program.kill()
+        programs.clear()
+
+    # Starting the program.
+    def program_folder(self, name="Zorvo", library=True):
+        return ProgramFolder(self.scratch, name, library)
+
+    def start(self, folder=None, cwd=None, args=(), programs=None):
+        """Starts a copy of the program (by default from a fresh folder with its library)."""
+        folder = folder if folder is not None else self.program_folder()
+        exe = folder.exe if isinstance(folder, ProgramFolder) else folder
+        cwd = cwd if cwd is not None else self.scratch
+        owner = self.programs if programs is None else programs
+        program = Program(self.session, exe, cwd, args,
+                          log=Path(self.session.scratch) / ("wine-%d.log" % time.monotonic_ns()))
+        owner.append(program)
+        return program
+
+    def start_main(self, **kw):
+        """Starts the program and waits until its main window shows; returns the program."""
+        before = {pid for _, pid, _ in self.driver.windows(MAIN)}
+        program = self.start(**kw)
+        program.windows_pid = self._wait_new_main(self.driver, before, program)
+        return program
+
+    @classmethod
+    def start_main_for_class(cls, args=()):
+        """setUpClass helper: one running program shared by the tests of the class."""
+        before = {pid for _, pid, _ in cls.driver.windows(MAIN)}
+        folder = ProgramFolder(cls.class_scratch)
+        program = Program(cls.session, folder.exe, cls.class_scratch, args)
+        cls.class_programs.append(program)
+        program.windows_pid = cls._wait_new_main(cls.driver, before, program)
+        cls.class_pids.add(program.windows_pid)
+        return program
+
+    @classmethod
+    def _wait_new_main(cls, drv, before, program):
+        def shown():
+            return [pid for _, pid, visible in drv.windows(MAIN) if visible and pid not in before]
+        pids = wait_until(lambda: shown() or not program.running(),
+                          timeout=cls.START_TIMEOUT_MS / 1000)
+        if not pids or pids is True:
+            raise AssertionError("the main window did not show (program %s); message box: %r" %
+                                 ("running" if program.running() else "ended",
+                                  drv.message_box_text()))
+        return pids[0]
+
+    def assertEventually(self, predicate, timeout=10, msg=None):
+        value = wait_until(predicate, timeout)
+        self.assertTrue(value, msg)
+        return value

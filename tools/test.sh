@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test (as root on a fresh Debian 12, the first run installs
+# what is missing): the unit tests natively with ASan and UBSan, then the end-to-end tests, which
+# run the real zorvo.exe under Wine on a virtual screen with a fresh Wine prefix.
+# Exits non-zero when any build or test fails.
+set -uo pipefail
+
+repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+native_build="${NATIVE_BUILD_DIR:-$repo/build/native}"
+windows_build="${WINDOWS_BUILD_DIR:-$repo/build/windows}"
+logs="$(mktemp -d)"
+cd "$repo"
+
+steps=()
+failed_steps=0
+suite_start=$SECONDS
+
+# step NAME COMMAND...: runs one step, shows its output, keeps its time and result.
+step() {
+    local name="$1" start=$SECONDS status
+    shift
+    echo "=== $name"
+    "$@" 2>&1 | tee "$logs/$name.log"
+    status=${PIPESTATUS[0]}
+    steps+=("$(printf '%-16s %-6s %4d s' "$name" "$([[ $status == 0 ]] && echo ok || echo FAILED)" \
+        $((SECONDS - start)))")
+    ((status == 0)) || failed_steps=$((failed_steps + 1))
+    return "$status"
+}
+
+jobs="$(nproc)"
+e2e() {
+    source "$repo/tools/wine_env.sh"
+    WINEPREFIX="$(mktemp -d /tmp/zorvo-wine.XXXXXX)"
+    export WINEPREFIX ZORVO_BUILD="$windows_build"
+    local status=0
+    timeout --kill-after=30 1200 xvfb-run -a -s "-screen 0 1024x768x24" \
+        python3 -u "$repo/tests/e2e/run.py" || status=$?
+    wineserver -k 2>/dev/null
+    rm -rf "$WINEPREFIX"
+    return "$status"
+}
+
+step setup bash "$repo/tools/setup.sh" || exit 1
+if step native-build bash -c "cmake --preset native -B '$native_build' &&
+                              cmake --build '$native_build' -j $jobs"; then
+    step unit-tests ctest --test-dir "$native_build" --output-on-failure -j "$jobs"
+fi
+if step windows-build bash -c "cmake --preset windows -B '$windows_build' &&
+                               cmake --build '$windows_build' -j $jobs"; then
+    step e2e-tests e2e
+fi
+
+echo
+echo "=== summary"
+printf '  %s\n' "${steps[@]}"
+echo "  total            $((SECONDS - suite_start)) s"
+
+# One closing count over both suites.
+passed=0
+failed=0
+if [[ -f "$logs/unit-tests.log" ]]; then
+    read -r unit_failed unit_total < <(sed -n \
+        's/.*tests passed, \([0-9]*\) tests\? failed out of \([0-9]*\).*/\1 \2/p' \
+        "$logs/unit-tests.log" | tail -n 1)
+    passed=$((passed + ${unit_total:-0} - ${unit_failed:-0}))
+    failed=$((failed + ${unit_failed:-0}))
+fi
+if [[ -f "$logs/e2e-tests.log" ]]; then
+    read -r e2e_passed e2e_failed < <(sed -n \
+        's/^e2e: \([0-9]*\) passed, \([0-9]*\) failed.*/\1 \2/p' "$logs/e2e-tests.log" | tail -n 1)
+    passed=$((passed + ${e2e_passed:-0}))
+    failed=$((failed + ${e2e_failed:-0}))
+fi
+rm -rf "$logs"
+if ((failed_steps > 0 && failed == 0)); then
+    failed=$failed_steps
+fi
+echo "tests: $passed passed, $failed failed"
+((failed_steps == 0))
