@@ -154,7 +154,13 @@ constexpr wchar_t kInstanceMutexName[] =
 } // namespace
 
 void Win32MessageBox::show(const std::wstring& text) {
-    MessageBoxW(owner_, text.c_str(), kTitle, MB_OK | MB_SETFOREGROUND | MB_TASKMODAL);
+    // Owned by the window the user works in, so that window gets the activation and the keyboard
+    // focus back when the box closes; a hidden or missing window leaves the box task-modal.
+    HWND owner = owner_ != nullptr ? owner_ : GetActiveWindow();
+    if (owner != nullptr && !IsWindowVisible(owner)) {
+        owner = nullptr;
+    }
+    MessageBoxW(owner, text.c_str(), kTitle, MB_OK | MB_SETFOREGROUND | MB_TASKMODAL);
 }
 
 void Win32Tray::notify(TrayOperation operation, const TrayIconRecord& record) {

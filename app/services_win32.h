@@ -15,8 +15,8 @@ namespace zorvo {
 
 class Win32MessageBox final : public MessageBoxService {
 public:
-    /// Without an owner the box is task-modal: every top-level window of the thread is disabled
-    /// while it is open.
+    /// Without an owner the box belongs to the thread's active window; either way it is
+    /// task-modal: every top-level window of the thread is disabled while it is open.
     explicit Win32MessageBox(HWND owner = nullptr) : owner_(owner) {}
     void show(const std::wstring& text) override;
 

@@ -162,6 +162,9 @@ class WineSession:
                      "/d", "N", "/f")
             self.run("wine", "reg", "add", "HKCU\\Software\\Wine\\WineDbg", "/v",
                      "ShowCrashDialog", "/t", "REG_DWORD", "/d", "0", "/f")
+            # Let the settings reach every process of the run: programs of a session that began
+            # before them still stalled on every window they destroyed.
+            self.run("wineserver", "-w")
         self.run("wineserver", "-p")
 
     def stop(self):
@@ -304,6 +307,16 @@ class Driver:
 
     def iconic(self, cls):
         return self.value("is-iconic", cls) == "1"
+
+    def owner(self, cls):
+        """The window's owner (0 for none): an owned window never gets a taskbar button."""
+        return int(self.value("owner", cls), 16)
+
+    def focus(self, cls):
+        """The control ID that has the keyboard focus in the window's thread: 0 for the window
+        itself, None for no focus, -1 for another window (a message box, say)."""
+        value = self.value("focus", cls)
+        return None if value == "none" else int(value)
 
     def pid(self, cls):
         return int(self.value("pid", cls))
@@ -518,11 +531,13 @@ class ZorvoTestCase(unittest.TestCase):
         owner.append(program)
         return program
 
-    def start_main(self, **kw):
-        """Starts the program and waits until its main window shows; returns the program."""
+    def start_main(self, shown=True, **kw):
+        """Starts the program and waits until its main window shows; returns the program.
+
+        With shown=False it waits only until the window exists (a start that hides it)."""
         before = {pid for _, pid, _ in self.driver.windows(MAIN)}
         program = self.start(**kw)
-        program.windows_pid = self._wait_new_main(self.driver, before, program)
+        program.windows_pid = self._wait_new_main(self.driver, before, program, shown)
         return program
 
     @classmethod
@@ -537,9 +552,10 @@ class ZorvoTestCase(unittest.TestCase):
         return program
 
     @classmethod
-    def _wait_new_main(cls, drv, before, program):
+    def _wait_new_main(cls, drv, before, program, visible_only=True):
         def shown():
-            return [pid for _, pid, visible in drv.windows(MAIN) if visible and pid not in before]
+            return [pid for _, pid, visible in drv.windows(MAIN)
+                    if (visible or not visible_only) and pid not in before]
         pids = wait_until(lambda: shown() or not program.running(),
                           timeout=cls.START_TIMEOUT_MS / 1000)
         if not pids or pids is True:

@@ -337,6 +337,34 @@ const std::vector<Command>& commands() {
              return ok(hex(static_cast<ULONG_PTR>(GetWindowLongPtrW(hwnd, GWL_STYLE))) + L" " +
                        hex(static_cast<ULONG_PTR>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE))));
          }},
+        // owner CLASS: the owner window's handle, 0x0 for none.
+        {L"owner", 1,
+         [](const Args& a, Session&) {
+             return ok(hex(reinterpret_cast<ULONG_PTR>(GetWindow(top(a[1]), GW_OWNER))));
+         }},
+        // focus CLASS: the control ID of the window that has the keyboard focus in the window's
+        // thread (a combo box's edit counts as the combo box): 0 for the window itself, "none"
+        // for no focus, -1 for a window that is not one of its controls.
+        {L"focus", 1,
+         [](const Args& a, Session&) {
+             HWND window = top(a[1]);
+             GUITHREADINFO info{};
+             info.cbSize = sizeof info;
+             if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) {
+                 throw Failure(L"GetGUIThreadInfo failed: " + std::to_wstring(GetLastError()));
+             }
+             HWND focus = info.hwndFocus;
+             if (focus == nullptr) {
+                 return ok(L"none");
+             }
+             if (_wcsicmp(class_of(focus).c_str(), L"Edit") == 0 && GetParent(focus) != window) {
+                 focus = GetParent(focus);
+             }
+             if (focus == window) {
+                 return ok(L"0");
+             }
+             return ok(IsChild(window, focus) ? std::to_wstring(GetDlgCtrlID(focus)) : L"-1");
+         }},
         {L"is-iconic", 1,
          [](const Args& a, Session&) { return ok(flag(IsIconic(top(a[1])) != FALSE)); }},
         // menu-state CLASS ID: "checked|unchecked enabled|disabled", read inside the program.

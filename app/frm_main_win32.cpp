@@ -1,0 +1,346 @@
+#include "app/frm_main_win32.h"
+
+#include <shellapi.h>
+
+#include "app/frm_main_layout.h"
+#include "resources/resource_ids.h"
+#include "ui/combo_box_win32.h"
+#include "ui/dpi_win32.h"
+#include "ui/guard_win32.h"
+#include "ui/label_win32.h"
+#include "ui/menu_win32.h"
+#include "ui/message_loop_win32.h"
+#include "ui/timer_win32.h"
+
+namespace zorvo {
+
+namespace {
+
+namespace id = frm_main_id;
+
+/// Posted after the first showing; delivers the first activation if the system gave none.
+constexpr UINT kFirstActivation = WM_APP + 1;
+
+ui::FormOptions mainOptions(HINSTANCE instance) {
+    ui::FormOptions options;
+    options.instance = instance;
+    options.backgroundBitmap = IDB_BACKGROUND;
+    options.startPosition = ui::StartPosition::CentreScreen;
+    return options;
+}
+
+HICON loadIcon(HINSTANCE instance, int resource, int size) {
+    return static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(resource), IMAGE_ICON, size, size, 0));
+}
+
+ui::IconHandle handleOf(const ui::unique_hicon& icon) {
+    return reinterpret_cast<ui::IconHandle>(icon.get());
+}
+
+constexpr int kTaskIconResources[5] = {IDI_SHUTDOWN, IDI_WAIT, IDI_REBOOT, IDI_ALARM,
+                                       IDI_DISCONNECT};
+
+} // namespace
+
+FrmMainWindow::FrmMainWindow(HINSTANCE instance)
+    : instance_(instance), taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")),
+      power_(process_.programFolder()), popup_(instance),
+      window_(frmMainLayout(), *this, mainOptions(instance)) {
+    loadIcons();
+    const HWND hwnd = window_.hwnd();
+    ui::setUntrappedErrorCleanup([hwnd] { removeTrayIcon(hwnd); });
+
+    const MainControls controls{
+        .form = window_,
+        .lblEnter = window_.label(id::lblEnter),
+        .lblLog = window_.label(id::lblLog),
+        .Combo1 = window_.comboBox(id::Combo1),
+        .lblMin = window_.label(id::lblMin),
+        .lblH = window_.label(id::lblH),
+        .lblDate = window_.label(id::lblDate),
+        .lblTime = window_.label(id::lblTime),
+        .lblActivate = window_.label(id::lblActivate),
+        .lblReset = window_.label(id::lblReset),
+        .mnuActive = window_.menuItem(id::mnuActive),
+        .mnuReset = window_.menuItem(id::mnuReset),
+        .mnuTopM = window_.menuItem(id::mnuTopM),
+        .mnuShutDown = window_.menuItem(id::mnuShutDown),
+        .mnuAlarm = window_.menuItem(id::mnuAlarm),
+        .mnuWait = window_.menuItem(id::mnuWait),
+        .mnuReboot = window_.menuItem(id::mnuReboot),
+        .mnuSleep = window_.menuItem(id::mnuSleep),
+        .mnuLog = window_.menuItem(id::mnuLog),
+        .Timer1 = window_.timer(id::Timer1),
+        .Timer2 = window_.timer(id::Timer2),
+        .Timer3 = window_.timer(id::Timer3),
+        .Timer4 = window_.timer(id::Timer4),
+        .formIcon = handleOf(formIcon_),
+        .imgShutDown = handleOf(taskIcons_[0]),
+        .imgWait = handleOf(taskIcons_[1]),
+        .imgReboot = handleOf(taskIcons_[2]),
+        .imgAlarm = handleOf(taskIcons_[3]),
+        .imgDisconnect = handleOf(taskIcons_[4]),
+        .windowHandle = reinterpret_cast<std::uintptr_t>(hwnd),
+    };
+    const MainServices services{
+        .messages = messages_,
+        .tray = tray_,
+        .clock = clock_,
+        .keyboard = keyboard_,
+        .files = files_,
+        .process = process_,
+        .locale = locale_,
+        .power = power_,
+        .actions = actions_,
+        .popup = popup_,
+        .dialogs = dialogs_,
+    };
+    logic_ = std::make_unique<frmMain>(controls, services);
+    connectTimers();
+}
+
+FrmMainWindow::~FrmMainWindow() {
+    ui::setUntrappedErrorCleanup(nullptr);
+}
+
+void FrmMainWindow::loadIcons() {
+    // The notification area and the task pictures use the small size of the primary screen.
+    const int small = ui::systemMetricForDpi(SM_CXSMICON, ui::systemDpi());
+    formIcon_.reset(loadIcon(instance_, IDI_ZORVO, small));
+    for (int i = 0; i < 5; ++i) {
+        taskIcons_[i].reset(loadIcon(instance_, kTaskIconResources[i], small));
+    }
+    const UINT dpi = window_.dpi();
+    bigIcon_.reset(loadIcon(instance_, IDI_ZORVO, ui::systemMetricForDpi(SM_CXICON, dpi)));
+    smallIcon_.reset(loadIcon(instance_, IDI_ZORVO, ui::systemMetricForDpi(SM_CXSMICON, dpi)));
+    SendMessageW(window_.hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+    SendMessageW(window_.hwnd(), WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(smallIcon_.get()));
+}
+
+void FrmMainWindow::connectTimers() {
+    window_.timer(id::Timer1).setHandler([this] { logic_->Timer1_Timer(); });
+    window_.timer(id::Timer2).setHandler([this] { logic_->Timer2_Timer(); });
+    window_.timer(id::Timer3).setHandler([this] { logic_->Timer3_Timer(); });
+    window_.timer(id::Timer4).setHandler([this] { logic_->Timer4_Timer(); });
+}
+
+void FrmMainWindow::removeTrayIcon(HWND window) noexcept {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = window;
+    data.uID = TrayIconRecord::kIdentifier;
+    Shell_NotifyIconW(NIM_DELETE, &data);
+}
+
+int FrmMainWindow::run(int showCommand) {
+    if (logic_->Form_Load() == LoadOutcome::EndProgram) {
+        // Ended before it began: no window, no unload.
+        return 0;
+    }
+    window_.startDesignTimers();
+    ui::setMainWindow(window_.hwnd(), window_.accelerators());
+    const bool minimized = showCommand == SW_SHOWMINIMIZED || showCommand == SW_MINIMIZE ||
+                           showCommand == SW_SHOWMINNOACTIVE;
+    ShowWindow(window_.hwnd(), minimized ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL);
+    UpdateWindow(window_.hwnd());
+    PostMessageW(window_.hwnd(), kFirstActivation, 0, 0);
+    const int exitCode = ui::runMessageLoop();
+    ui::setMainWindow(nullptr, nullptr);
+    return exitCode;
+}
+
+// ---- Events ------------------------------------------------------------------------------------
+
+void FrmMainWindow::controlMouseMove(int control) {
+    if (control == id::lblActivate) {
+        logic_->lblActivate_MouseMove();
+    } else if (control == id::lblReset) {
+        logic_->lblReset_MouseMove();
+    }
+}
+
+void FrmMainWindow::controlMouseDown(int control) {
+    switch (control) {
+    case id::lblDate:
+    case id::lblEnter:
+    case id::lblH:
+    case id::lblLog:
+    case id::lblMin:
+    case id::lblTime:
+        logic_->Form_MouseDown();
+        break;
+    default:
+        break;
+    }
+}
+
+void FrmMainWindow::controlClick(int control) {
+    if (control == id::lblActivate) {
+        logic_->lblActivate_Click();
+    } else if (control == id::lblReset) {
+        logic_->lblReset_Click();
+    }
+}
+
+void FrmMainWindow::comboChange(int control) {
+    if (control == id::Combo1) {
+        logic_->Combo1_Change();
+    }
+}
+
+void FrmMainWindow::comboKeyDown(int control, int keyCode, int shift) {
+    if (control == id::Combo1) {
+        logic_->Combo1_KeyDown(keyCode, shift);
+    }
+}
+
+void FrmMainWindow::comboFocus(int control, bool gained) {
+    if (control != id::Combo1) {
+        return;
+    }
+    if (gained) {
+        logic_->Combo1_GotFocus();
+    } else {
+        logic_->Combo1_LostFocus();
+    }
+}
+
+void FrmMainWindow::menuCommand(int command) {
+    frmMain& f = *logic_;
+    switch (command) {
+    case id::mnuActive:
+        f.mnuActive_Click();
+        break;
+    case id::mnuReset:
+        f.mnuReset_Click();
+        break;
+    case id::mnuTray:
+        f.mnuTray_Click();
+        break;
+    case id::mnuTopM:
+        f.mnuTopM_Click();
+        break;
+    case id::mnuExit:
+        f.mnuExit_Click();
+        break;
+    case id::mnuShutDown:
+        f.mnuShutDown_Click();
+        break;
+    case id::mnuAlarm:
+        f.mnuAlarm_Click();
+        break;
+    case id::mnuWait:
+        f.mnuWait_Click();
+        break;
+    case id::mnuReboot:
+        f.mnuReboot_Click();
+        break;
+    case id::mnuSleep:
+        f.mnuSleep_Click();
+        break;
+    case id::mnuLog:
+        f.mnuLog_Click();
+        break;
+    case id::mnuBat:
+        f.mnuBat_Click();
+        break;
+    case id::mnuAbout:
+        f.mnuAbout_Click();
+        break;
+    default:
+        break;
+    }
+}
+
+void FrmMainWindow::activated(bool active) {
+    if (!logic_ || !firstActivationDone_) {
+        // Until the first activation has been delivered from the queue, the system's own
+        // activations and deactivations are not the logic's business.
+        return;
+    }
+    if (active) {
+        logic_->Form_Activate();
+    } else {
+        logic_->Form_Deactivate();
+    }
+}
+
+bool FrmMainWindow::isTrayCallback(WPARAM wParam, LPARAM lParam) const {
+    // The icon's messages share the number of WM_MOUSEMOVE: wParam is the icon's identifier and
+    // lParam the mouse message. A real move with the left button down looks the same only when
+    // the pointer really is at that spot on the top row.
+    if (wParam != TrayIconRecord::kIdentifier || HIWORD(lParam) != 0) {
+        return false;
+    }
+    const UINT mouseMessage = LOWORD(lParam);
+    if (mouseMessage < WM_MOUSEFIRST || mouseMessage > WM_MOUSELAST) {
+        return false;
+    }
+    POINT cursor;
+    if (!GetCursorPos(&cursor) || !ScreenToClient(window_.hwnd(), &cursor)) {
+        return true;
+    }
+    return !(cursor.x == static_cast<LONG>(mouseMessage) && cursor.y == 0);
+}
+
+bool FrmMainWindow::formMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (!logic_) {
+        return false;
+    }
+    result = 0;
+    switch (message) {
+    case WM_MOUSEMOVE:
+        if (isTrayCallback(wParam, lParam)) {
+            logic_->TrayIcon_Message(static_cast<int>(LOWORD(lParam)));
+        } else {
+            logic_->Form_MouseMove();
+        }
+        return true;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        logic_->Form_MouseDown();
+        return true;
+    case kFirstActivation:
+        if (!firstActivationDone_) {
+            firstActivationDone_ = true;
+            logic_->Form_Activate();
+        }
+        return true;
+    case WM_CLOSE:
+        // The close box, "Выход", the end of a task: unload, then the window goes, and the
+        // program with it.
+        logic_->Form_Unload();
+        window_.destroy();
+        return true;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return false;
+    case WM_QUERYENDSESSION:
+        // Never stand in the way of a shutdown, least of all the one this program asked for.
+        result = TRUE;
+        return true;
+    case WM_DPICHANGED: {
+        const UINT dpi = LOWORD(wParam);
+        ui::unique_hicon big(
+            loadIcon(instance_, IDI_ZORVO, ui::systemMetricForDpi(SM_CXICON, dpi)));
+        ui::unique_hicon small(
+            loadIcon(instance_, IDI_ZORVO, ui::systemMetricForDpi(SM_CXSMICON, dpi)));
+        SendMessageW(window_.hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+        SendMessageW(window_.hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+        bigIcon_ = std::move(big);
+        smallIcon_ = std::move(small);
+        return false; // the form rescales itself
+    }
+    default:
+        if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+            logic_->TaskbarCreated();
+            return true;
+        }
+        return false;
+    }
+}
+
+} // namespace zorvo

@@ -1,0 +1,191 @@
+"""The countdown: activation, reset, a change of task while it runs, and the two full one-minute
+runs (the alarm with its log entry; a reboot started hidden, with the popup of the last half
+minute and the failure that Wine's missing reboot method gives)."""
+
+import datetime
+import re
+import time
+
+from zorvo_e2e import (DIAL, WM_LBUTTONDBLCLK, WS_EX_TOPMOST, Dial, DriverError, Main,
+                       Menu, ZorvoTestCase, wait_until)
+
+IDLE_CAPTION = "Zorvo v.1.3.0.5"
+SHUTDOWN = "Zorvo - до выключения осталось "
+ALARM = "Zorvo - подача звукового сигнала через "
+REBOOT = "Zorvo - до перезагрузки осталось "
+LOG_NAME = "zorvo.log"
+
+
+def caption_after(driver, window, previous, timeout=3):
+    """Waits for the window's caption to change from `previous`; returns (caption, moment)."""
+    seen = wait_until(lambda: (lambda text: text if text != previous else None)(
+        driver.text(window)), timeout=timeout, interval=0.01)
+    return seen, time.monotonic()
+
+
+class Countdown(ZorvoTestCase):
+    def assert_idle(self, main):
+        d = self.driver
+        self.assertEqual(d.text(main), IDLE_CAPTION)
+        self.assertTrue(d.enabled(main, Main.lblActivate), "lblActivate enabled")
+        self.assertFalse(d.visible(main, Main.lblReset), "lblReset hidden")
+        self.assertTrue(d.enabled(main, Main.Combo1), "Combo1 enabled")
+        self.assertFalse(d.menu_state(main, Menu.mnuReset).enabled, "mnuReset disabled")
+        self.assertTrue(d.menu_state(main, Menu.mnuActive).enabled, "mnuActive enabled")
+
+    def assert_running(self, main):
+        d = self.driver
+        self.assertFalse(d.enabled(main, Main.lblActivate), "lblActivate disabled")
+        self.assertTrue(d.visible(main, Main.lblReset), "lblReset shown")
+        self.assertFalse(d.enabled(main, Main.Combo1), "Combo1 disabled")
+        self.assertTrue(d.menu_state(main, Menu.mnuReset).enabled, "mnuReset enabled")
+        self.assertFalse(d.menu_state(main, Menu.mnuActive).enabled, "mnuActive disabled")
+
+    def activate(self, main):
+        """Clicks "Активировать"; returns the first countdown caption and its delay in seconds."""
+        d = self.driver
+        d.click(main, Main.lblActivate)
+        clicked = time.monotonic()
+        caption, moment = caption_after(d, main, IDLE_CAPTION)
+        return caption, moment - clicked
+
+    def test_activation_then_reset_and_again(self):
+        d = self.driver
+        program = self.start_main()
+        main = program.window()
+        d.click(main, Main.lblActivate)
+        d.sync(main)
+        self.assertEqual(d.text(main), IDLE_CAPTION, "the caption waits for the first tick")
+        self.assert_running(main)
+
+        caption, moment = caption_after(d, main, IDLE_CAPTION)
+        self.assertEqual(caption, SHUTDOWN + "0 мин 59 сек")
+        self.assertEqual(caption_after(d, main, caption)[0], SHUTDOWN + "0 мин 58 сек")
+        # The first tick made the popup, hidden.
+        popups = [w for w in d.windows(DIAL) if w[1] == program.windows_pid]
+        self.assertEqual(len(popups), 1, popups)
+        self.assertFalse(popups[0][2], "the popup must stay hidden while the window shows")
+
+        d.click(main, Main.lblReset)
+        self.assertEventually(lambda: d.enabled(main, Main.lblActivate), timeout=3)
+        self.assert_idle(main)
+        time.sleep(1.3)
+        self.assertEqual(d.text(main), IDLE_CAPTION, "the countdown must stop at reset")
+
+        caption, delay = self.activate(main)
+        self.assertEqual(caption, SHUTDOWN + "0 мин 59 сек", "a new activation starts afresh")
+        self.assertGreater(delay, 0.7)
+        self.assertLess(delay, 1.5)
+
+    def test_task_change_while_running(self):
+        d = self.driver
+        main = self.start_main().window()
+        caption, _ = self.activate(main)
+        caption, _ = caption_after(d, main, caption)
+        self.assertEqual(caption, SHUTDOWN + "0 мин 58 сек")
+
+        d.command(main, Menu.mnuAlarm)
+        d.sync(main)
+        self.assertEqual(d.text(main, Main.lblEnter), "Zorvo настроен на подачу звукового сигнала")
+        self.assertTrue(d.menu_state(main, Menu.mnuAlarm).checked)
+        self.assertFalse(d.menu_state(main, Menu.mnuShutDown).checked)
+        self.assert_running(main)
+        self.assertEqual(caption_after(d, main, caption)[0], ALARM + "0 мин 57 сек",
+                         "the new task shows at the next tick, with the time left unchanged")
+
+
+class OneMinuteRuns(ZorvoTestCase):
+    """The two runs that wait for the end of a countdown (a minute each)."""
+
+    def test_alarm_with_log(self):
+        d = self.driver
+        workdir = self.scratch / "work"
+        workdir.mkdir()
+        program = self.start_main(cwd=workdir)
+        main = program.window()
+        d.command(main, Menu.mnuAlarm)
+        d.command(main, Menu.mnuLog)
+        d.sync(main)
+        self.assertTrue(d.menu_state(main, Menu.mnuLog).checked)
+        self.assertTrue(d.visible(main, Main.lblLog), "lblLog shows while logging is on")
+
+        d.click(main, Main.lblActivate)
+        activated = time.monotonic()
+        due_at = datetime.datetime.now() + datetime.timedelta(seconds=60)
+        # Every caption of the minute, in order, polled ten times a second.
+        captions = []
+        while time.monotonic() < activated + 59.3:
+            text = d.text(main)
+            if not captions or captions[-1] != text:
+                captions.append(text)
+            time.sleep(0.1)
+        self.assertEqual(list(workdir.iterdir()), [], "nothing is logged before the end")
+        while program.running() and time.monotonic() < activated + 75:
+            time.sleep(0.01)
+        ended = time.monotonic()
+        self.assertFalse(program.running(), "the alarm did not end the program")
+        measured = ended - activated
+        print("\nMEASURED alarm 1-minute: %.2f s" % measured)
+
+        expected = [IDLE_CAPTION] + [ALARM + "0 мин %02d сек" % s for s in range(59, 0, -1)]
+        self.assertEqual(captions[:len(expected)], expected)
+        # The melody takes 6.75 s where Beep sounds; Wine's Beep returns at once.
+        self.assertGreaterEqual(measured, 59.7)
+        self.assertLessEqual(measured, 60.3 + 7.0)
+        self.assertIsNone(d.message_box_text(), "the alarm must end without a message")
+
+        self.assertEqual([p.name for p in workdir.iterdir()], [LOG_NAME])
+        content = (workdir / LOG_NAME).read_bytes()
+        entry = re.fullmatch(rb"\[(\d\d\.\d\d\.\d{4})   (\d{1,2}:\d\d:\d\d)\]\r\n" +
+                             "Сигнал подан".encode("cp1251") + rb"\r\n\*{24}\r\n", content)
+        self.assertIsNotNone(entry, "zorvo.log holds %r" % content)
+        stamp = datetime.datetime.strptime((entry[1] + b" " + entry[2]).decode(),
+                                           "%d.%m.%Y %H:%M:%S")
+        self.assertLessEqual(abs((stamp - due_at).total_seconds()), 2,
+                             "logged %s, the countdown ended at %s" % (stamp, due_at))
+
+    def test_hidden_reboot_shows_the_popup_and_reports_the_failure(self):
+        d = self.driver
+        workdir = self.scratch / "work"
+        workdir.mkdir()
+        program = self.start_main(cwd=workdir, args=("/r", "1", "/hid"), shown=False)
+        main, popup = program.window(), program.window(DIAL)
+        self.assertEventually(lambda: not d.visible(main), timeout=3, msg="/hid must hide")
+        d.command(main, Menu.mnuLog)
+        d.sync(main)
+        self.assertTrue(d.visible(main, Main.lblLog), "lblLog shows while logging is on")
+
+        # The popup comes at the tick that shows 0 min 30 s, not before and not after.
+        def popup_shown():
+            try:
+                return d.visible(popup) and (d.text(main), time.monotonic())
+            except DriverError:  # not made before the first tick
+                return None
+        seen = wait_until(popup_shown, timeout=40, interval=0.05)
+        self.assertTrue(seen, "the popup did not show; caption %r" % d.text(main))
+        caption, shown_at = seen
+        self.assertEqual(caption, REBOOT + "0 мин 30 сек")
+        self.assertEqual(d.text(popup, Dial.Label1), caption)
+        self.assertFalse(d.visible(main))
+        self.assertTrue(d.styles(popup)[1] & WS_EX_TOPMOST, "the popup stays on top")
+
+        d.tray(main, WM_LBUTTONDBLCLK)
+        self.assertEventually(lambda: d.visible(main) and not d.iconic(main), timeout=3,
+                              msg="a double click on the icon must show the window")
+        self.assertEventually(lambda: not d.visible(popup), timeout=1.5,
+                              msg="the popup must hide at the next tick")
+        self.assertRegex(d.text(main), "^" + re.escape(REBOOT) + "0 мин 2[0-9] сек$")
+        self.assertEqual(d.text(popup, Dial.Label1), d.text(main))
+
+        # At zero Wine's WMI has no Reboot method: the failure is told and nothing logged.
+        text = d.message_box_text(wait_ms=40000)
+        box_after = time.monotonic() - shown_at
+        print("\nMEASURED reboot failure box after the popup: %.2f s" % box_after)
+        self.assertIsNotNone(text, "no message box at the end of the countdown")
+        self.assertTrue(text.startswith("Не удалось перезагрузить компьютер."), text)
+        self.assertGreaterEqual(box_after, 29.7, "the task was performed before zero")
+        self.assertTrue(program.running(), "the program waits for OK")
+        self.assertEqual(list(workdir.iterdir()), [], "a failed reboot is not logged")
+        self.assertTrue(d.message_box_ok())
+        self.assertIsNotNone(program.wait_exit(5), "the program did not end after OK")
+        self.assertEqual(list(workdir.iterdir()), [])

@@ -1,0 +1,211 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cwctype>
+#include <map>
+#include <set>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "app/frm_main.h"
+#include "app/frm_main_layout.h"
+#include "ui/dpi_math.h"
+
+namespace zorvo {
+namespace {
+
+using ui::FormDesc;
+
+const FormDesc& form() {
+    return frmMainLayout();
+}
+
+TEST(FrmMainLayout, ControlsCarryTheIdsThatOutsideToolsUse) {
+    const std::map<std::wstring, int> contract = {
+        {L"lblEnter", 1001}, {L"lblLog", 1002},      {L"Combo1", 1003},
+        {L"lblMin", 1004},   {L"lblH", 1005},        {L"lblDate", 1006},
+        {L"lblTime", 1007},  {L"lblActivate", 1008}, {L"lblReset", 1009}};
+    ASSERT_EQ(form().controls.size(), contract.size());
+    std::set<int> ids;
+    for (const auto& control : form().controls) {
+        const auto found = contract.find(std::wstring(control.name));
+        ASSERT_NE(found, contract.end()) << "unexpected control";
+        EXPECT_EQ(control.id, found->second);
+        EXPECT_TRUE(ids.insert(control.id).second) << "duplicate control ID " << control.id;
+    }
+}
+
+TEST(FrmMainLayout, MenuCommandsCarryTheIdsThatOutsideToolsUse) {
+    const std::map<std::wstring, int> contract = {
+        {L"mnuActive", 2001}, {L"mnuReset", 2002},    {L"mnuTray", 2003},  {L"mnuTopM", 2004},
+        {L"mnuExit", 2005},   {L"mnuShutDown", 2011}, {L"mnuAlarm", 2012}, {L"mnuWait", 2013},
+        {L"mnuReboot", 2014}, {L"mnuSleep", 2015},    {L"mnuLog", 2016},   {L"mnuBat", 2017},
+        {L"mnuAbout", 2018}};
+    std::set<int> ids;
+    std::size_t commands = 0;
+    for (const auto& menu : form().menus) {
+        if (menu.separator || menu.parent.empty()) {
+            EXPECT_EQ(menu.id, 0) << "separators and top-level menus send no command";
+            continue;
+        }
+        ++commands;
+        const auto found = contract.find(std::wstring(menu.name));
+        ASSERT_NE(found, contract.end()) << "unexpected menu item";
+        EXPECT_EQ(menu.id, found->second);
+        EXPECT_TRUE(ids.insert(menu.id).second) << "duplicate command " << menu.id;
+    }
+    EXPECT_EQ(commands, contract.size());
+    // Command IDs never collide with control IDs: both arrive in WM_COMMAND.
+    for (const auto& control : form().controls) {
+        EXPECT_EQ(ids.count(control.id), 0U);
+    }
+}
+
+TEST(FrmMainLayout, MenusReadAsDesignedWithShortcutsAndSeparators) {
+    struct Row {
+        const wchar_t* name;
+        const wchar_t* caption;
+        const wchar_t* shortcut;
+    };
+    const std::vector<Row> expected = {
+        {L"mnuMain", L"&Меню", L""},
+        {L"mnuActive", L"&Активировать", L"Ctrl+A"},
+        {L"mnuReset", L"С&брос", L"Alt+Backspace"},
+        {L"mnuLine0", L"", L""},
+        {L"mnuTray", L"&Скрыть/Показать программу", L"Ctrl+T"},
+        {L"mnuLine1", L"", L""},
+        {L"mnuTopM", L"&Окно поверх всех", L"Ctrl+P"},
+        {L"mnuLine2", L"", L""},
+        {L"mnuExit", L"&Выход", L"Ctrl+Q"},
+        {L"mnuTask", L"&Задачи", L""},
+        {L"mnuShutDown", L"&Выключить", L"Ctrl+V"},
+        {L"mnuAlarm", L"Зв&уковой сигнал", L"Ctrl+U"},
+        {L"mnuWait", L"&Ждущий режим", L"Ctrl+W"},
+        {L"mnuReboot", L"&Перезагрузить", L"Ctrl+R"},
+        {L"mnuSleep", L"&Спящий режим", L"Ctrl+S"},
+        {L"mnuLine3", L"", L""},
+        {L"mnuLog", L"Вести запись в &лог", L"Ctrl+L"},
+        {L"mnuLine4", L"", L""},
+        {L"mnuBat", L"С&генерировать bat-файл", L"Ctrl+B"},
+        {L"mnuAbout", L"&О программе", L""},
+    };
+    ASSERT_EQ(form().menus.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const auto& menu = form().menus[i];
+        EXPECT_EQ(menu.name, expected[i].name);
+        EXPECT_EQ(menu.caption, expected[i].caption) << expected[i].name;
+        EXPECT_EQ(menu.shortcut.text, expected[i].shortcut) << expected[i].name;
+        EXPECT_EQ(menu.separator,
+                  std::wstring(expected[i].name).find(L"Line") != std::wstring::npos);
+    }
+}
+
+TEST(FrmMainLayout, ShortcutsAndAccessKeysAreUnambiguous) {
+    std::set<std::tuple<int, bool, bool, bool>> shortcuts;
+    std::map<std::wstring, std::set<wchar_t>> accessKeys;
+    for (const auto& menu : form().menus) {
+        if (!menu.parent.empty() && !menu.separator) {
+            const auto menuParent = ui::findMenu(form(), menu.parent);
+            ASSERT_NE(menuParent, nullptr);
+            EXPECT_TRUE(menuParent->parent.empty()) << "items hang off a top-level menu";
+        }
+        if (!menu.shortcut.empty()) {
+            const auto& s = menu.shortcut;
+            EXPECT_TRUE(shortcuts.emplace(s.virtualKey, s.ctrl, s.alt, s.shift).second)
+                << std::wstring(s.text);
+            // The text shown in the menu names the key that works.
+            if (s.ctrl && s.virtualKey >= L'A' && s.virtualKey <= L'Z') {
+                EXPECT_EQ(s.text, L"Ctrl+" + std::wstring(1, static_cast<wchar_t>(s.virtualKey)));
+            }
+        }
+        if (menu.separator) {
+            continue;
+        }
+        const auto amp = menu.caption.find(L'&');
+        ASSERT_NE(amp, std::wstring_view::npos) << "every item has an access key";
+        const wchar_t key = static_cast<wchar_t>(std::towupper(menu.caption[amp + 1]));
+        EXPECT_TRUE(accessKeys[std::wstring(menu.parent)].insert(key).second)
+            << "access key used twice in one menu";
+    }
+    const auto reset = ui::findMenu(form(), L"mnuReset");
+    ASSERT_NE(reset, nullptr);
+    EXPECT_EQ(reset->shortcut.virtualKey, 0x08);
+    EXPECT_TRUE(reset->shortcut.alt);
+    EXPECT_FALSE(reset->shortcut.ctrl);
+}
+
+TEST(FrmMainLayout, DesignChecksTheTaskItemsAndTheLogButNotTopMost) {
+    std::set<std::wstring> checked;
+    for (const auto& menu : form().menus) {
+        EXPECT_TRUE(menu.enabled) << "every item is enabled in the design";
+        if (menu.checked) {
+            checked.insert(std::wstring(menu.name));
+        }
+    }
+    EXPECT_EQ(checked, (std::set<std::wstring>{L"mnuShutDown", L"mnuAlarm", L"mnuWait",
+                                               L"mnuReboot", L"mnuSleep", L"mnuLog"}));
+}
+
+TEST(FrmMainLayout, EveryControlAndPictureLiesInsideTheClientArea) {
+    const auto& f = form();
+    for (const auto& c : f.controls) {
+        EXPECT_EQ(c.parentId, 0);
+        EXPECT_GE(c.left, 0) << std::wstring(c.name);
+        EXPECT_GE(c.top, 0);
+        EXPECT_GT(c.width, 0);
+        EXPECT_GT(c.height, 0);
+        EXPECT_LE(c.left + c.width, f.clientWidth) << "control sticks out on the right";
+        EXPECT_LE(c.top + c.height, f.clientHeight) << "control sticks out at the bottom";
+    }
+    for (const auto& p : f.pictures) {
+        EXPECT_LE(p.left + p.width, f.clientWidth);
+        EXPECT_LE(p.top + p.height, f.clientHeight);
+    }
+    EXPECT_EQ(f.pictures.size(), 5U);
+    EXPECT_LE(f.pictureWidth, f.clientWidth);
+    EXPECT_LE(f.pictureHeight, f.clientHeight);
+    // At 96 dpi the client area is 387 x 256 pixels and the picture 387 x 251.
+    EXPECT_EQ(ui::twipsToPixels(f.clientWidth, 96), 387);
+    EXPECT_EQ(ui::twipsToPixels(f.clientHeight, 96), 256);
+    EXPECT_EQ(ui::twipsToPixels(f.pictureWidth, 96), 387);
+    EXPECT_EQ(ui::twipsToPixels(f.pictureHeight, 96), 251);
+}
+
+TEST(FrmMainLayout, TabOrderIsCompleteAndHasNoGaps) {
+    std::vector<std::pair<int, std::wstring>> order;
+    for (const auto& c : form().controls) {
+        order.emplace_back(c.tabIndex, std::wstring(c.name));
+    }
+    std::sort(order.begin(), order.end());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        EXPECT_EQ(order[i].first, static_cast<int>(i)) << "tab index missing or repeated";
+    }
+    const std::vector<std::wstring> names = {L"lblEnter", L"lblMin",  L"lblActivate",
+                                             L"Combo1",   L"lblTime", L"lblDate",
+                                             L"lblReset", L"lblLog",  L"lblH"};
+    ASSERT_EQ(order.size(), names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        EXPECT_EQ(order[i].second, names[i]);
+    }
+}
+
+TEST(FrmMainLayout, StartsWithTheHiddenLabelsHiddenAndOnlyTheClockRunning) {
+    for (const auto& c : form().controls) {
+        const bool hidden = c.name == L"lblLog" || c.name == L"lblReset";
+        EXPECT_EQ(c.visible, !hidden) << std::wstring(c.name);
+        // Labels are transparent over the background picture; only the combo box has a back.
+        EXPECT_EQ(c.backColour.has_value(), c.kind == ui::ControlKind::ComboBox);
+    }
+    for (const auto& t : form().timers) {
+        EXPECT_EQ(t.enabled, t.name == L"Timer2");
+        EXPECT_EQ(t.interval, t.name == L"Timer3" ? 1000 : 1);
+    }
+    EXPECT_EQ(ui::findTimer(form(), L"Timer3")->pacing, ui::TimerPacing::Paced);
+    EXPECT_EQ(form().caption, kMainCaption);
+    EXPECT_EQ(ui::findControl(form(), L"lblActivate")->foreColour, kButtonColour);
+    EXPECT_EQ(ui::findControl(form(), L"lblReset")->foreColour, kButtonColour);
+}
+
+} // namespace
+} // namespace zorvo

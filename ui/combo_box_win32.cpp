@@ -1,0 +1,285 @@
+#include "ui/combo_box_win32.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "ui/form_window_win32.h"
+#include "ui/guard_win32.h"
+
+namespace zorvo::ui {
+
+namespace {
+
+constexpr UINT_PTR kEditSubclassId = 1;
+/// Room for the list of delays without a reallocation per item.
+constexpr int kReservedItems = 400;
+constexpr int kReservedBytesPerItem = 8 * static_cast<int>(sizeof(wchar_t));
+/// The dropped list shows about a dozen items.
+constexpr int kDroppedListHeight96 = 180;
+
+int shiftState() {
+    int shift = 0;
+    if (GetKeyState(VK_SHIFT) < 0) {
+        shift |= 1;
+    }
+    if (GetKeyState(VK_CONTROL) < 0) {
+        shift |= 2;
+    }
+    if (GetKeyState(VK_MENU) < 0) {
+        shift |= 4;
+    }
+    return shift;
+}
+
+/// A half-way colour between `colour` and `towards`, for text in a disabled box.
+COLORREF blend(COLORREF colour, COLORREF towards) {
+    const auto mid = [](unsigned a, unsigned b) { return (a + b) / 2; };
+    return RGB(mid(GetRValue(colour), GetRValue(towards)),
+               mid(GetGValue(colour), GetGValue(towards)),
+               mid(GetBValue(colour), GetBValue(towards)));
+}
+
+} // namespace
+
+HWND ComboBoxWin32::createWindow(HWND parent, HINSTANCE instance, const RECT& bounds) {
+    const DWORD kind = editable() ? (CBS_DROPDOWN | CBS_AUTOHSCROLL) : CBS_DROPDOWNLIST;
+    return CreateWindowExW(
+        0, WC_COMBOBOXW, L"", baseStyle() | kind | WS_VSCROLL | WS_TABSTOP, bounds.left, bounds.top,
+        bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(desc_.id)), instance, nullptr);
+}
+
+void ComboBoxWin32::afterCreate() {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (GetComboBoxInfo(hwnd_, &info)) {
+        edit_ = editable() ? info.hwndItem : nullptr;
+        list_ = info.hwndList;
+    }
+    if (edit_) {
+        SetWindowSubclass(edit_, &ComboBoxWin32::editProc, kEditSubclassId,
+                          reinterpret_cast<DWORD_PTR>(this));
+    }
+    SendMessageW(hwnd_, CB_INITSTORAGE, kReservedItems, kReservedItems * kReservedBytesPerItem);
+    if (editable()) {
+        setText(std::wstring(desc_.caption));
+    }
+}
+
+int ComboBoxWin32::windowHeight(int designedHeight) const {
+    return designedHeight + MulDiv(kDroppedListHeight96, static_cast<int>(form_.dpi()), 96);
+}
+
+bool ComboBoxWin32::owns(HWND window) const {
+    return window && (window == hwnd_ || window == edit_ || window == list_);
+}
+
+std::vector<HWND> ComboBoxWin32::tooltipWindows() const {
+    std::vector<HWND> windows{hwnd_};
+    if (edit_) {
+        windows.push_back(edit_);
+    }
+    return windows;
+}
+
+void ComboBoxWin32::detach() {
+    ChildControl::detach();
+    edit_ = nullptr;
+    list_ = nullptr;
+}
+
+HBRUSH ComboBoxWin32::colours(UINT, HDC dc, HWND from) {
+    if (!owns(from) || !desc_.backColour) {
+        return nullptr;
+    }
+    const COLORREF back = *desc_.backColour;
+    SetTextColor(dc, windowEnabled() ? desc_.foreColour : blend(desc_.foreColour, back));
+    SetBkColor(dc, back);
+    SetBkMode(dc, OPAQUE);
+    return back_.get(back);
+}
+
+LRESULT CALLBACK ComboBoxWin32::editProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR, DWORD_PTR data) noexcept {
+    auto* self = reinterpret_cast<ComboBoxWin32*>(data);
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, &ComboBoxWin32::editProc, kEditSubclassId);
+        if (self) {
+            self->edit_ = nullptr;
+        }
+        return DefSubclassProc(window, message, wParam, lParam);
+    }
+    if (!self || reportingUntrappedError()) {
+        return DefSubclassProc(window, message, wParam, lParam);
+    }
+    return guarded([&] { return self->handleEditMessage(window, message, wParam, lParam); });
+}
+
+LRESULT ComboBoxWin32::handleEditMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_KILLFOCUS: {
+        // Where the focus goes decides whether the handlers hear of it: not when it leaves the
+        // form for another window while the box could keep it.
+        const HWND to = reinterpret_cast<HWND>(wParam);
+        const HWND form = form_.hwnd();
+        const bool insideForm = to && form && (to == form || IsChild(form, to));
+        leavingForm_ = !insideForm && hwnd_ && IsWindowEnabled(hwnd_) && windowVisible();
+        break;
+    }
+    case WM_ENABLE:
+        if (wParam == FALSE && focusAway_) {
+            // Disabled while the focus was elsewhere: it will not come back to the box.
+            focusAway_ = false;
+            form_.events().comboFocus(desc_.id, false);
+            if (!IsWindow(window)) {
+                return 0;
+            }
+        }
+        break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_CHAR:
+        // A disabled box takes no input, even input posted straight to its edit field.
+        if (!hwnd_ || !IsWindowEnabled(hwnd_)) {
+            return 0;
+        }
+        if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
+            form_.events().comboKeyDown(desc_.id, static_cast<int>(wParam), shiftState());
+            if (!IsWindow(window)) {
+                return 0;
+            }
+        }
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+void ComboBoxWin32::setEnabled(bool on) {
+    setWindowEnabled(on);
+}
+
+bool ComboBoxWin32::takeFocusLost() {
+    if (leavingForm_) {
+        leavingForm_ = false;
+        focusAway_ = true;
+        return false;
+    }
+    return true;
+}
+
+bool ComboBoxWin32::takeFocusGained() {
+    if (focusAway_) {
+        focusAway_ = false;
+        return false;
+    }
+    return true;
+}
+
+void ComboBoxWin32::setText(const std::wstring& text) {
+    if (!hwnd_) {
+        return;
+    }
+    if (!editable()) {
+        const LRESULT found = SendMessageW(hwnd_, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                           reinterpret_cast<LPARAM>(text.c_str()));
+        SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
+        return;
+    }
+    if (text == windowText()) {
+        return;
+    }
+    writing_ = true;
+    SetWindowTextW(hwnd_, text.c_str());
+    writing_ = false;
+    SendMessageW(hwnd_, CB_SETEDITSEL, 0, MAKELPARAM(0, 0));
+}
+
+void ComboBoxWin32::selection(DWORD& start, DWORD& end) const {
+    start = 0;
+    end = 0;
+    if (hwnd_ && edit_) {
+        SendMessageW(hwnd_, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+    }
+}
+
+int ComboBoxWin32::selStart() const {
+    DWORD start = 0;
+    DWORD end = 0;
+    selection(start, end);
+    return static_cast<int>(start);
+}
+
+void ComboBoxWin32::setSelStart(int start) {
+    if (!hwnd_ || !edit_) {
+        return;
+    }
+    const int length = static_cast<int>(windowText().size());
+    const int at = std::clamp(start, 0, length);
+    SendMessageW(hwnd_, CB_SETEDITSEL, 0, MAKELPARAM(at, at));
+}
+
+int ComboBoxWin32::selLength() const {
+    DWORD start = 0;
+    DWORD end = 0;
+    selection(start, end);
+    return end > start ? static_cast<int>(end - start) : 0;
+}
+
+void ComboBoxWin32::setSelLength(int length) {
+    if (!hwnd_ || !edit_) {
+        return;
+    }
+    const int textLength = static_cast<int>(windowText().size());
+    const int start = std::min(selStart(), textLength);
+    const int end = std::clamp(start + std::max(length, 0), start, textLength);
+    SendMessageW(hwnd_, CB_SETEDITSEL, 0, MAKELPARAM(start, end));
+}
+
+void ComboBoxWin32::addItem(const std::wstring& item) {
+    if (hwnd_) {
+        SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    }
+}
+
+int ComboBoxWin32::itemCount() const {
+    if (!hwnd_) {
+        return 0;
+    }
+    const LRESULT count = SendMessageW(hwnd_, CB_GETCOUNT, 0, 0);
+    return count == CB_ERR ? 0 : static_cast<int>(count);
+}
+
+std::wstring ComboBoxWin32::item(int index) const {
+    if (!hwnd_ || index < 0) {
+        return {};
+    }
+    const LRESULT length = SendMessageW(hwnd_, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == CB_ERR || length <= 0) {
+        return {};
+    }
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied = SendMessageW(hwnd_, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                                        reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied == CB_ERR ? 0 : static_cast<std::size_t>(copied));
+    return text;
+}
+
+int ComboBoxWin32::listIndex() const {
+    if (!hwnd_) {
+        return -1;
+    }
+    const LRESULT index = SendMessageW(hwnd_, CB_GETCURSEL, 0, 0);
+    return index == CB_ERR ? -1 : static_cast<int>(index);
+}
+
+void ComboBoxWin32::setListIndex(int index) {
+    if (hwnd_) {
+        SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    }
+}
+
+} // namespace zorvo::ui

@@ -1,0 +1,70 @@
+#pragma once
+// The standard combo box: an editable drop-down (with its "Edit" child) or a drop-down list, in the
+// table's colours. Typing, keys and focus changes go to the form's owner; text written by the
+// program never counts as a change.
+
+#include <windows.h>
+
+#include "ui/child_control_win32.h"
+
+namespace zorvo::ui {
+
+class ComboBoxWin32 final : public ComboBox, public ChildControl {
+public:
+    ComboBoxWin32(const ControlDesc& desc, FormWindow& form) : ChildControl(desc, form) {}
+
+    bool visible() const override { return windowVisible(); }
+    void setVisible(bool on) override { setWindowVisible(on); }
+    bool enabled() const override { return windowEnabled(); }
+    void setEnabled(bool on) override;
+    std::wstring text() const override { return windowText(); }
+    void setText(const std::wstring& text) override;
+    int selStart() const override;
+    void setSelStart(int start) override;
+    int selLength() const override;
+    void setSelLength(int length) override;
+    void addItem(const std::wstring& item) override;
+    int itemCount() const override;
+    std::wstring item(int index) const override;
+    int listIndex() const override;
+    void setListIndex(int index) override;
+
+    /// The edit field, null for a drop-down list.
+    HWND edit() const { return edit_; }
+    /// True while the program itself writes the text: the box's change notice is not the user's.
+    bool writingText() const { return writing_; }
+
+    /// Focus changes as the form's handlers see them: the box keeps the focus while another
+    /// window (a message box, another program) is active, and gets it back silently. Each returns
+    /// whether the form's owner is to hear of the change.
+    bool takeFocusGained();
+    bool takeFocusLost();
+    /// The box lost the focus to another window earlier; it now counts as having lost it.
+    bool focusParked() const { return focusAway_; }
+    void unparkFocus() { focusAway_ = false; }
+
+    bool owns(HWND window) const override;
+    HBRUSH colours(UINT message, HDC dc, HWND from) override;
+    std::vector<HWND> tooltipWindows() const override;
+    void detach() override;
+
+private:
+    HWND createWindow(HWND parent, HINSTANCE instance, const RECT& bounds) override;
+    void afterCreate() override;
+    int windowHeight(int designedHeight) const override;
+    static LRESULT CALLBACK editProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR subclassId, DWORD_PTR data) noexcept;
+    LRESULT handleEditMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    bool editable() const { return desc_.kind == ControlKind::ComboBox; }
+    void selection(DWORD& start, DWORD& end) const;
+
+    HWND edit_ = nullptr;
+    HWND list_ = nullptr;
+    bool writing_ = false;
+    /// The focus went outside the form while the box had it.
+    bool focusAway_ = false;
+    bool leavingForm_ = false;
+    BrushCache back_;
+};
+
+} // namespace zorvo::ui

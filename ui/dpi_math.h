@@ -1,0 +1,49 @@
+#pragma once
+// Twips, points and pixels at a given DPI. A form is designed in twips (1/1440 inch); at 96 dpi
+// that is 15 twips per pixel, and at any other DPI the same physical size, so the window stays
+// crisp instead of being stretched by the system.
+
+#include <cmath>
+#include <cstdint>
+
+namespace zorvo::ui {
+
+inline constexpr int kTwipsPerInch = 1440;
+inline constexpr int kDefaultDpi = 96;
+
+/// number * numerator / denominator, rounded half away from zero, as Win32's MulDiv does.
+constexpr int mulDiv(int number, int numerator, int denominator) {
+    const std::int64_t product = static_cast<std::int64_t>(number) * numerator;
+    const std::int64_t half = (denominator < 0 ? -denominator : denominator) / 2;
+    const bool negative = (product < 0) != (denominator < 0);
+    const std::int64_t magnitude = (product < 0 ? -product : product) + half;
+    const std::int64_t quotient = magnitude / (denominator < 0 ? -denominator : denominator);
+    return static_cast<int>(negative ? -quotient : quotient);
+}
+
+constexpr int twipsToPixels(int twips, int dpi) {
+    return mulDiv(twips, dpi, kTwipsPerInch);
+}
+
+/// A size designed in pixels at 96 dpi, at `dpi`.
+constexpr int scaleFrom96(int pixels, int dpi) {
+    return mulDiv(pixels, dpi, kDefaultDpi);
+}
+
+/// The LOGFONT height (negative: character height without internal leading) of a font of
+/// `pointSize` points at `dpi`. The size is taken in hundredths of a point so 9.75 and 8.25
+/// survive exactly.
+inline int fontHeightForDpi(double pointSize, int dpi) {
+    const int hundredths = static_cast<int>(std::lround(pointSize * 100.0));
+    return -mulDiv(hundredths, dpi, 72 * 100);
+}
+
+/// Milliseconds to wait, at `millisecond` past the current wall-clock second, so as to wake
+/// just after the next second begins.
+constexpr int msToNextSecond(int millisecond) {
+    constexpr int kSlack = 2;
+    const int wait = 1000 - millisecond + kSlack;
+    return wait < 1 ? 1 : wait;
+}
+
+} // namespace zorvo::ui

@@ -1,0 +1,80 @@
+#include "ui/dpi_win32.h"
+
+#include "ui/dpi_math.h"
+
+namespace zorvo::ui {
+
+namespace {
+
+template <typename Function> Function user32Function(const char* name) noexcept {
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    if (!user32) {
+        return nullptr;
+    }
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)));
+}
+
+using SetAwarenessContextFn = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using GetDpiForSystemFn = UINT(WINAPI*)();
+using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+
+} // namespace
+
+void enableDpiAwareness() noexcept {
+    if (const auto set = user32Function<SetAwarenessContextFn>("SetProcessDpiAwarenessContext")) {
+        if (set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2)) {
+            return;
+        }
+        // Already set by the manifest, or only v1 is known.
+        if (GetLastError() == ERROR_ACCESS_DENIED || set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE)) {
+            return;
+        }
+    }
+    SetProcessDPIAware();
+}
+
+UINT systemDpi() noexcept {
+    if (const auto get = user32Function<GetDpiForSystemFn>("GetDpiForSystem")) {
+        return get();
+    }
+    const HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : kDefaultDpi;
+    if (screen) {
+        ReleaseDC(nullptr, screen);
+    }
+    return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
+}
+
+UINT dpiForWindow(HWND window) noexcept {
+    static const auto get = user32Function<GetDpiForWindowFn>("GetDpiForWindow");
+    if (get && window) {
+        if (const UINT dpi = get(window)) {
+            return dpi;
+        }
+    }
+    return systemDpi();
+}
+
+int systemMetricForDpi(int index, UINT dpi) noexcept {
+    static const auto get = user32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
+    if (get) {
+        return get(index, dpi);
+    }
+    return mulDiv(GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(systemDpi()));
+}
+
+SIZE windowSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle,
+                         bool hasMenu, UINT dpi) noexcept {
+    static const auto adjust =
+        user32Function<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi");
+    RECT rect{0, 0, clientWidth, clientHeight};
+    if (!adjust || !adjust(&rect, style, hasMenu, exStyle, dpi)) {
+        rect = RECT{0, 0, clientWidth, clientHeight};
+        AdjustWindowRectEx(&rect, style, hasMenu, exStyle);
+    }
+    return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+}
+
+} // namespace zorvo::ui

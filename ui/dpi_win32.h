@@ -1,0 +1,24 @@
+#pragma once
+// DPI queries that exist only on newer Windows, looked up at run time so the program still starts
+// where they are missing (it then falls back to the system DPI).
+
+#include <windows.h>
+
+namespace zorvo::ui {
+
+/// Per-monitor (v2) awareness where the system has it, else system awareness.
+void enableDpiAwareness() noexcept;
+
+/// The DPI the window is drawn at.
+UINT dpiForWindow(HWND window) noexcept;
+
+/// The DPI of the primary screen.
+UINT systemDpi() noexcept;
+
+int systemMetricForDpi(int index, UINT dpi) noexcept;
+
+/// Outer size of a window whose client area is `clientWidth` x `clientHeight` pixels.
+SIZE windowSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle,
+                         bool hasMenu, UINT dpi) noexcept;
+
+} // namespace zorvo::ui

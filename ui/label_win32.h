@@ -1,0 +1,58 @@
+#pragma once
+// A label drawn over its form's background: transparent unless it has a back colour, word-wrapped,
+// double-buffered so changing text never flickers. Labels behave as if they had no window of their
+// own: where two overlap, both texts show (the form paints every label into the background that a
+// label copies). It takes no keyboard focus; mouse moves, presses and clicks go to the form's
+// owner.
+
+#include <windows.h>
+
+#include "ui/child_control_win32.h"
+
+namespace zorvo::ui {
+
+class LabelWin32 final : public Label, public ChildControl {
+public:
+    static constexpr wchar_t kClassName[] = L"ZorvoLabel";
+
+    LabelWin32(const ControlDesc& desc, FormWindow& form);
+
+    bool visible() const override { return windowVisible(); }
+    void setVisible(bool on) override;
+    bool enabled() const override { return windowEnabled(); }
+    void setEnabled(bool on) override;
+    std::wstring caption() const override { return windowText(); }
+    void setCaption(const std::wstring& text) override;
+    Colour foreColour() const override { return fore_; }
+    void setForeColour(Colour c) override;
+    Colour backColour() const override { return back_; }
+    void setBackColour(Colour c) override;
+    bool border() const override { return border_; }
+    void setBorder(bool on) override;
+
+    void applyFont(HFONT font) override;
+
+    /// Draws the label's back, text and border into `dc`, which is in the form's coordinates.
+    void drawContent(HDC dc) const;
+    /// The label's rectangle in the form's client coordinates; empty while it is hidden.
+    RECT rectInForm() const;
+
+private:
+    HWND createWindow(HWND parent, HINSTANCE instance, const RECT& bounds) override;
+    static void registerClass(HINSTANCE instance);
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam,
+                                       LPARAM lParam) noexcept;
+    LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void paint(HDC target);
+    void redraw();
+    void redrawArea(const RECT& area);
+
+    Colour fore_;
+    Colour back_;
+    /// Transparent labels keep their back colour but never paint it.
+    bool opaque_;
+    bool border_ = false;
+    bool pressed_ = false;
+};
+
+} // namespace zorvo::ui

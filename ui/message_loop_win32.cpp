@@ -1,0 +1,66 @@
+#include "ui/message_loop_win32.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace zorvo::ui {
+
+namespace {
+
+HWND g_mainWindow = nullptr;
+HACCEL g_accelerators = nullptr;
+
+std::vector<HWND>& dialogWindows() {
+    static std::vector<HWND> windows;
+    return windows;
+}
+
+} // namespace
+
+void setMainWindow(HWND window, HACCEL accelerators) noexcept {
+    g_mainWindow = window;
+    g_accelerators = accelerators;
+}
+
+void registerDialogWindow(HWND window) {
+    dialogWindows().push_back(window);
+}
+
+void unregisterDialogWindow(HWND window) noexcept {
+    auto& windows = dialogWindows();
+    windows.erase(std::remove(windows.begin(), windows.end(), window), windows.end());
+}
+
+bool preTranslateMessage(MSG& message) noexcept {
+    if (!message.hwnd || message.message < WM_KEYFIRST || message.message > WM_KEYLAST) {
+        return false;
+    }
+    const HWND root = GetAncestor(message.hwnd, GA_ROOT);
+    if (root && root == g_mainWindow) {
+        return g_accelerators && TranslateAcceleratorW(root, g_accelerators, &message);
+    }
+    const auto& windows = dialogWindows();
+    if (root && std::find(windows.begin(), windows.end(), root) != windows.end()) {
+        return IsDialogMessageW(root, &message) != FALSE;
+    }
+    return false;
+}
+
+int runMessageLoop() noexcept {
+    MSG message;
+    for (;;) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) {
+            return static_cast<int>(message.wParam);
+        }
+        if (got == -1) {
+            return 1;
+        }
+        if (!preTranslateMessage(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
+} // namespace zorvo::ui

@@ -1,0 +1,111 @@
+#include "ui/timer_win32.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "ui/dpi_math.h"
+#include "ui/form_window_win32.h"
+
+namespace zorvo::ui {
+
+std::int64_t unbiasedMilliseconds() noexcept {
+    ULONGLONG hundredNs = 0;
+    if (QueryUnbiasedInterruptTime(&hundredNs)) {
+        return static_cast<std::int64_t>(hundredNs / 10'000);
+    }
+    return static_cast<std::int64_t>(GetTickCount64());
+}
+
+void TimerWin32::arm(std::int64_t delayMs) {
+    if (!form_.alive()) {
+        return;
+    }
+    const std::int64_t clamped =
+        std::clamp<std::int64_t>(delayMs, USER_TIMER_MINIMUM, USER_TIMER_MAXIMUM);
+    SetTimer(form_.hwnd(), static_cast<UINT_PTR>(desc_.id), static_cast<UINT>(clamped), nullptr);
+}
+
+void TimerWin32::setEnabled(bool on) {
+    if (on == enabled_) {
+        return;
+    }
+    enabled_ = on;
+    if (!on) {
+        if (form_.alive()) {
+            KillTimer(form_.hwnd(), static_cast<UINT_PTR>(desc_.id));
+        }
+        return;
+    }
+    ++generation_;
+    switch (desc_.pacing) {
+    case TimerPacing::Minimum:
+        arm(desc_.interval);
+        break;
+    case TimerPacing::Paced:
+        ticker_.start(unbiasedMilliseconds());
+        arm(ticker_.msUntilNext(unbiasedMilliseconds()));
+        break;
+    case TimerPacing::SecondAligned:
+        // The first tick comes at once, so a clock never starts out blank.
+        arm(USER_TIMER_MINIMUM);
+        break;
+    }
+}
+
+bool TimerWin32::tick(unsigned generation) {
+    if (!enabled_ || generation != generation_ || !form_.alive()) {
+        return false;
+    }
+    inHandler_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{inHandler_};
+    if (handler_) {
+        handler_();
+    }
+    return enabled_ && generation == generation_ && form_.alive();
+}
+
+void TimerWin32::onTimerMessage() {
+    if (!enabled_) {
+        // A message that was queued before the timer stopped.
+        if (form_.alive()) {
+            KillTimer(form_.hwnd(), static_cast<UINT_PTR>(desc_.id));
+        }
+        return;
+    }
+    if (inHandler_) {
+        return;
+    }
+    const unsigned generation = generation_;
+    switch (desc_.pacing) {
+    case TimerPacing::Minimum:
+        tick(generation);
+        break;
+    case TimerPacing::Paced: {
+        const std::int64_t due = ticker_.takeDue(unbiasedMilliseconds());
+        bool running = true;
+        for (std::int64_t i = 0; i < due && running; ++i) {
+            running = tick(generation);
+        }
+        if (running) {
+            arm(ticker_.msUntilNext(unbiasedMilliseconds()));
+        }
+        break;
+    }
+    case TimerPacing::SecondAligned:
+        if (tick(generation)) {
+            SYSTEMTIME now;
+            GetLocalTime(&now);
+            arm(msToNextSecond(now.wMilliseconds));
+        }
+        break;
+    }
+}
+
+void TimerWin32::detach() {
+    enabled_ = false;
+}
+
+} // namespace zorvo::ui
