@@ -298,10 +298,16 @@ const std::vector<Command>& commands() {
              post(top(a[1]), WM_CLOSE, 0, 0);
              return ok();
          }},
-        // sync CLASS: returns once the window's thread has answered a message.
+        // sync CLASS: returns once the window's thread has answered a message and had time to
+        // work off what was posted before. A sent message overtakes posted ones, so one answer
+        // alone proves nothing about the clicks and keys queued ahead of it.
         {L"sync", 1,
          [](const Args& a, Session&) {
-             send(top(a[1]), WM_NULL, 0, 0);
+             const HWND window = top(a[1]);
+             for (int round = 0; round < 4; ++round) {
+                 send(window, WM_NULL, 0, 0);
+                 Sleep(25);
+             }
              return ok();
          }},
         {L"client-size", 1,
