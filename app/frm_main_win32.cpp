@@ -46,9 +46,11 @@ constexpr int kTaskIconResources[5] = {IDI_SHUTDOWN, IDI_WAIT, IDI_REBOOT, IDI_A
 FrmMainWindow::FrmMainWindow(HINSTANCE instance)
     : instance_(instance), taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")),
       power_(process_.programFolder()), popup_(instance),
+      dialogs_(instance, BatServices{messages_, locale_, process_, files_, shortPathName}),
       window_(frmMainLayout(), *this, mainOptions(instance)) {
     loadIcons();
     const HWND hwnd = window_.hwnd();
+    dialogs_.setOwner(hwnd);
     ui::setUntrappedErrorCleanup([hwnd] { removeTrayIcon(hwnd); });
 
     const MainControls controls{

@@ -202,6 +202,14 @@ void FormWindow::createControls() {
             labels_.push_back(label);
         }
     }
+    // A frame lies under the controls it surrounds; those made after it would otherwise clip
+    // themselves away beneath it.
+    for (const auto& control : controls_) {
+        if (control->desc().kind == ControlKind::Frame) {
+            SetWindowPos(control->hwnd(), HWND_BOTTOM, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+    }
 }
 
 void FormWindow::createTooltips() {

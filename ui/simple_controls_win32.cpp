@@ -32,16 +32,19 @@ void useClassicLook(HWND window) noexcept {
     const auto setTheme = reinterpret_cast<SetWindowThemeFn>(
         reinterpret_cast<void*>(GetProcAddress(uxtheme, "SetWindowTheme")));
     if (setTheme) {
-        setTheme(window, L"", L"");
+        // An empty name does not switch theming off everywhere (Wine's light theme keeps drawing
+        // a group box caption in its own colour); a name no theme has does.
+        setTheme(window, L" ", L" ");
     }
 }
 
 HWND TextBoxWin32::createWindow(HWND parent, HINSTANCE instance, const RECT& bounds) {
     const std::wstring text(desc_.caption);
-    return CreateWindowExW(0, WC_EDITW, text.c_str(),
-                           baseStyle() | ES_MULTILINE | ES_AUTOVSCROLL | WS_TABSTOP, bounds.left,
-                           bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
-                           parent, controlId(desc_.id), instance, nullptr);
+    return CreateWindowExW(
+        0, WC_EDITW, text.c_str(),
+        baseStyle() | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | WS_VSCROLL | WS_TABSTOP,
+        bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+        controlId(desc_.id), instance, nullptr);
 }
 
 void TextBoxWin32::setText(const std::wstring& text) {
@@ -110,7 +113,6 @@ HWND FrameWin32::createWindow(HWND parent, HINSTANCE instance, const RECT& bound
 }
 
 void FrameWin32::afterCreate() {
-    SetWindowPos(hwnd_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SetWindowSubclass(hwnd_, &FrameWin32::frameProc, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 

@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/frm_main.h"
+#include "batch/batch_file.h"
+#include "batch/frm_bat_layout.h"
+#include "dialogs/frm_about_layout.h"
+#include "ui/dpi_math.h"
+
+namespace zorvo {
+namespace {
+
+using ui::ControlKind;
+using ui::FormDesc;
+
+void expectContractIds(const FormDesc& form, const std::map<std::wstring, int>& contract) {
+    ASSERT_EQ(form.controls.size(), contract.size()) << std::wstring(form.className);
+    std::set<int> ids;
+    for (const auto& control : form.controls) {
+        const auto found = contract.find(std::wstring(control.name));
+        ASSERT_NE(found, contract.end()) << std::wstring(control.name);
+        EXPECT_EQ(control.id, found->second) << std::wstring(control.name);
+        EXPECT_TRUE(ids.insert(control.id).second) << "duplicate ID " << control.id;
+    }
+}
+
+/// Controls with a place in the tab order, in the order Tab walks them (creation order).
+std::vector<std::wstring> tabStops(const FormDesc& form) {
+    std::vector<std::wstring> names;
+    int previous = -1;
+    for (const auto& control : form.controls) {
+        if (control.kind == ControlKind::Label) {
+            EXPECT_EQ(control.tabIndex, -1)
+                << "labels take no focus: " << std::wstring(control.name);
+            continue;
+        }
+        EXPECT_GT(control.tabIndex, previous)
+            << "tab order differs from creation order at " << std::wstring(control.name);
+        previous = control.tabIndex;
+        names.emplace_back(control.name);
+    }
+    return names;
+}
+
+/// Where a control lies in the form's client area, following its frame.
+struct Box {
+    int left, top, right, bottom;
+};
+Box boxInForm(const FormDesc& form, const ui::ControlDesc& control) {
+    Box box{control.left, control.top, control.left + control.width, control.top + control.height};
+    if (control.parentId != 0) {
+        const auto frame = std::find_if(form.controls.begin(), form.controls.end(),
+                                        [&](const auto& c) { return c.id == control.parentId; });
+        EXPECT_NE(frame, form.controls.end());
+        EXPECT_EQ(frame->kind, ControlKind::Frame);
+        EXPECT_LE(box.right, frame->width)
+            << "sticks out of its frame: " << std::wstring(control.name);
+        EXPECT_LE(box.bottom, frame->height) << std::wstring(control.name);
+        box = Box{box.left + frame->left, box.top + frame->top, box.right + frame->left,
+                  box.bottom + frame->top};
+    }
+    return box;
+}
+
+void expectInsideClientArea(const FormDesc& form) {
+    for (const auto& control : form.controls) {
+        const Box box = boxInForm(form, control);
+        EXPECT_GE(box.left, 0) << std::wstring(control.name);
+        EXPECT_GE(box.top, 0) << std::wstring(control.name);
+        EXPECT_GT(control.width, 0);
+        EXPECT_GT(control.height, 0);
+        EXPECT_LE(box.right, form.clientWidth) << std::wstring(control.name);
+        EXPECT_LE(box.bottom, form.clientHeight) << std::wstring(control.name);
+    }
+}
+
+void expectFixedToolWindow(const FormDesc& form, int widthPixels, int heightPixels) {
+    EXPECT_EQ(form.border, ui::BorderStyle::FixedToolWindow);
+    EXPECT_FALSE(form.showInTaskbar);
+    EXPECT_EQ(form.backColour, 0x00000000U);
+    EXPECT_TRUE(form.menus.empty());
+    EXPECT_TRUE(form.timers.empty());
+    EXPECT_EQ(ui::twipsToPixels(form.clientWidth, 96), widthPixels);
+    EXPECT_EQ(ui::twipsToPixels(form.clientHeight, 96), heightPixels);
+}
+
+TEST(DialogLayouts, BatchDialogMatchesTheContractAndItsDesign) {
+    const FormDesc& form = frmBatLayout();
+    EXPECT_EQ(form.className, L"frmBat");
+    EXPECT_EQ(form.caption, L"Генерация bat-файла");
+    expectFixedToolWindow(form, 229, 204);
+    expectContractIds(form, {{L"Label1", 3001},
+                             {L"Label2", 3002},
+                             {L"Combo1", 3003},
+                             {L"Combo2", 3004},
+                             {L"Frame1", 3005},
+                             {L"Option1", 3006},
+                             {L"Option2", 3007},
+                             {L"Option3", 3008},
+                             {L"lblOK", 3009},
+                             {L"lblCancel", 3010}});
+    expectInsideClientArea(form);
+    EXPECT_EQ(tabStops(form), (std::vector<std::wstring>{L"Combo1", L"Combo2", L"Frame1",
+                                                         L"Option1", L"Option2", L"Option3"}));
+
+    EXPECT_EQ(ui::findControl(form, L"Combo1")->kind, ControlKind::ComboBox);
+    EXPECT_EQ(ui::findControl(form, L"Combo2")->kind, ControlKind::DropDownList);
+    for (const wchar_t* name : {L"lblOK", L"lblCancel"}) {
+        const auto* button = ui::findControl(form, name);
+        EXPECT_EQ(button->backColour, std::optional<ui::Colour>(0x00400040)) << name;
+        EXPECT_EQ(button->foreColour, 0x00FFFFFFU) << name;
+        EXPECT_EQ(button->alignment, ui::Alignment::Centre) << name;
+    }
+    for (const auto& control : form.controls) {
+        EXPECT_EQ(control.fontFace, L"Comic Sans MS") << std::wstring(control.name);
+        EXPECT_EQ(control.parentId != 0, control.kind == ControlKind::OptionButton);
+    }
+}
+
+TEST(DialogLayouts, ActionListIsInTheOrderASortedListShows) {
+    // The dialog fills Combo2 in the table's order, which must be the sorted order the user sees.
+    std::vector<std::wstring> items;
+    for (const BatchAction& action : kBatchActions) {
+        items.emplace_back(action.item);
+    }
+    EXPECT_TRUE(std::is_sorted(items.begin(), items.end()));
+    EXPECT_EQ(items.size(), 5U);
+}
+
+TEST(DialogLayouts, AboutBoxMatchesTheContractAndItsDesign) {
+    const FormDesc& form = frmAboutLayout();
+    EXPECT_EQ(form.className, L"frmAbout");
+    EXPECT_EQ(form.caption, L"О программе...");
+    expectFixedToolWindow(form, 234, 153);
+    expectContractIds(form, {{L"Text1", 4001}, {L"lblHomePage", 4002}, {L"lblOK", 4003}});
+    expectInsideClientArea(form);
+    EXPECT_EQ(tabStops(form), std::vector<std::wstring>{L"Text1"});
+
+    const auto* link = ui::findControl(form, L"lblHomePage");
+    ASSERT_NE(link->tooltip, nullptr);
+    EXPECT_EQ(std::wstring(link->tooltip), kHomePage);
+    EXPECT_EQ(link->fontFace, L"MS Sans Serif");
+    EXPECT_EQ(link->foreColour, 0x00FFC0C0U);
+    EXPECT_FALSE(link->backColour.has_value()) << "the link is transparent";
+    EXPECT_EQ(ui::findControl(form, L"lblOK")->backColour, std::optional<ui::Colour>(0x00400040));
+    EXPECT_EQ(ui::findControl(form, L"Text1")->kind, ControlKind::TextBox);
+}
+
+} // namespace
+} // namespace zorvo
