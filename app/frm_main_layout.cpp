@@ -149,7 +149,8 @@ constexpr std::array kPictures{
 };
 
 constexpr std::array kTimers{
-    TimerDesc{id::Timer1, L"Timer1", 1, false, TimerPacing::Minimum},
+    // The hours display follows typing; there is nothing to follow between keystrokes.
+    TimerDesc{id::Timer1, L"Timer1", 1, false, TimerPacing::OnInput},
     // The clock only needs to change when the second does.
     TimerDesc{id::Timer2, L"Timer2", 1, true, TimerPacing::SecondAligned},
     // The countdown must not drift over hours of late timer messages.

@@ -188,7 +188,16 @@ void FrmMainWindow::controlClick(int control) {
 
 void FrmMainWindow::comboChange(int control) {
     if (control == id::Combo1) {
+        // The hours display follows the text; its tick must also come while a warning about
+        // this very change is on screen.
+        window_.timer(id::Timer1).nudge();
         logic_->Combo1_Change();
+    }
+}
+
+void FrmMainWindow::comboSelect(int control) {
+    if (control == id::Combo1) {
+        window_.timer(id::Timer1).nudge();
     }
 }
 

@@ -34,6 +34,7 @@ private:
     void controlMouseDown(int id) override;
     void controlClick(int id) override;
     void comboChange(int id) override;
+    void comboSelect(int id) override;
     void comboKeyDown(int id, int keyCode, int shift) override;
     void comboFocus(int id, bool gained) override;
     void menuCommand(int id) override;

@@ -46,9 +46,16 @@ void TimerWin32::setEnabled(bool on) {
         arm(ticker_.msUntilNext(unbiasedMilliseconds()));
         break;
     case TimerPacing::SecondAligned:
-        // The first tick comes at once, so a clock never starts out blank.
+    case TimerPacing::OnInput:
+        // The first tick comes at once, so a display never starts out stale.
         arm(USER_TIMER_MINIMUM);
         break;
+    }
+}
+
+void TimerWin32::nudge() {
+    if (enabled_ && desc_.pacing == TimerPacing::OnInput) {
+        arm(USER_TIMER_MINIMUM);
     }
 }
 
@@ -94,6 +101,11 @@ void TimerWin32::onTimerMessage() {
         }
         break;
     }
+    case TimerPacing::OnInput:
+        if (tick(generation)) {
+            arm(1000);
+        }
+        break;
     case TimerPacing::SecondAligned:
         if (tick(generation)) {
             SYSTEMTIME now;

@@ -29,6 +29,8 @@ public:
     void setEnabled(bool on) override;
     int interval() const override { return desc_.interval; }
 
+    /// The input an OnInput timer follows has changed: tick as soon as the system allows.
+    void nudge();
     /// The form received WM_TIMER with this timer's ID.
     void onTimerMessage();
     /// The form's window is gone: the timer went with it.
