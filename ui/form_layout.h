@@ -83,8 +83,9 @@ enum class TimerPacing {
     Paced,
     /// Once a second, just after the turn of the wall-clock second.
     SecondAligned,
-    /// Once a second, and as fast as the system allows right after the form says its input
-    /// changed: a display that follows typing without waking the program 100 times a second.
+    /// Once when enabled, then once, as soon as the system allows, after each time the form says
+    /// its input changed: a display that follows typing without waking the program 100 times a
+    /// second.
     OnInput,
 };
 

@@ -102,9 +102,11 @@ void TimerWin32::onTimerMessage() {
         break;
     }
     case TimerPacing::OnInput:
-        if (tick(generation)) {
-            arm(1000);
+        // One tick per nudge; until the next one there is nothing new to show.
+        if (form_.alive()) {
+            KillTimer(form_.hwnd(), static_cast<UINT_PTR>(desc_.id));
         }
+        tick(generation);
         break;
     case TimerPacing::SecondAligned:
         if (tick(generation)) {
