@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <map>
 #include <stdexcept>
 
 #include "ui/combo_box_win32.h"
@@ -64,17 +65,25 @@ bool hasFace(HFONT font, const std::wstring& face) {
 /// letters no wider than the designed one, so that the captions still fit their labels. The list
 /// holds such faces of Windows and of the Linux hosts Wine runs on.
 unique_hfont createDesignedFont(const std::wstring& face, int height) {
+    // Which face stands in for which does not change while the program runs: find it once.
+    static std::map<std::wstring, std::wstring> standIns;
+    if (const auto known = standIns.find(face); known != standIns.end()) {
+        return createFont(known->second, height);
+    }
     unique_hfont font = createFont(face, height);
     if (!font || hasFace(font.get(), face)) {
+        standIns.emplace(face, face);
         return font;
     }
     for (const wchar_t* fallback :
          {L"Tahoma", L"Arial", L"Liberation Sans", L"Nimbus Sans", L"DejaVu Sans Condensed"}) {
         unique_hfont other = createFont(fallback, height);
         if (other && hasFace(other.get(), fallback)) {
+            standIns.emplace(face, fallback);
             return other;
         }
     }
+    standIns.emplace(face, face);
     return font;
 }
 
