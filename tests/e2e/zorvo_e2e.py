@@ -16,7 +16,7 @@ import unittest
 from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[2]
-BUILD = Path(os.environ.get("ZORVO_BUILD", REPO / "build" / "windows"))
+BUILD = Path(os.environ.get("ZORVO_BUILD", REPO / "build" / "windows")).resolve()
 ZORVO_EXE = BUILD / "zorvo.exe"
 SLEEP_DLL = BUILD / "sleep.dll"
 DRIVER_EXE = BUILD / "e2e" / "zdrive.exe"

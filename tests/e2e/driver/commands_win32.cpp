@@ -1,5 +1,6 @@
 #include "commands_win32.h"
 
+#include "minutes_fuzz_win32.h"
 #include "protocol_win32.h"
 #include "window_lookup_win32.h"
 
@@ -465,6 +466,35 @@ const std::vector<Command>& commands() {
                  }
              }
              return ok(std::to_wstring(killed));
+         }},
+        // minutes-fuzz CLASS ID COUNT SEED TRACE: COUNT random edits of the minutes box, each
+        // warning answered with OK (minutes_fuzz_win32.h); answers "EDITS BOXES MOST_OPEN".
+        {L"minutes-fuzz", 5,
+         [](const Args& a, Session&) {
+             const FuzzResult r = fuzz_minutes(edit_of(control(a)), static_cast<int>(number(a[3])),
+                                               static_cast<unsigned>(number(a[4])), a[5]);
+             if (!r.error.empty()) {
+                 throw Failure(r.error + L" (edit " + std::to_wstring(r.edits + 1) + L")");
+             }
+             return ok(std::to_wstring(r.edits) + L" " + std::to_wstring(r.boxes) + L" " +
+                       std::to_wstring(r.most_open));
+         }},
+        // hold-file PATH: opens the file (made when missing) sharing nothing, so no other process
+        // can open it until release-file.
+        {L"hold-file", 1,
+         [](const Args& a, Session& s) {
+             HANDLE file = CreateFileW(a[1].c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                       OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+             if (file == INVALID_HANDLE_VALUE) {
+                 throw Failure(L"cannot open " + a[1] + L": " + std::to_wstring(GetLastError()));
+             }
+             s.held_file.reset(file);
+             return ok();
+         }},
+        {L"release-file", 0,
+         [](const Args&, Session& s) {
+             s.held_file.reset();
+             return ok();
          }},
         {L"dpi", 0,
          [](const Args&, Session&) {

@@ -2,6 +2,7 @@
 // "ok[ VALUE]", "timeout", "none" or "error MESSAGE".
 #pragma once
 
+#include "handles_win32.h"
 #include "menu_probe_win32.h"
 
 #include <string>
@@ -11,6 +12,7 @@ namespace zdrive {
 
 struct Session {
     MenuProbe probe;
+    kernel_handle held_file; // hold-file
     bool quit = false;
 };
 
