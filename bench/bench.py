@@ -56,17 +56,10 @@ class Prefix:
                               stderr=subprocess.DEVNULL, text=True, errors="replace")
 
     def initialise(self):
-        if (self.path / "system.reg").exists():
-            return
-        self.run("wineboot", "-i")
-        self.run("wineserver", "-w")
-        # As in the end-to-end tests: no stall on hiding windows without a window manager, and
-        # a crash ends the program instead of opening the debugger.
-        self.run("wine", "reg", "add", "HKCU\\Software\\Wine\\X11 Driver", "/v", "Managed",
-                 "/d", "N", "/f")
-        self.run("wine", "reg", "add", "HKCU\\Software\\Wine\\WineDbg", "/v",
-                 "ShowCrashDialog", "/t", "REG_DWORD", "/d", "0", "/f")
-        self.run("wineserver", "-w")
+        # Set up as for the tests (tools/wine_env.sh): no stall on hiding windows without a
+        # window manager, and a crash ends the program instead of opening the debugger.
+        self.run("bash", "-c", 'source "$1" && init_wine_prefix', "_",
+                 str(REPO / "tools" / "wine_env.sh"))
 
     def clone_to(self, path):
         """A copy of the prefix: hard links for the files Wine only reads, real copies of the

@@ -16,6 +16,7 @@ import unittest
 from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[2]
+WINE_ENV = REPO / "tools" / "wine_env.sh"
 BUILD = Path(os.environ.get("ZORVO_BUILD", REPO / "build" / "windows")).resolve()
 ZORVO_EXE = BUILD / "zorvo.exe"
 SLEEP_DLL = BUILD / "sleep.dll"
@@ -153,18 +154,10 @@ class WineSession:
                               stderr=subprocess.DEVNULL)
 
     def start(self):
-        if not (Path(self.prefix) / "system.reg").exists():
-            self.run("wineboot", "-i")
-            self.run("wineserver", "-w")
-            # Without a window manager Wine stalls on every hide unless it manages no windows;
-            # a crash must end the program rather than wait on the debugger's dialog.
-            self.run("wine", "reg", "add", "HKCU\\Software\\Wine\\X11 Driver", "/v", "Managed",
-                     "/d", "N", "/f")
-            self.run("wine", "reg", "add", "HKCU\\Software\\Wine\\WineDbg", "/v",
-                     "ShowCrashDialog", "/t", "REG_DWORD", "/d", "0", "/f")
-            # Let the settings reach every process of the run: programs of a session that began
-            # before them still stalled on every window they destroyed.
-            self.run("wineserver", "-w")
+        # The prefix is set up as everywhere else (tools/wine_env.sh): no stall on hiding windows
+        # without a window manager, and a crash ends the program instead of opening a debugger.
+        self.run("bash", "-c", 'source "$1" && init_wine_prefix', "_", str(WINE_ENV),
+                 timeout=300)
         self.run("wineserver", "-p")
 
     def stop(self):
