@@ -3,7 +3,6 @@
 #include <cmath>
 #include <limits>
 
-#include "app/program_folder.h"
 #include "log/event_log.h"
 #include "text/number_text.h"
 
@@ -82,15 +81,9 @@ frmMain::frmMain(const MainControls& controls, const MainServices& services)
 
 // ---- Start-up and the command line --------------------------------------------------------
 
-LoadOutcome frmMain::Form_Load() {
+void frmMain::Form_Load() {
+    // The single-instance and library checks have passed before the window was made.
     DeactivationCount = 0;
-    if (s_.process.anotherInstanceRunning()) {
-        s_.messages.show(L"Данная программа уже запущена!");
-        return LoadOutcome::EndProgram;
-    }
-    if (!CheckPowerLibrary()) {
-        return LoadOutcome::EndProgram;
-    }
     c_.mnuReboot.setChecked(false);
     c_.mnuAlarm.setChecked(false);
     c_.mnuWait.setChecked(false);
@@ -112,24 +105,16 @@ LoadOutcome frmMain::Form_Load() {
     c_.lblDate.setCaption(s_.clock.shortDateText());
     c_.mnuReset.setEnabled(false);
     c_.mnuLog.setChecked(false);
-    return LoadOutcome::Continue;
-}
-
-bool frmMain::CheckPowerLibrary() {
-    const std::wstring path = powerLibraryPath(s_.process.programFolder());
-    if (s_.files.tryOpenForReading(path) != OpenResult::NotFound) {
-        // Only a missing file stops the start; a library we may not open is not ours to judge.
-        return true;
-    }
-    s_.messages.show(std::wstring(L"Файл sleep.dll не найден!\r\nЗаходите на сайт ") + kHomePage +
-                     L" для обновления");
-    return false;
 }
 
 void frmMain::Form_Activate() {
-    if (DeactivationCount >= 1) {
+    // Once per process: a start without activation (minimised, from a scheduled task) sees its
+    // first real activation only when the user restores the window, and a running countdown
+    // must not start over then.
+    if (DeactivationCount >= 1 || commandLineApplied_) {
         return;
     }
+    commandLineApplied_ = true;
     // Each mention asks the library afresh; it answers the same every time.
     if (s_.power.PTime() != 1 && s_.power.PTime() > 0 && s_.power.PTime() < 361) {
         minutes_.write(std::to_wstring(s_.power.PTime()));
@@ -170,6 +155,12 @@ void frmMain::Form_Activate() {
             mnuTray_Click();
             break;
         case kViewHidden:
+            if (!c_.Timer3.enabled()) {
+                // Without a countdown nothing could bring a fully hidden window back, while it
+                // keeps every later start out: stay reachable through the icon instead.
+                mnuTray_Click();
+                break;
+            }
             c_.form.setWindowState(ui::WindowState::Minimized);
             c_.form.setVisible(false);
             c_.form.setShowInTaskbar(false);
@@ -464,13 +455,9 @@ void frmMain::Form_MouseMove() {
 
 void frmMain::TrayIcon_Message(int mouseMessage) {
     if (mouseMessage == kDoubleClick) {
-        // A modal dialog may keep the window from coming forward; that is no reason to stop.
-        try {
-            c_.form.setVisible(true);
-            c_.form.show();
-            c_.form.setWindowState(ui::WindowState::Normal);
-        } catch (const std::exception&) {
-        }
+        c_.form.setVisible(true);
+        c_.form.show();
+        c_.form.setWindowState(ui::WindowState::Normal);
     }
     Form_MouseMove();
 }
@@ -505,6 +492,10 @@ void frmMain::mnuExit_Click() {
 
 void frmMain::Form_Unload() {
     s_.tray.notify(TrayOperation::Delete, TrayIcon);
+    if (c_.Timer3.enabled()) {
+        // Ended before its task (the user, or Windows logging off): the computer may sleep again.
+        s_.actions.keepAwake(false);
+    }
     c_.Timer2.setEnabled(false);
     c_.Timer3.setEnabled(false);
     c_.Timer4.setEnabled(false);

@@ -81,14 +81,13 @@ struct MainServices {
     DialogHost& dialogs;
 };
 
-enum class LoadOutcome { Continue, EndProgram };
-
 class frmMain {
 public:
     frmMain(const MainControls& controls, const MainServices& services);
 
     // Start-up and the command line.
-    LoadOutcome Form_Load();
+    /// Turns the design into the start state; the start conditions have been checked before.
+    void Form_Load();
     void Form_Activate();
     void Form_Deactivate();
 
@@ -142,7 +141,6 @@ public:
     TrayIconRecord TrayIcon;
 
 private:
-    bool CheckPowerLibrary();
     void WriteLog(const std::wstring& eventText);
     void selectTask(ui::MenuItem& item);
     void modifyIcon(const wchar_t* tip, ui::IconHandle icon);
@@ -158,6 +156,8 @@ private:
     MinutesRule minutes_;
     /// Window mode 4 deleted the icon; a restart of the shell must not bring it back.
     bool iconRemoved_ = false;
+    /// The command line has been applied; it never is a second time.
+    bool commandLineApplied_ = false;
 };
 
 } // namespace zorvo

@@ -43,8 +43,8 @@ constexpr int kTaskIconResources[5] = {IDI_SHUTDOWN, IDI_WAIT, IDI_REBOOT, IDI_A
 
 } // namespace
 
-FrmMainWindow::FrmMainWindow(HINSTANCE instance)
-    : instance_(instance), taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")),
+FrmMainWindow::FrmMainWindow(HINSTANCE instance, Win32Process& process)
+    : instance_(instance), process_(process), taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")),
       power_(process_.programFolder()), popup_(instance),
       dialogs_(instance, BatServices{messages_, locale_, process_, files_, shortPathName}),
       window_(frmMainLayout(), *this, mainOptions(instance)) {
@@ -137,10 +137,7 @@ void FrmMainWindow::removeTrayIcon(HWND window) noexcept {
 }
 
 int FrmMainWindow::run(int showCommand) {
-    if (logic_->Form_Load() == LoadOutcome::EndProgram) {
-        // Ended before it began: no window, no unload.
-        return 0;
-    }
+    logic_->Form_Load();
     window_.startDesignTimers();
     ui::setMainWindow(window_.hwnd(), window_.accelerators());
     const bool minimized = showCommand == SW_SHOWMINIMIZED || showCommand == SW_MINIMIZE ||
@@ -332,6 +329,14 @@ bool FrmMainWindow::formMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     case WM_QUERYENDSESSION:
         // Never stand in the way of a shutdown, least of all the one this program asked for.
         result = TRUE;
+        return true;
+    case WM_ENDSESSION:
+        if (wParam != FALSE) {
+            // The logon ends under us: leave as "Выход" does (icon gone, the computer free to
+            // sleep, no task), before the system ends the process without asking.
+            logic_->Form_Unload();
+            window_.destroy();
+        }
         return true;
     case WM_DPICHANGED: {
         const UINT dpi = LOWORD(wParam);

@@ -19,13 +19,14 @@ namespace zorvo {
 
 class FrmMainWindow final : private ui::FormEvents {
 public:
-    explicit FrmMainWindow(HINSTANCE instance);
+    /// `process` has passed the start conditions and holds the single-instance object.
+    FrmMainWindow(HINSTANCE instance, Win32Process& process);
     FrmMainWindow(const FrmMainWindow&) = delete;
     FrmMainWindow& operator=(const FrmMainWindow&) = delete;
     ~FrmMainWindow() override;
 
-    /// Loads the form and, unless the load ends the program, shows it with `showCommand` and
-    /// runs the message loop. Returns the process's exit code.
+    /// Loads the form, shows it with `showCommand` and runs the message loop. Returns the
+    /// process's exit code.
     int run(int showCommand);
 
 private:
@@ -47,6 +48,7 @@ private:
     static void removeTrayIcon(HWND window) noexcept;
 
     HINSTANCE instance_;
+    Win32Process& process_;
     UINT taskbarCreated_;
     /// The first activation after the load reaches the logic exactly once, from the queue, even
     /// when the system never activates the window (a start in the background).
@@ -57,7 +59,6 @@ private:
     Win32Clock clock_;
     Win32Keyboard keyboard_;
     Win32Files files_;
-    Win32Process process_;
     Win32Locale locale_;
     SleepLibraryWin32 power_;
     PowerActionsWin32 actions_;

@@ -5,6 +5,8 @@
 #include <commctrl.h>
 
 #include "app/frm_main_win32.h"
+#include "app/services_win32.h"
+#include "app/start_checks.h"
 #include "ui/dpi_win32.h"
 #include "ui/guard_win32.h"
 
@@ -15,7 +17,18 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
     InitCommonControlsEx(&controls);
     try {
-        zorvo::FrmMainWindow main(instance);
+        // The checks come before any window of the program exists, so that a refused copy never
+        // shows up where scripts and the shell look for the running one.
+        zorvo::Win32Process process;
+        {
+            zorvo::Win32Files files;
+            zorvo::Win32MessageBox messages;
+            if (zorvo::CheckStartConditions(process, files, messages) ==
+                zorvo::LoadOutcome::EndProgram) {
+                return 0;
+            }
+        }
+        zorvo::FrmMainWindow main(instance, process);
         return main.run(showCommand);
     } catch (...) {
         zorvo::ui::reportCurrentException();

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/program_folder.h"
+#include "app/start_checks.h"
 #include "fakes.h"
 
 namespace zorvo {
@@ -10,7 +11,7 @@ using fakes::MainHarness;
 
 TEST(Startup, LoadTurnsTheDesignIntoTheStartState) {
     MainHarness h;
-    ASSERT_EQ(h.form_.Form_Load(), LoadOutcome::Continue);
+    h.form_.Form_Load();
 
     EXPECT_TRUE(h.mnuShutDown.checked());
     for (auto* item : {&h.mnuReboot, &h.mnuAlarm, &h.mnuWait, &h.mnuSleep, &h.mnuLog, &h.mnuTopM}) {
@@ -43,40 +44,37 @@ TEST(Startup, LoadTurnsTheDesignIntoTheStartState) {
     EXPECT_EQ(r.tipText(), L"Программа-Zorvo");
 }
 
-TEST(Startup, SecondCopyIsRefusedBeforeAnythingElse) {
-    MainHarness h;
-    h.process.another = true;
-    h.files.openResults[L"C:\\Tools\\sleep.dll"] = OpenResult::NotFound;
-    h.form_.DeactivationCount = 5;
-    EXPECT_EQ(h.form_.Form_Load(), LoadOutcome::EndProgram);
-    EXPECT_EQ(h.form_.DeactivationCount, 0);
-    ASSERT_EQ(h.messages.shown, std::vector<std::wstring>{L"Данная программа уже запущена!"});
-    EXPECT_TRUE(h.tray.calls.empty());
-    EXPECT_EQ(h.Combo1.itemCount(), 0);
+/// The checks that run before the main window exists, on the services a start gives them.
+struct StartConditions : ::testing::Test {
+    fakes::Journal journal;
+    fakes::FakeProcess process;
+    fakes::FakeFiles files{journal};
+    fakes::FakeMessages messages{journal};
+    LoadOutcome check() { return CheckStartConditions(process, files, messages); }
+};
+
+TEST_F(StartConditions, SecondCopyIsRefusedBeforeTheLibraryIsLookedAt) {
+    process.another = true;
+    files.openResults[L"C:\\Tools\\sleep.dll"] = OpenResult::NotFound;
+    EXPECT_EQ(check(), LoadOutcome::EndProgram);
+    EXPECT_EQ(messages.shown, std::vector<std::wstring>{L"Данная программа уже запущена!"});
 }
 
-TEST(Startup, OnlyAMissingLibraryStopsTheStart) {
-    const std::wstring message =
-        L"Файл sleep.dll не найден!\r\nЗаходите на сайт https://zorvo.example/ для обновления";
-    {
-        MainHarness h;
-        h.files.openResults[L"C:\\Tools\\sleep.dll"] = OpenResult::NotFound;
-        EXPECT_EQ(h.form_.Form_Load(), LoadOutcome::EndProgram);
-        EXPECT_EQ(h.messages.shown, std::vector<std::wstring>{message});
-        EXPECT_TRUE(h.tray.calls.empty()) << "no icon may be left behind";
-    }
-    {
-        MainHarness h;
-        h.files.openResults[L"C:\\Tools\\sleep.dll"] = OpenResult::OtherFailure;
-        EXPECT_EQ(h.form_.Form_Load(), LoadOutcome::Continue);
-        EXPECT_TRUE(h.messages.shown.empty());
-    }
-    {
-        MainHarness h; // a drive root has its separator already
-        h.process.folder = L"D:\\";
-        h.files.openResults[L"D:\\sleep.dll"] = OpenResult::NotFound;
-        EXPECT_EQ(h.form_.Form_Load(), LoadOutcome::EndProgram);
-    }
+TEST_F(StartConditions, OnlyAMissingLibraryStopsTheStart) {
+    files.openResults[L"C:\\Tools\\sleep.dll"] = OpenResult::NotFound;
+    EXPECT_EQ(check(), LoadOutcome::EndProgram);
+    EXPECT_EQ(messages.shown,
+              std::vector<std::wstring>{L"Файл sleep.dll не найден!\r\nЗаходите на сайт "
+                                        L"https://zorvo.example/ для обновления"});
+
+    messages.shown.clear();
+    files.openResults[L"C:\\Tools\\sleep.dll"] = OpenResult::OtherFailure;
+    EXPECT_EQ(check(), LoadOutcome::Continue);
+    EXPECT_TRUE(messages.shown.empty());
+
+    process.folder = L"D:\\"; // a drive root has its separator already
+    files.openResults[L"D:\\sleep.dll"] = OpenResult::NotFound;
+    EXPECT_EQ(check(), LoadOutcome::EndProgram);
 }
 
 TEST(Startup, ProgramFolderPaths) {

@@ -139,6 +139,46 @@ TEST_F(CommandLine, AppliedOnceHoweverOftenTheWindowComesBack) {
     EXPECT_EQ(h.form_.DeactivationCount, 32767) << "saturates instead of overflowing";
 }
 
+TEST_F(CommandLine, AppliedOnceWhenNoDeactivationCameBetween) {
+    // Started minimised without activation: the first real activation is the user restoring the
+    // window minutes later. The countdown and the window must be left as they are.
+    startWith(5, kTaskAlarm, kViewMinimized);
+    h.ticks(4);
+    h.form.setWindowState(ui::WindowState::Normal);
+    h.form_.Form_Activate();
+    h.form_.Form_Activate();
+    EXPECT_EQ(h.form.windowState(), ui::WindowState::Normal) << "not minimised again";
+    EXPECT_EQ(h.power.paramCalls, 2);
+    EXPECT_EQ(h.power.viewCalls, 2);
+    h.form_.Timer3_Timer();
+    EXPECT_EQ(h.form.caption(), L"Zorvo - подача звукового сигнала через 4 мин 55 сек");
+
+    MainHarness tray; // hidden in the tray, brought back by a double click on the icon
+    tray.power.task = kTaskReboot;
+    tray.power.view = kViewTray;
+    tray.start();
+    tray.ticks(2);
+    tray.form_.TrayIcon_Message(0x203);
+    tray.form_.Form_Activate();
+    EXPECT_TRUE(tray.form.visible());
+    EXPECT_EQ(tray.form.windowState(), ui::WindowState::Normal);
+    tray.form_.Timer3_Timer();
+    EXPECT_EQ(tray.form.caption(), L"Zorvo - до перезагрузки осталось 0 мин 57 сек");
+}
+
+TEST_F(CommandLine, FullyHiddenWithoutATaskStaysReachableThroughTheIcon) {
+    startWith(5, 1, kViewHidden);
+    EXPECT_FALSE(h.form.visible());
+    EXPECT_TRUE(h.form.inTaskbar);
+    EXPECT_EQ(h.tray.calls.back().operation, TrayOperation::Add);
+    EXPECT_TRUE(h.Timer4.enabled()) << "the hot key brings it back too";
+    const std::size_t calls = h.tray.calls.size();
+    h.form_.TaskbarCreated();
+    EXPECT_EQ(h.tray.calls.size(), calls + 1) << "the icon comes back after a shell restart";
+    h.form_.TrayIcon_Message(0x203);
+    EXPECT_TRUE(h.form.visible());
+}
+
 TEST(WindowBehaviour, IconMessages) {
     MainHarness h;
     h.start();
@@ -184,7 +224,8 @@ TEST(WindowBehaviour, ExitWhileRunningPerformsNothing) {
     h.ticks(3);
     h.journal.clear();
     h.form_.mnuExit_Click();
-    EXPECT_EQ(h.journal, fakes::Journal{"close"});
+    EXPECT_EQ(h.journal, (fakes::Journal{"close", "asleep-ok"}))
+        << "the computer may sleep again once the countdown is gone";
     EXPECT_EQ(h.tray.calls.back().operation, TrayOperation::Delete);
     EXPECT_FALSE(h.Timer2.enabled() || h.Timer3.enabled() || h.Timer4.enabled());
 }
