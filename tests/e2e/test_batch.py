@@ -5,17 +5,12 @@ import subprocess
 import time
 
 from zorvo_e2e import (BAT, MAIN, WS_EX_TOOLWINDOW, WS_MAXIMIZEBOX, WS_MINIMIZEBOX, WS_SYSMENU,
-                       WS_THICKFRAME, Bat, Main, Menu, ZorvoTestCase, wait_until)
+                       WS_THICKFRAME, Bat, Main, Menu, ZorvoTestCase, wait_until, windows_path)
 
 ACTIONS = ["Выключение", "Ждущий режим", "Звуковой сигнал", "Перезагрузка", "Спящий режим"]
 MODES = {"": Bat.Option1, "/min": Bat.Option2, "/hid": Bat.Option3}
 BAD_MINUTES = "Вы пытаетесь ввести недопустимое значение!\r\nДопустимый диапазон от 1 до 360 мин"
 VK_TAB = 0x09
-
-
-def windows_path(path):
-    """The path as the program sees it under Wine (the root of the Linux tree is drive Z:)."""
-    return "Z:" + str(path).replace("/", "\\")
 
 
 class BatchDialogCase(ZorvoTestCase):

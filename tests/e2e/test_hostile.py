@@ -12,7 +12,7 @@ import time
 from pathlib import Path
 
 from zorvo_e2e import (BAT, BUILD, SLEEP_DLL, Bat, Driver, DriverError, Main, Menu, Program,
-                       WineSession, ZorvoTestCase, wait_until)
+                       WineSession, ZorvoTestCase, wait_until, windows_path)
 
 IDLE_CAPTION = "Zorvo v.1.3.0.5"
 ALARM = "Zorvo - подача звукового сигнала через "
@@ -27,11 +27,6 @@ COMMAND_LINE_LIMIT = 32767
 # Signs of a crash in the output of a program's wine process.
 CRASH_SIGNS = (b"Unhandled exception", b"Unhandled page fault", b"wine: Unhandled",
                b"Backtrace:")
-
-
-def windows_path(path):
-    """The path as programs in the Wine prefix see it (drive Z: is the Linux root)."""
-    return "Z:" + str(path).replace("/", "\\")
 
 
 class ReadOnlyFolder:

@@ -105,6 +105,15 @@ LIBRARY_MISSING_TEXT = "Файл sleep.dll не найден!\r\nЗаходит�
 
 MenuState = collections.namedtuple("MenuState", "checked enabled")
 
+# Show commands a start can carry (STARTUPINFO.wShowWindow) and ShowWindow's.
+SW_SHOWMINNOACTIVE = 7
+SW_RESTORE = 9
+
+
+def windows_path(path):
+    """The path as programs in the Wine prefix see it (drive Z: is the Linux root)."""
+    return "Z:" + str(path).replace("/", "\\")
+
 
 class DriverError(AssertionError):
     """A driver command failed: the window or control is not there, or it did not answer."""
@@ -300,6 +309,13 @@ class Driver:
 
     def iconic(self, cls):
         return self.value("is-iconic", cls) == "1"
+
+    def show_window(self, cls, command):
+        self.value("show-window", cls, command)
+
+    def launch(self, show, cwd, exe, *args):
+        """Starts `exe` as the shell does, with the show command `show`; the Windows process ID."""
+        return int(self.value("launch", show, windows_path(cwd), windows_path(exe), *args))
 
     def owner(self, cls):
         """The window's owner (0 for none): an owned window never gets a taskbar button."""

@@ -372,6 +372,33 @@ const std::vector<Command>& commands() {
              }
              return ok(IsChild(window, focus) ? std::to_wstring(GetDlgCtrlID(focus)) : L"-1");
          }},
+        // show-window CLASS CMD: ShowWindow from outside, as the taskbar or a script does it.
+        {L"show-window", 2,
+         [](const Args& a, Session&) {
+             ShowWindowAsync(top(a[1]), static_cast<int>(number(a[2])));
+             return ok();
+         }},
+        // launch SHOW CWD EXE [ARGS...]: starts EXE as the shell would with the show command
+        // SHOW (7 = SW_SHOWMINNOACTIVE for `start /min`); answers the new process's ID.
+        {L"launch", 3,
+         [](const Args& a, Session&) {
+             std::wstring line = L"\"" + a[3] + L"\"";
+             for (size_t i = 4; i < a.size(); ++i) {
+                 line += L" " + a[i];
+             }
+             STARTUPINFOW startup{};
+             startup.cb = sizeof startup;
+             startup.dwFlags = STARTF_USESHOWWINDOW;
+             startup.wShowWindow = static_cast<WORD>(number(a[1]));
+             PROCESS_INFORMATION info{};
+             if (!CreateProcessW(a[3].c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                 a[2].c_str(), &startup, &info)) {
+                 throw Failure(L"cannot start " + a[3] + L": " + std::to_wstring(GetLastError()));
+             }
+             const kernel_handle process(info.hProcess);
+             const kernel_handle thread(info.hThread);
+             return ok(std::to_wstring(info.dwProcessId));
+         }},
         {L"is-iconic", 1,
          [](const Args& a, Session&) { return ok(flag(IsIconic(top(a[1])) != FALSE)); }},
         // menu-state CLASS ID: "checked|unchecked enabled|disabled", read inside the program.
