@@ -85,6 +85,9 @@ class StartModes(ZorvoTestCase):
         main = self.launch("/invisible", show=1)
         self.assertEventually(lambda: not d.visible(main), timeout=5, msg="not hidden")
         d.value("sleep", 500)
+        # Hidden in the notification area, as /hid: the window keeps its place in the task list
+        # (a fully hidden one is owned by a hidden window so that it has none).
+        self.assertEqual(d.owner(main), 0, "fully hidden with nothing to bring it back")
         d.tray(main, WM_LBUTTONDBLCLK)
         self.assertEventually(lambda: d.visible(main) and not d.iconic(main), timeout=5,
                               msg="the icon's double click must bring the window back")
