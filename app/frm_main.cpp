@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "log/event_log.h"
+#include "text/utf8.h"
 #include "text/number_text.h"
 
 namespace zorvo {
@@ -380,7 +381,19 @@ void frmMain::WriteLog(const std::wstring& eventText) {
     const std::wstring date = s_.clock.shortDateText();
     const std::wstring time = s_.clock.timeText();
     const std::wstring entry = formatLogEntry(date, time, eventText);
-    s_.files.append(kLogFileName, s_.locale.ansi().encodeLossy(entry));
+    // Only the first bytes tell the file's encoding.
+    const FileHead head = s_.files.readHead(kLogFileName, text::kUtf8Bom.size());
+    const LogFileStart start = logFileStart(
+        head.status != FileHead::Status::Missing,
+        head.status == FileHead::Status::Unreadable ? std::nullopt
+                                                    : std::optional<std::string>(head.bytes));
+    const std::optional<std::string> bytes = logEntryBytes(entry, start, s_.locale.ansi());
+    if (!bytes) {
+        throw FileError(std::wstring(L"Не удалось записать файл ") + kLogFileName +
+                        L":\r\nв кодировке этого файла нет букв записи. Переименуйте его, и "
+                        L"Zorvo начнёт новый файл в UTF-8.");
+    }
+    s_.files.append(kLogFileName, *bytes);
 }
 
 void frmMain::mnuLog_Click() {

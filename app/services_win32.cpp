@@ -153,14 +153,23 @@ constexpr wchar_t kInstanceMutexName[] =
 
 } // namespace
 
-void Win32MessageBox::show(const std::wstring& text) {
+HWND Win32MessageBox::boxOwner() const {
     // Owned by the window the user works in, so that window gets the activation and the keyboard
     // focus back when the box closes; a hidden or missing window leaves the box task-modal.
     HWND owner = owner_ != nullptr ? owner_ : GetActiveWindow();
     if (owner != nullptr && !IsWindowVisible(owner)) {
         owner = nullptr;
     }
-    MessageBoxW(owner, text.c_str(), kTitle, MB_OK | MB_SETFOREGROUND | MB_TASKMODAL);
+    return owner;
+}
+
+void Win32MessageBox::show(const std::wstring& text) {
+    MessageBoxW(boxOwner(), text.c_str(), kTitle, MB_OK | MB_SETFOREGROUND | MB_TASKMODAL);
+}
+
+bool Win32MessageBox::askYesNo(const std::wstring& text) {
+    return MessageBoxW(boxOwner(), text.c_str(), kTitle,
+                       MB_YESNO | MB_DEFBUTTON2 | MB_SETFOREGROUND | MB_TASKMODAL) == IDYES;
 }
 
 void Win32Tray::notify(TrayOperation operation, const TrayIconRecord& record) {
@@ -220,15 +229,51 @@ OpenResult Win32Files::tryOpenForReading(const std::wstring& path) {
     return GetLastError() == ERROR_FILE_NOT_FOUND ? OpenResult::NotFound : OpenResult::OtherFailure;
 }
 
+FileHead Win32Files::readHead(const std::wstring& name, std::size_t limit) {
+    FileHandle file(CreateFileW(name.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+        const DWORD error = GetLastError();
+        const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        return {missing ? FileHead::Status::Missing : FileHead::Status::Unreadable, {}};
+    }
+    FileHead head{FileHead::Status::Read, std::string(limit, '\0')};
+    std::size_t filled = 0;
+    while (filled < limit) {
+        DWORD read = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(limit - filled, 1u << 20));
+        if (!ReadFile(file.get(), head.bytes.data() + filled, chunk, &read, nullptr)) {
+            return {FileHead::Status::Unreadable, {}};
+        }
+        if (read == 0) {
+            break;
+        }
+        filled += read;
+    }
+    head.bytes.resize(filled);
+    return head;
+}
+
 void Win32Files::append(const std::wstring& name, const std::string& bytes) {
-    // Append-only access: every write lands at the end, whoever else appends meanwhile.
-    FileHandle file(CreateFileW(name.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) {
         throwWriteError(name, GetLastError());
     }
-    const DWORD error = writeAll(file.get(), bytes);
+    LARGE_INTEGER end{};
+    if (!SetFilePointerEx(file.get(), LARGE_INTEGER{}, &end, FILE_END)) {
+        throwWriteError(name, GetLastError());
+    }
+    DWORD error = writeAll(file.get(), bytes);
+    if (error == ERROR_SUCCESS && !FlushFileBuffers(file.get())) {
+        error = GetLastError();
+    }
     if (error != ERROR_SUCCESS) {
+        // Half an entry would glue the next one to it: take back what did get written.
+        if (SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN)) {
+            SetEndOfFile(file.get());
+        }
         throwWriteError(name, error);
     }
     if (!file.close()) {
@@ -302,15 +347,23 @@ wchar_t Win32Locale::decimalSeparator() {
 }
 
 std::optional<std::wstring> shortPathName(const std::wstring& path) {
+    // A path past MAX_PATH is reached only through the long-path prefix, which the answer then
+    // carries too.
+    constexpr std::wstring_view kLongPrefix = L"\\\\?\\";
+    const bool prefixed = path.size() >= MAX_PATH && path.size() > 2 && path[1] == L':';
+    const std::wstring asked = prefixed ? std::wstring(kLongPrefix) + path : path;
     std::wstring shortPath(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD length =
-            GetShortPathNameW(path.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
+        const DWORD length = GetShortPathNameW(asked.c_str(), shortPath.data(),
+                                               static_cast<DWORD>(shortPath.size()));
         if (length == 0) {
             return std::nullopt;
         }
         if (length < shortPath.size()) {
             shortPath.resize(length);
+            if (prefixed && std::wstring_view(shortPath).starts_with(kLongPrefix)) {
+                shortPath.erase(0, kLongPrefix.size());
+            }
             return shortPath;
         }
         shortPath.resize(length); // the size asked for, with its NUL

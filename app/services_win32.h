@@ -19,8 +19,10 @@ public:
     /// task-modal: every top-level window of the thread is disabled while it is open.
     explicit Win32MessageBox(HWND owner = nullptr) : owner_(owner) {}
     void show(const std::wstring& text) override;
+    bool askYesNo(const std::wstring& text) override;
 
 private:
+    HWND boxOwner() const;
     HWND owner_;
 };
 
@@ -44,6 +46,7 @@ public:
 class Win32Files final : public FileService {
 public:
     OpenResult tryOpenForReading(const std::wstring& path) override;
+    FileHead readHead(const std::wstring& name, std::size_t limit) override;
     void append(const std::wstring& name, const std::string& bytes) override;
     void replace(const std::wstring& name, const std::string& bytes) override;
 };

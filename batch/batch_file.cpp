@@ -43,16 +43,35 @@ BatchFile
 batchFileBytes(const BatchRequest& request, const text::Encoder& oem,
                const std::function<std::optional<std::wstring>(const std::wstring&)>& shortPath) {
     const std::wstring exePath = request.programFolder + request.exeName + L".exe";
-    auto encode = [&](const std::wstring& path) {
+    auto encode = [&](const std::wstring& path) -> std::optional<std::string> {
+        if (path.size() > kMaxPathLength) {
+            return std::nullopt;
+        }
         return oem.encodeExact(batchCommand(path, request) + L"\r\necho exit\r\n");
     };
-    if (auto bytes = encode(exePath)) {
-        return {std::move(bytes), {}};
+    // With delayed expansion on (cmd /v:on, or the registry's setting) "!" starts a variable,
+    // quoted or not; a short form usually has none.
+    auto safeFromExpansion = [](const std::wstring& path) {
+        return path.find(L'!') == std::wstring::npos;
+    };
+    std::optional<std::string> longBytes = encode(exePath);
+    if (longBytes && safeFromExpansion(exePath)) {
+        return {std::move(longBytes), {}};
     }
     if (const std::optional<std::wstring> shortForm = shortPath(exePath)) {
-        if (auto bytes = encode(*shortForm)) {
+        if (auto bytes = encode(*shortForm); bytes && safeFromExpansion(*shortForm)) {
             return {std::move(bytes), {}};
         }
+    }
+    if (longBytes) {
+        return {std::move(longBytes), {}};
+    }
+    if (exePath.size() > kMaxPathLength) {
+        return {std::nullopt,
+                L"Не удалось создать bat-файл: путь к программе\r\n" + exePath +
+                    L"\r\nдлиннее " + std::to_wstring(kMaxPathLength) +
+                    L" символов, которые читает командная строка Windows, а короткого имени у "
+                    L"этого пути нет.\r\nПереместите программу в папку с более коротким путём."};
     }
     return {std::nullopt,
             L"Не удалось создать bat-файл: путь к программе\r\n" + exePath +

@@ -38,6 +38,9 @@ struct BatchRequest {
 /// split or misread is quoted after an empty window title; "%" is doubled either way.
 std::wstring batchCommand(const std::wstring& exePath, const BatchRequest& request);
 
+/// The longest path that `start` can run (MAX_PATH without its terminating NUL).
+inline constexpr std::size_t kMaxPathLength = 259;
+
 struct BatchFile {
     std::optional<std::string> bytes;
     /// Why nothing can be written, in words for the user (when `bytes` is empty).
@@ -45,7 +48,9 @@ struct BatchFile {
 };
 
 /// The file's bytes in the OEM code page cmd.exe reads batch files in. A path that code page
-/// cannot hold is written in its short form, which `shortPath` gives when the volume has one.
+/// cannot hold, one longer than `start` can run, or one with "!" is written in its short form,
+/// which `shortPath` gives when the volume has one; without a short form a "!" stays, the others
+/// give nothing and the reason.
 BatchFile
 batchFileBytes(const BatchRequest& request, const text::Encoder& oem,
                const std::function<std::optional<std::wstring>(const std::wstring&)>& shortPath);

@@ -51,6 +51,16 @@ void frmBat::lblOK_Click() {
         s_.messages.show(file.error);
         return;
     }
+    // These names are common: a script of the user's own must not be lost without a word. A
+    // file that already says exactly this is ours from before.
+    const FileHead existing = s_.files.readHead(action->fileName, file.bytes->size() + 1);
+    const bool same =
+        existing.status == FileHead::Status::Read && existing.bytes == *file.bytes;
+    if (existing.status != FileHead::Status::Missing && !same &&
+        !s_.messages.askYesNo(std::wstring(L"В рабочей папке уже есть файл ") + action->fileName +
+                              L", и в нём другие команды.\r\nЗаменить его?")) {
+        return;
+    }
     try {
         s_.files.replace(action->fileName, *file.bytes);
     } catch (const FileError& error) {

@@ -37,6 +37,8 @@ class MessageBoxService {
 public:
     virtual ~MessageBoxService() = default;
     virtual void show(const std::wstring& text) = 0;
+    /// The same box with Yes and No, No the default; true for Yes.
+    virtual bool askYesNo(const std::wstring& text) = 0;
 };
 
 class TrayService {
@@ -64,12 +66,24 @@ public:
 
 enum class OpenResult { Opened, NotFound, OtherFailure };
 
+/// What reading the start of a file found.
+struct FileHead {
+    enum class Status { Missing, Read, Unreadable };
+    Status status = Status::Missing;
+    /// Up to the number of bytes asked for (when `status` is Read).
+    std::string bytes;
+};
+
 class FileService {
 public:
     virtual ~FileService() = default;
     /// Opens the file for reading and closes it again.
     virtual OpenResult tryOpenForReading(const std::wstring& path) = 0;
-    /// Appends bytes to a file of the current directory, creating it; throws FileError.
+    /// The first `limit` bytes of a file of the current directory.
+    virtual FileHead readHead(const std::wstring& name, std::size_t limit) = 0;
+    /// Appends bytes to a file of the current directory, creating it: all of them or, when
+    /// writing fails part way (a full disk), none, the file cut back to its old length; throws
+    /// FileError.
     virtual void append(const std::wstring& name, const std::string& bytes) = 0;
     /// Replaces a file of the current directory in one step, leaving an old one intact when
     /// anything fails; throws FileError.

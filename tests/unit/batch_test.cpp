@@ -131,18 +131,93 @@ TEST(BatchFile, PathOutsideTheOemCodePage) {
 TEST(BatchFile, WriteFailureKeepsTheDialogAndTheOldFile) {
     BatHarness h;
     h.files.files[L"reset.bat"] = "old";
+    h.messages.answerYes = true;
     h.files.failWrites = true;
     h.generate(L"Перезагрузка", L"5", &h.Option1);
     EXPECT_EQ(h.files.files[L"reset.bat"], "old");
     EXPECT_EQ(h.messages.shown.size(), 1u);
     EXPECT_FALSE(h.form.closed);
 
-    BatHarness twice;
+    BatHarness twice; // the second choice replaces the first, once the user agrees
+    twice.messages.answerYes = true;
     twice.generate(L"Перезагрузка", L"5", &twice.Option1);
     twice.generate(L"Перезагрузка", L"7", &twice.Option2);
     EXPECT_EQ(twice.files.files.size(), 1u);
     EXPECT_EQ(twice.files.files[L"reset.bat"],
               "start C:\\Tools\\zorvo.exe /r 7 /min\r\necho exit\r\n");
+}
+
+TEST(BatchFile, PathsThatCmdCannotRunLongHand) {
+    struct Case {
+        std::wstring folder;
+        std::optional<std::wstring> shortForm;
+        std::string line; // empty: nothing written, a message instead
+    };
+    const std::wstring deep = L"C:\\" + std::wstring(241, L'd') + L"\\Zorvo"; // 260 with "\\zorvo.exe"
+    const std::wstring justFits = L"C:\\" + std::wstring(246, L'e');           // 259 in all
+    const Case cases[] = {
+        {L"C:\\Wow!", L"C:\\WOW~1\\zorvo.exe", "start \"\" \"C:\\WOW~1\\zorvo.exe\" /v 1 "},
+        {L"C:\\Wow!", std::nullopt, "start \"\" \"C:\\Wow!\\zorvo.exe\" /v 1 "},
+        {L"C:\\Wow!", L"C:\\WOW!~1\\zorvo.exe", "start \"\" \"C:\\Wow!\\zorvo.exe\" /v 1 "},
+        {deep, L"C:\\DDDDDD~1\\Zorvo\\zorvo.exe", "start \"\" \"C:\\DDDDDD~1\\Zorvo\\zorvo.exe\" /v 1 "},
+        {deep, std::nullopt, ""},
+        {justFits, std::nullopt,
+         "start C:\\" + std::string(246, 'e') + "\\zorvo.exe /v 1 "},
+    };
+    for (const Case& c : cases) {
+        BatHarness h;
+        h.process.folder = c.folder;
+        h.shortForm = c.shortForm;
+        h.dialog.Form_Load();
+        h.dialog.lblOK_Click();
+        const auto label = testing::PrintToString(c.folder.substr(0, 12)) +
+                           testing::PrintToString(c.shortForm.value_or(L"-"));
+        if (c.line.empty()) {
+            EXPECT_TRUE(h.files.files.empty()) << label;
+            ASSERT_EQ(h.messages.shown.size(), 1u) << label;
+            EXPECT_NE(h.messages.shown[0].find(L"259"), std::wstring::npos);
+            EXPECT_FALSE(h.form.closed);
+        } else {
+            EXPECT_EQ(h.files.files[L"shutdown.bat"], c.line + "\r\necho exit\r\n") << label;
+        }
+    }
+}
+
+TEST(BatchFile, AUsersOwnFileIsReplacedOnlyAfterAYes) {
+    const std::string ours = "start C:\\Tools\\zorvo.exe /a 5 \r\necho exit\r\n";
+    BatHarness no;
+    no.files.files[L"alarm.bat"] = "@echo my own alarm\r\n";
+    no.generate(L"Звуковой сигнал", L"5", &no.Option1);
+    ASSERT_EQ(no.messages.asked.size(), 1u);
+    EXPECT_NE(no.messages.asked[0].find(L"alarm.bat"), std::wstring::npos) << "names the file";
+    EXPECT_EQ(no.files.files[L"alarm.bat"], "@echo my own alarm\r\n");
+    EXPECT_FALSE(no.form.closed) << "the dialog stays, with its choices";
+    EXPECT_EQ(no.Combo1.text(), L"5");
+    EXPECT_EQ(no.Combo2.text(), L"Звуковой сигнал");
+
+    BatHarness yes;
+    yes.files.files[L"alarm.bat"] = "@echo my own alarm\r\n";
+    yes.messages.answerYes = true;
+    yes.generate(L"Звуковой сигнал", L"5", &yes.Option1);
+    EXPECT_EQ(yes.files.files[L"alarm.bat"], ours);
+    EXPECT_TRUE(yes.form.closed);
+
+    BatHarness again; // the same bytes once more: ours already, no question
+    again.files.files[L"alarm.bat"] = ours;
+    again.generate(L"Звуковой сигнал", L"5", &again.Option1);
+    EXPECT_TRUE(again.messages.asked.empty());
+    EXPECT_TRUE(again.form.closed);
+
+    BatHarness longer; // what we would write, and more: the user's
+    longer.files.files[L"alarm.bat"] = ours + "pause\r\n";
+    longer.generate(L"Звуковой сигнал", L"5", &longer.Option1);
+    EXPECT_EQ(longer.messages.asked.size(), 1u);
+
+    BatHarness locked; // cannot be read: ask rather than guess
+    locked.files.files[L"alarm.bat"] = ours;
+    locked.files.unreadable = true;
+    locked.generate(L"Звуковой сигнал", L"5", &locked.Option1);
+    EXPECT_EQ(locked.messages.asked.size(), 1u);
 }
 
 TEST(BatchDialog, MinutesRuleCancelAndHover) {

@@ -3,6 +3,7 @@
 #include <random>
 
 #include "fakes.h"
+#include "text/utf8.h"
 #include "ui/paced_ticker.h"
 
 namespace zorvo {
@@ -179,6 +180,95 @@ TEST_F(Countdown, LogEntryBytesInWindows1251) {
     EXPECT_EQ(total, 6750u);
     EXPECT_EQ(h.actions.notes[2].frequencyHz, 32767u);
     EXPECT_EQ(h.actions.notes[15].frequencyHz, 1500u);
+}
+
+/// Windows-1252 as far as a log entry needs it: ASCII only, no Cyrillic.
+struct WesternEncoder final : text::Encoder {
+    std::optional<std::string> encodeExact(std::wstring_view text) const override {
+        std::string out;
+        for (wchar_t ch : text) {
+            if (ch > 0x7F) {
+                return std::nullopt;
+            }
+            out.push_back(static_cast<char>(ch));
+        }
+        return out;
+    }
+    std::string encodeLossy(std::wstring_view text) const override {
+        std::string out;
+        for (wchar_t ch : text) {
+            out.push_back(ch > 0x7F ? '?' : static_cast<char>(ch));
+        }
+        return out;
+    }
+};
+
+struct LogEncoding : ::testing::Test {
+    WesternEncoder western;
+    const std::string alarmEntryUtf8 = "[07.12.2026   1:02:03]\r\n"
+                                       "\xD0\xA1\xD0\xB8\xD0\xB3\xD0\xBD\xD0\xB0\xD0\xBB "
+                                       "\xD0\xBF\xD0\xBE\xD0\xB4\xD0\xB0\xD0\xBD\r\n" +
+                                       std::string(24, '*') + "\r\n";
+    /// Runs a one-minute alarm with logging on; the log file as it is afterwards.
+    std::string alarmOnto(MainHarness& run, const std::optional<std::string>& before) {
+        if (before) {
+            run.files.files[L"zorvo.log"] = *before;
+        }
+        run.start();
+        run.form_.mnuLog_Click();
+        run.form_.mnuAlarm_Click();
+        run.form_.lblActivate_Click();
+        run.ticks(60);
+        EXPECT_TRUE(run.form.closed) << "the task ends the program whatever the log";
+        return run.files.files.count(L"zorvo.log") ? run.files.files[L"zorvo.log"] : "";
+    }
+};
+
+TEST_F(LogEncoding, WesternSystemBeginsANewLogInUtf8AndGoesOnSo) {
+    MainHarness first;
+    first.locale.ansiOverride = &western;
+    EXPECT_EQ(alarmOnto(first, std::nullopt), "\xEF\xBB\xBF" + alarmEntryUtf8);
+    EXPECT_TRUE(first.messages.shown.empty());
+
+    MainHarness empty; // an empty file is as good as none
+    empty.locale.ansiOverride = &western;
+    EXPECT_EQ(alarmOnto(empty, ""), "\xEF\xBB\xBF" + alarmEntryUtf8);
+
+    MainHarness second;
+    second.locale.ansiOverride = &western;
+    const std::string log = "\xEF\xBB\xBF" + alarmEntryUtf8;
+    EXPECT_EQ(alarmOnto(second, log), log + alarmEntryUtf8) << "one mark, at the start only";
+
+    MainHarness russian; // a file begun in UTF-8 stays UTF-8 on a Russian system too
+    EXPECT_EQ(alarmOnto(russian, log), log + alarmEntryUtf8);
+}
+
+TEST_F(LogEncoding, AnAnsiFileThatCannotHoldTheEntryIsLeftAloneAndTheUserTold) {
+    for (bool unreadable : {false, true}) {
+        MainHarness run;
+        run.locale.ansiOverride = &western;
+        run.files.unreadable = unreadable;
+        EXPECT_EQ(alarmOnto(run, "[01.12.2026   21:00:00]\r\nAlarm\r\n"),
+                  "[01.12.2026   21:00:00]\r\nAlarm\r\n");
+        ASSERT_EQ(run.messages.shown.size(), 1u);
+        EXPECT_NE(run.messages.shown[0].find(L"zorvo.log"), std::wstring::npos);
+    }
+    MainHarness russian; // an existing ANSI log on a Russian system: today's bytes
+    const std::string entry1251 = "[07.12.2026   1:02:03]\r\n\xD1\xE8\xE3\xED\xE0\xEB "
+                                  "\xEF\xEE\xE4\xE0\xED\r\n" +
+                                  std::string(24, '*') + "\r\n";
+    EXPECT_EQ(alarmOnto(russian, entry1251), entry1251 + entry1251);
+}
+
+TEST(Utf8, EveryPlaneAndLoneSurrogates) {
+    EXPECT_EQ(text::toUtf8(L"A\u00E9\u0416\u20AC"), "A\xC3\xA9\xD0\x96\xE2\x82\xAC");
+    EXPECT_EQ(text::toUtf8(std::wstring(1, static_cast<wchar_t>(0xD800))), "\xEF\xBF\xBD");
+    if constexpr (sizeof(wchar_t) == 2) {
+        EXPECT_EQ(text::toUtf8(L"\xD83D\xDE00"), "\xF0\x9F\x98\x80");
+    } else {
+        EXPECT_EQ(text::toUtf8(std::wstring(1, static_cast<wchar_t>(0x1F600))),
+                  "\xF0\x9F\x98\x80");
+    }
 }
 
 TEST_F(Countdown, WmiFailureIsReportedAndNothingIsLogged) {

@@ -154,6 +154,8 @@ struct FakeMessages final : MessageBoxService {
     Journal& journal;
     std::vector<std::wstring> shown;
     std::function<void()> whileOpen;
+    std::vector<std::wstring> asked;
+    bool answerYes = false;
     explicit FakeMessages(Journal& j) : journal(j) {}
     void show(const std::wstring& text) override {
         shown.push_back(text);
@@ -161,6 +163,11 @@ struct FakeMessages final : MessageBoxService {
         if (whileOpen) {
             whileOpen();
         }
+    }
+    bool askYesNo(const std::wstring& text) override {
+        asked.push_back(text);
+        journal.push_back(answerYes ? "asked-yes" : "asked-no");
+        return answerYes;
     }
 };
 
@@ -192,7 +199,18 @@ struct FakeFiles final : FileService {
     std::map<std::wstring, std::string> files;
     std::map<std::wstring, OpenResult> openResults;
     bool failWrites = false;
+    bool unreadable = false;
     explicit FakeFiles(Journal& j) : journal(j) {}
+    FileHead readHead(const std::wstring& name, std::size_t limit) override {
+        if (unreadable) {
+            return {FileHead::Status::Unreadable, {}};
+        }
+        auto it = files.find(name);
+        if (it == files.end()) {
+            return {};
+        }
+        return {FileHead::Status::Read, it->second.substr(0, limit)};
+    }
     OpenResult tryOpenForReading(const std::wstring& path) override {
         auto it = openResults.find(path);
         return it == openResults.end() ? OpenResult::Opened : it->second;
@@ -225,8 +243,10 @@ struct FakeLocale final : LocaleService {
     wchar_t separator = L',';
     text::TableEncoder ansiEncoder{text::CodePage::Windows1251};
     text::TableEncoder oemEncoder{text::CodePage::Oem866};
+    /// Another system's ANSI code page, when a test sets one.
+    const text::Encoder* ansiOverride = nullptr;
     wchar_t decimalSeparator() override { return separator; }
-    const text::Encoder& ansi() override { return ansiEncoder; }
+    const text::Encoder& ansi() override { return ansiOverride ? *ansiOverride : ansiEncoder; }
     const text::Encoder& oem() override { return oemEncoder; }
 };
 
