@@ -11,6 +11,8 @@ ACTIONS = ["Выключение", "Ждущий режим", "Звуковой 
 MODES = {"": Bat.Option1, "/min": Bat.Option2, "/hid": Bat.Option3}
 BAD_MINUTES = "Вы пытаетесь ввести недопустимое значение!\r\nДопустимый диапазон от 1 до 360 мин"
 VK_TAB = 0x09
+IDYES = 6
+IDNO = 7
 
 
 class BatchDialogCase(ZorvoTestCase):
@@ -182,18 +184,69 @@ class BatchDialog(BatchDialogCase):
                          .encode("cp866"))
         self.assertIn("\\Таймер\\".encode("cp866"), content)
 
+    def test_a_users_own_file_is_replaced_only_after_yes(self):
+        d = self.driver
+        main, bat = self.start_in_workdir()
+        own = b"@echo off\r\nshutdown /s /t 0\r\n"
+        (self.workdir / "reset.bat").write_bytes(own)
+        self.open_dialog(main, bat)
+        self.choose(bat, action="Перезагрузка", minutes="45", mode="/hid")
+        d.click(bat, Bat.lblOK)
+        text = d.message_box_text(wait_ms=5000)
+        self.assertIsNotNone(text, "no question before replacing the user's file")
+        self.assertIn("reset.bat", text)
+        self.assertEqual(d.message_box_buttons(), [IDNO, IDYES], "Yes and No, No the default")
+        self.assertTrue(d.message_box_press(IDNO))
+        self.assertTrue(wait_until(lambda: d.message_box_count() == 0, timeout=5))
+        d.sync(bat)
+        self.assertTrue(d.visible(bat), "No leaves the dialog open")
+        self.assertEqual((d.text(bat, Bat.Combo1), d.text(bat, Bat.Combo2)), ("45", "Перезагрузка"))
+        self.assertEqual(self.written(), {"reset.bat": own})
+
+        d.click(bat, Bat.lblOK)
+        self.assertIsNotNone(d.message_box_text(wait_ms=5000))
+        self.assertTrue(d.message_box_press(IDYES))
+        self.assertTrue(d.wait_gone(bat, 5000), "Yes writes and closes")
+        ours = (self.command_line() + " /r 45 /hid\r\necho exit\r\n").encode("cp866")
+        self.assertEqual(self.written(), {"reset.bat": ours})
+
+        # The same bytes again: ours already, so no question.
+        self.generate(main, bat, action="Перезагрузка", minutes="45", mode="/hid")
+        self.assertEqual(d.message_box_count(), 0)
+        self.assertEqual(self.written(), {"reset.bat": ours})
+
+    def test_path_longer_than_259_characters(self):
+        folder = self.program_folder("Zorvo " + "x" * 120)
+        deeper = folder.path / ("y" * 120)
+        deeper.mkdir()
+        for name in ("zorvo.exe", "sleep.dll"):
+            (folder.path / name).rename(deeper / name)
+        exe = windows_path(deeper) + "\\zorvo.exe"
+        self.assertGreater(len(exe), 259)
+        self.workdir = self.scratch / "work"
+        self.workdir.mkdir()
+        self.folder = folder
+        self.program = self.start_main(folder=deeper / "zorvo.exe", cwd=self.workdir)
+        main, bat = self.program.window(), self.program.window(BAT)
+        self.generate(main, bat, minutes="4")
+        line = self.written()["shutdown.bat"].split(b"\r\n")[0]
+        self.assertLessEqual(len(line), len('start "" "" /v 4 ') + 259, line)
+        self.assertIn(b"~", line, "the short form of the path")
+        # Not run: Wine cannot start a program whose long path passes MAX_PATH, not even by its
+        # short form (Windows can); the line is what cmd.exe needs.
+
 
 class BatchFilesRun(BatchDialogCase):
     """Generated files run with Wine's cmd.exe start the program with the chosen task."""
 
-    def run_batch(self, name, shown=True):
+    def run_batch(self, name, shown=True, cmd_options=()):
         """Closes the copy that wrote the file (one copy at a time), runs the file from the
         working directory and returns the driver's name for the new main window."""
         d = self.driver
         d.close_window(self.program.window())
         self.assertIsNotNone(self.programs[0].wait_exit(10), "the first copy did not end")
         before = {pid for _, pid, _ in d.windows(MAIN)}
-        result = subprocess.run(["wine", "cmd", "/c", name], cwd=str(self.workdir),
+        result = subprocess.run(["wine", "cmd", *cmd_options, "/c", name], cwd=str(self.workdir),
                                 env=self.session.env, stdin=subprocess.DEVNULL,
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
         self.assertEqual(result.returncode, 0)
@@ -232,3 +285,13 @@ class BatchFilesRun(BatchDialogCase):
         self.caption_counting(main, "Zorvo - до выключения осталось ", 3)
         self.assertTrue(d.menu_state(main, Menu.mnuShutDown).checked)
         self.assertTrue(wait_until(lambda: not d.visible(main), timeout=5), "/hid must hide")
+
+    def test_path_with_an_exclamation_mark_under_delayed_expansion(self):
+        # cmd /v:on (or the registry's DelayedExpansion) reads "!...!" as a variable even
+        # inside quotes: the long path would start nothing.
+        main, bat = self.start_in_workdir(self.program_folder("Zorvo tools!"))
+        self.generate(main, bat, action="Звуковой сигнал", minutes="5")
+        content = self.written()["alarm.bat"]
+        self.assertNotIn(b"!", content)
+        main = self.run_batch("alarm.bat", cmd_options=("/v:on",))
+        self.caption_counting(main, "Zorvo - подача звукового сигнала через ", 5)

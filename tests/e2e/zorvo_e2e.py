@@ -380,6 +380,14 @@ class Driver:
     def message_box_ok(self):
         return self.call("messagebox-ok")[0] == "ok"
 
+    def message_box_press(self, button_id):
+        return self.call("messagebox-press", button_id)[0] == "ok"
+
+    def message_box_buttons(self):
+        """The box's button IDs, its default button first (IDYES 6, IDNO 7)."""
+        status, value = self.call("messagebox-buttons")
+        return [int(v) for v in value.split()] if status == "ok" else []
+
     def message_box_count(self):
         return int(self.value("messagebox-count"))
 

@@ -450,6 +450,41 @@ const std::vector<Command>& commands() {
                   reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
              return ok();
          }},
+        // messagebox-press ID: presses the box's button ID (6 = Yes, 7 = No).
+        {L"messagebox-press", 1,
+         [](const Args& a, Session&) {
+             HWND box = message_box();
+             if (box == nullptr) {
+                 return std::wstring(L"none");
+             }
+             const int id = static_cast<int>(number(a[1]));
+             HWND button = GetDlgItem(box, id);
+             if (button == nullptr) {
+                 throw Failure(L"the box has no button " + a[1]);
+             }
+             post(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+             return ok();
+         }},
+        // messagebox-buttons: the IDs of the box's buttons, the default one (the push button
+        // drawn as default, which Enter presses) first.
+        {L"messagebox-buttons", 0,
+         [](const Args&, Session&) {
+             HWND box = message_box();
+             if (box == nullptr) {
+                 return std::wstring(L"none");
+             }
+             std::wstring first;
+             std::wstring rest;
+             for (int id : {IDOK, IDCANCEL, IDYES, IDNO}) {
+                 HWND button = GetDlgItem(box, id);
+                 if (button == nullptr) {
+                     continue;
+                 }
+                 const auto style = GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK;
+                 (style == BS_DEFPUSHBUTTON ? first : rest) += L" " + std::to_wstring(id);
+             }
+             return ok((first + rest).substr(1));
+         }},
         {L"messagebox-count", 0,
          [](const Args&, Session&) {
              size_t count = 0;
