@@ -99,15 +99,49 @@ class HostileTestCase(ZorvoTestCase):
                          "a dialog (a crash report?) is left on the screen")
 
 
+class FullDisk:
+    """A tiny file system, mounted over `path`, whose last free bytes lie at the end of the page
+    that zorvo.log ends in: the next entry can be written only in part."""
+
+    SIZE = 16 * 1024
+    PAGE = 4096
+
+    def __init__(self, path, log_bytes, room):
+        self.path = Path(path)
+        self.path.mkdir()
+        result = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=%d,mode=0777" % self.SIZE,
+                                 "tmpfs", str(self.path)], capture_output=True, check=False)
+        if result.returncode != 0:
+            raise AssertionError("a full disk needs a tmpfs mount (run as root): %s"
+                                 % result.stderr.decode(errors="replace"))
+        padding = self.PAGE - room - len(log_bytes)
+        self.log_bytes = log_bytes + b"#" * (padding - 2) + b"\r\n"
+        (self.path / "zorvo.log").write_bytes(self.log_bytes)
+        filler = os.open(self.path / "filler", os.O_WRONLY | os.O_CREAT)
+        try:
+            while os.write(filler, b"\0" * self.PAGE) > 0:
+                pass
+        except OSError:
+            pass
+        finally:
+            os.close(filler)
+
+    def release(self):
+        subprocess.run(["umount", "-l", str(self.path)], capture_output=True, check=False)
+
+
 class LogFailures(HostileTestCase):
-    """The log entry of a performed task cannot be written: once for a working directory that
-    is read-only, once for a zorvo.log that another process holds open. Both countdowns run their
-    minute at the same time, the second copy of the program in a second Wine prefix."""
+    """The log entry of a performed task in four hostile places, four countdowns running their
+    minute at the same time, each copy of the program in a Wine prefix of its own: a working
+    directory that is read-only; a zorvo.log that another process holds open; a disk with room
+    for only part of the entry; and a Windows whose ANSI code page has no Cyrillic."""
 
     EARLIER = ("[01.01.2026   10:00:00]\r\nСигнал подан\r\n" + "*" * 24 + "\r\n").encode("cp1251")
+    ENTRY_TAIL = "\r\nСигнал подан\r\n" + "*" * 24 + "\r\n"
 
-    def start_second_session(self):
+    def start_second_session(self, **env):
         session = CopiedSession(self.session)
+        session.env.update(env)
         self.addCleanup(session.stop)
         session.start()
         driver = Driver(session)
@@ -119,6 +153,18 @@ class LogFailures(HostileTestCase):
         driver.sync(main)
         self.assertTrue(driver.visible(main, Main.lblLog), "logging did not switch on")
 
+    def start_alarm(self, session, driver, cwd, name):
+        """A one-minute alarm with logging on in `session`; the program and when it showed."""
+        program = Program(session, self.program_folder(name).exe, cwd, ("/a", "1"),
+                          log=Path(session.scratch) / ("wine-%s.log" % name))
+        self.programs.append(program)
+        program.windows_pid = self._wait_new_main(driver, set(), program)
+        shown = time.monotonic()
+        main = program.window()
+        self.switch_logging_on(driver, main)
+        self.assertFalse(driver.enabled(main, Main.lblActivate), "/a 1 must start the countdown")
+        return program, main, shown
+
     def wait_failure(self, driver, program, main, shown_at):
         """The box that tells of the failed entry; returns its text."""
         text = driver.message_box_text(wait_ms=80000)
@@ -128,50 +174,61 @@ class LogFailures(HostileTestCase):
         self.assertEqual(driver.text(main), ALARM + "0 мин 00 сек",
                          "the countdown must have run to its end")
         self.assertTrue(program.running(), "the program must wait for OK")
+        self.assertTrue(text.startswith(WRITE_FAILED), text)
+        self.assertIn("zorvo.log", text)
         return text
 
-    def test_read_only_directory_and_locked_log(self):
+    def test_four_places_where_the_log_is_hard_to_write(self):
         d = self.driver
         readonly = self.read_only_folder()
         locked = self.scratch / "locked"
         locked.mkdir()
         log = locked / "zorvo.log"
         log.write_bytes(self.EARLIER)
+        full = FullDisk(self.scratch / "full", self.EARLIER * 3, room=20)
+        self.addCleanup(full.release)
+        western = self.scratch / "western"
+        western.mkdir()
 
         session2, d2 = self.start_second_session()
+        session3, d3 = self.start_second_session()
+        session4, d4 = self.start_second_session(LANG="C.UTF-8", LC_ALL="C.UTF-8")
         d2.value("hold-file", windows_path(log))
+        self.assertEqual(d4.value("code-pages"), "1252 437", "not a Western code page")
 
-        first = self.start_main(cwd=readonly, args=("/a", "1"))
-        first_shown = time.monotonic()
-        second = Program(session2, self.program_folder("Zorvo2").exe, locked, ("/a", "1"),
-                         log=Path(session2.scratch) / "wine-second.log")
-        self.programs.append(second)
-        second.windows_pid = self._wait_new_main(d2, set(), second)
-        second_shown = time.monotonic()
-        main1, main2 = first.window(), second.window()
-        self.switch_logging_on(d, main1)
-        self.switch_logging_on(d2, main2)
-        self.assertTrue(d.menu_state(main1, Menu.mnuAlarm).checked)
-        self.assertFalse(d.enabled(main1, Main.lblActivate), "/a 1 must start the countdown")
-        self.assertFalse(d2.enabled(main2, Main.lblActivate), "/a 1 must start the countdown")
+        first, main1, shown1 = self.start_alarm(self.session, d, readonly, "Zorvo1")
+        second, main2, shown2 = self.start_alarm(session2, d2, locked, "Zorvo2")
+        third, main3, shown3 = self.start_alarm(session3, d3, full.path, "Zorvo3")
+        fourth, main4, _ = self.start_alarm(session4, d4, western, "Zorvo4")
 
-        text = self.wait_failure(d, first, main1, first_shown)
-        self.assertTrue(text.startswith(WRITE_FAILED), text)
-        self.assertIn("zorvo.log", text)
+        self.wait_failure(d, first, main1, shown1)
         self.assertEqual(list(readonly.iterdir()), [])
         self.assertEqual(d.message_box_count(), 1)
         self.assertTrue(d.message_box_ok())
         self.assert_ended_cleanly(first)
         self.assertEqual(list(readonly.iterdir()), [])
 
-        text = self.wait_failure(d2, second, main2, second_shown)
-        self.assertTrue(text.startswith(WRITE_FAILED), text)
-        self.assertIn("zorvo.log", text)
+        self.wait_failure(d2, second, main2, shown2)
         self.assertTrue(d2.message_box_ok())
         self.assert_ended_cleanly(second, d2)
         d2.value("release-file")
         self.assertEqual(log.read_bytes(), self.EARLIER, "the earlier entries must stay intact")
         self.assertEqual([p.name for p in locked.iterdir()], ["zorvo.log"])
+
+        # Part of the entry did fit; none of it may stay, or the next one is glued to it.
+        self.wait_failure(d3, third, main3, shown3)
+        self.assertTrue(d3.message_box_ok())
+        self.assert_ended_cleanly(third, d3)
+        self.assertEqual((full.path / "zorvo.log").read_bytes(), full.log_bytes)
+
+        # No Cyrillic in the ANSI code page: a new log is begun in UTF-8, marked as such.
+        self.assertIsNotNone(fourth.wait_exit(80), "the alarm did not end the program")
+        self.assertIsNone(d4.message_box_text())
+        written = (western / "zorvo.log").read_bytes()
+        self.assertTrue(written.startswith(b"\xef\xbb\xbf"), written[:8])
+        text = written[3:].decode("utf-8")
+        self.assertTrue(text.startswith("[") and text.endswith(self.ENTRY_TAIL), repr(text))
+        self.assertEqual(text.count("\r\n"), 3)
 
 
 class BatchFileInReadOnlyDirectory(HostileTestCase):

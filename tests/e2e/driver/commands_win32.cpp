@@ -558,6 +558,11 @@ const std::vector<Command>& commands() {
              s.held_file.reset();
              return ok();
          }},
+        // code-pages: the ANSI and OEM code pages of this process ("1251 866" on Russian).
+        {L"code-pages", 0,
+         [](const Args&, Session&) {
+             return ok(std::to_wstring(GetACP()) + L" " + std::to_wstring(GetOEMCP()));
+         }},
         {L"dpi", 0,
          [](const Args&, Session&) {
              HDC screen = GetDC(nullptr);
