@@ -22,6 +22,23 @@ private:
     SelectObjectScope select_;
 };
 
+/// Whether `text` in `font` shows whole in a client area of `width` × `height`: no line cut off at
+/// the bottom and, where there is room for one line only, no break at all.
+bool textFits(HDC dc, HFONT font, const std::wstring& text, int width, int height) {
+    SelectObjectScope select(dc, font);
+    const int length = static_cast<int>(text.size());
+    RECT line{0, 0, 0, 0};
+    DrawTextW(dc, text.c_str(), length, &line, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    RECT wrapped{0, 0, width, 0};
+    DrawTextW(dc, text.c_str(), length, &wrapped,
+              DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+    const bool oneLineOnly = height < 2 * line.bottom;
+    return wrapped.bottom <= height && (!oneLineOnly || line.right <= width);
+}
+
+/// The largest step below the designed height a caption may shrink by, in pixels.
+constexpr LONG kMaxShrink = 4;
+
 } // namespace
 
 LabelWin32::LabelWin32(const ControlDesc& desc, FormWindow& form)
@@ -86,11 +103,18 @@ LRESULT LabelWin32::handleMessage(HWND window, UINT message, WPARAM wParam, LPAR
         return 0;
     case WM_SETTEXT: {
         const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
+        refit();
         redraw();
         return result;
     }
+    case WM_SIZE:
+        refit();
+        return 0;
     case WM_GETDLGCODE:
         return DLGC_STATIC;
+    case WM_GETFONT:
+        // As a static control answers: tools (and accessibility) read the font it draws with.
+        return reinterpret_cast<LRESULT>(drawingFont());
     case WM_MOUSEACTIVATE:
         // A click on a label never moves the keyboard focus.
         return MA_ACTIVATE;
@@ -169,7 +193,7 @@ void LabelWin32::drawContent(HDC dc) const {
     }
     const std::wstring text = windowText();
     if (!text.empty()) {
-        SelectObjectScope font(dc, font_);
+        SelectObjectScope font(dc, drawingFont());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, IsWindowEnabled(hwnd_) ? fore_ : GetSysColor(COLOR_GRAYTEXT));
         RECT textArea = r;
@@ -232,7 +256,37 @@ void LabelWin32::setVisible(bool on) {
 
 void LabelWin32::applyFont(HFONT font) {
     ChildControl::applyFont(font);
+    refit();
     redraw();
+}
+
+void LabelWin32::refit() {
+    fitted_.reset();
+    const std::wstring text = windowText();
+    RECT client{};
+    if (!hwnd_ || font_ == nullptr || text.empty() || !GetClientRect(hwnd_, &client) ||
+        client.right <= 0 || client.bottom <= 0) {
+        return;
+    }
+    unique_hdc dc(CreateCompatibleDC(nullptr));
+    LOGFONTW designed{};
+    if (!dc || GetObjectW(font_, sizeof designed, &designed) == 0 ||
+        textFits(dc.get(), font_, text, client.right, client.bottom)) {
+        return;
+    }
+    for (LONG shrink = 1; shrink <= kMaxShrink; ++shrink) {
+        LOGFONTW smaller = designed;
+        smaller.lfHeight += designed.lfHeight < 0 ? shrink : -shrink;
+        unique_hfont candidate(CreateFontIndirectW(&smaller));
+        if (!candidate) {
+            return;
+        }
+        const bool fits = textFits(dc.get(), candidate.get(), text, client.right, client.bottom);
+        fitted_ = std::move(candidate);
+        if (fits) {
+            return;
+        }
+    }
 }
 
 void LabelWin32::setEnabled(bool on) {

@@ -44,6 +44,11 @@ private:
                                        LPARAM lParam) noexcept;
     LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void paint(HDC target);
+    /// Picks the font the caption is drawn in: the designed one, or where rounding at this DPI
+    /// (or a stand-in face) makes the caption too wide for its rectangle, one a pixel or two
+    /// smaller, so no caption is ever cut or broken onto a line that does not show.
+    void refit();
+    HFONT drawingFont() const { return fitted_ ? fitted_.get() : font_; }
     void redraw();
     void redrawArea(const RECT& area);
 
@@ -53,6 +58,7 @@ private:
     bool opaque_;
     bool border_ = false;
     bool pressed_ = false;
+    unique_hfont fitted_;
 };
 
 } // namespace zorvo::ui

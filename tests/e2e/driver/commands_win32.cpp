@@ -410,6 +410,28 @@ const std::vector<Command>& commands() {
          }},
         {L"menu-text", 2,
          [](const Args& a, Session& s) { return ok(escape_value(menu_item(s, a).text)); }},
+        // text-fit CLASS: for every child with a text, measured inside the program with the
+        // font it draws with: ID:CLASS:STYLE:CLIENT_W:CLIENT_H:LINE_W:LINE_H:WRAPPED_H:DPI.
+        {L"text-fit", 1,
+         [](const Args& a, Session& s) {
+             std::wstring error;
+             const auto block =
+                 s.probe.read(top(a[1]), send_timeout_ms, error, ProbeKind::texts);
+             if (!block) {
+                 throw Failure(error);
+             }
+             std::wstring value;
+             for (std::uint32_t i = 0; i < block->text_count; ++i) {
+                 const ProbeText& t = block->texts[i];
+                 value += (value.empty() ? L"" : L" ") + std::to_wstring(t.id) + L":" +
+                          t.class_name + L":" + hex(t.style);
+                 for (std::int32_t v : {t.client_width, t.client_height, t.line_width,
+                                        t.line_height, t.wrapped_height, t.dpi}) {
+                     value += L":" + std::to_wstring(v);
+                 }
+             }
+             return ok(value);
+         }},
         // menu-dump CLASS: DEPTH:ID:STATE for every item, separators included.
         {L"menu-dump", 1,
          [](const Args& a, Session& s) {

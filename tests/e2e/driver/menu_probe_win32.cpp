@@ -47,7 +47,8 @@ bool MenuProbe::prepare(std::wstring& error) {
     return true;
 }
 
-std::optional<ProbeBlock> MenuProbe::read(HWND top, DWORD timeout_ms, std::wstring& error) {
+std::optional<ProbeBlock> MenuProbe::read(HWND top, DWORD timeout_ms, std::wstring& error,
+                                          ProbeKind kind) {
     if (!prepare(error)) {
         return std::nullopt;
     }
@@ -66,7 +67,7 @@ std::optional<ProbeBlock> MenuProbe::read(HWND top, DWORD timeout_ms, std::wstri
     }
     static const UINT probe_message = RegisterWindowMessageW(probe_message_name);
     ResetEvent(done_.get());
-    PostMessageW(top, probe_message, GetCurrentProcessId(), 0);
+    PostMessageW(top, probe_message, GetCurrentProcessId(), static_cast<LPARAM>(kind));
     if (WaitForSingleObject(done_.get(), timeout_ms) != WAIT_OBJECT_0) {
         error = L"the probe did not answer";
         return std::nullopt;

@@ -21,10 +21,26 @@ struct ProbeItem {
     wchar_t text[96];
 };
 
+// What the probe reads: the menu bar, or how each child's text fits its window.
+enum class ProbeKind : std::uint32_t { menu = 0, texts = 1 };
+
+// One child window's text measured with the font it draws with, in its own device context.
+struct ProbeText {
+    std::int32_t id;
+    std::uint32_t style;
+    wchar_t class_name[32];
+    std::int32_t client_width, client_height;
+    std::int32_t line_width, line_height; // the text on one line
+    std::int32_t wrapped_height;          // the text broken into the client width
+    std::int32_t dpi;                     // the window's
+};
+
 struct ProbeBlock {
     std::uint32_t has_menu;
     std::uint32_t count;
     ProbeItem items[256];
+    std::uint32_t text_count;
+    ProbeText texts[64];
 };
 
 } // namespace zdrive

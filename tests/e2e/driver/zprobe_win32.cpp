@@ -34,7 +34,47 @@ void add_items(HMENU menu, std::uint32_t depth, zdrive::ProbeBlock& block) {
     }
 }
 
-void answer(HWND hwnd, DWORD driver_pid) {
+BOOL CALLBACK measure_child(HWND child, LPARAM param) {
+    auto& block = *reinterpret_cast<zdrive::ProbeBlock*>(param);
+    if (block.text_count >= std::size(block.texts)) {
+        return FALSE;
+    }
+    const int length = GetWindowTextLengthW(child);
+    if (length <= 0) {
+        return TRUE;
+    }
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(child, text.data(), length + 1)));
+    zdrive::ProbeText& out = block.texts[block.text_count++];
+    out = zdrive::ProbeText{};
+    out.id = GetDlgCtrlID(child);
+    out.style = static_cast<std::uint32_t>(GetWindowLongPtrW(child, GWL_STYLE));
+    GetClassNameW(child, out.class_name, static_cast<int>(std::size(out.class_name)));
+    RECT client{};
+    GetClientRect(child, &client);
+    out.client_width = client.right;
+    out.client_height = client.bottom;
+    out.dpi = static_cast<std::int32_t>(GetDpiForWindow(child));
+    HDC dc = GetDC(child);
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
+    HGDIOBJ old = font != nullptr ? SelectObject(dc, font) : nullptr;
+    RECT line{0, 0, 0, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &line,
+              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    out.line_width = line.right;
+    out.line_height = line.bottom;
+    RECT wrapped{0, 0, client.right, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &wrapped,
+              DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+    out.wrapped_height = wrapped.bottom;
+    if (old != nullptr) {
+        SelectObject(dc, old);
+    }
+    ReleaseDC(child, dc);
+    return TRUE;
+}
+
+void answer(HWND hwnd, DWORD driver_pid, zdrive::ProbeKind kind) {
     const std::wstring suffix = std::to_wstring(driver_pid);
     HANDLE mapping = OpenFileMappingW(
         FILE_MAP_WRITE, FALSE, (std::wstring(zdrive::probe_mapping_prefix) + suffix).c_str());
@@ -44,9 +84,12 @@ void answer(HWND hwnd, DWORD driver_pid) {
         if (void* view = MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(zdrive::ProbeBlock))) {
             auto* block = static_cast<zdrive::ProbeBlock*>(view);
             block->count = 0;
+            block->text_count = 0;
             HMENU menu = GetMenu(hwnd);
             block->has_menu = menu != nullptr ? 1 : 0;
-            if (menu != nullptr) {
+            if (kind == zdrive::ProbeKind::texts) {
+                EnumChildWindows(hwnd, measure_child, reinterpret_cast<LPARAM>(block));
+            } else if (menu != nullptr) {
                 add_items(menu, 0, *block);
             }
             UnmapViewOfFile(view);
@@ -68,7 +111,8 @@ extern "C" LRESULT CALLBACK ZProbeGetMessage(int code, WPARAM wparam, LPARAM lpa
     if (code == HC_ACTION && wparam == PM_REMOVE) {
         auto* msg = reinterpret_cast<MSG*>(lparam);
         if (msg->message == probe_message && probe_message != 0) {
-            answer(msg->hwnd, static_cast<DWORD>(msg->wParam));
+            answer(msg->hwnd, static_cast<DWORD>(msg->wParam),
+                   static_cast<zdrive::ProbeKind>(msg->lParam));
             msg->message = WM_NULL;
         }
     }
