@@ -2,12 +2,9 @@
 // The notification-area icon's record. The program keeps one and changes only its tip and its
 // picture; everything else is fixed when the window loads.
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-#include "text/encoding.h"
 
 namespace zorvo {
 
@@ -32,11 +29,6 @@ struct TrayIconRecord {
     /// The tip as the shell shows it: the field up to its NUL.
     std::wstring tipText() const;
 };
-
-/// The record in its one-byte-per-character form: six little-endian 32-bit fields, then the
-/// 48-byte tip in `encoder`'s code page. Handles are stored in 32 bits, which is all they use.
-std::array<std::uint8_t, TrayIconRecord::kByteSize> toAnsiBytes(const TrayIconRecord& record,
-                                                                const text::Encoder& encoder);
 
 enum class TrayOperation : std::uint32_t { Add = 0, Modify = 1, Delete = 2 };
 

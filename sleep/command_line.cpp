@@ -1,7 +1,6 @@
 #include "sleep/command_line.h"
 
 #include <array>
-#include <limits>
 #include <optional>
 
 #include "power/power_library.h"
@@ -115,22 +114,22 @@ bool isSwitch(std::wstring_view argument) {
     return codeOf(kTaskSwitches, argument) || codeOf(kViewSwitches, argument);
 }
 
-/// A plain decimal whole number that fits in 32 bits, or 0 for anything else.
+/// A plain decimal whole number of minutes from 1 to 360, or 0 for anything else.
 std::int32_t delayFrom(std::wstring_view text) {
     if (text.empty()) {
         return 0;
     }
-    std::int64_t value = 0;
+    std::int32_t value = 0;
     for (const wchar_t c : text) {
         if (c < L'0' || c > L'9') {
             return 0;
         }
         value = value * 10 + (c - L'0');
-        if (value > std::numeric_limits<std::int32_t>::max()) {
+        if (value > kMaxDelayMinutes) {
             return 0;
         }
     }
-    return static_cast<std::int32_t>(value);
+    return value;
 }
 
 } // namespace

@@ -6,9 +6,9 @@
 //   task switch   /v = 3 shutdown, /w = 4 standby, /r = 5 reboot, /s = 7 hibernation,
 //                 /a = 8 alarm; the first one on the line counts; none gives 1.
 //   delay         the argument right after the task switch: a plain decimal whole number (ASCII
-//                 digits only, no sign) that fits in 32 bits gives its value; anything else gives
-//                 0. No argument after the task switch, or a switch there, or no task switch at
-//                 all gives 1.
+//                 digits only, no sign) from 1 to 360 gives its value; anything else (malformed,
+//                 0, past 360) gives 0. No argument after the task switch, or a switch there, or
+//                 no task switch at all gives 1.
 //   window mode   /min = 2 minimised, /hid = 3 hidden in the notification area,
 //                 /invisible = 4 fully hidden; the first one on the line counts; none gives 1.
 // Every other argument is ignored.
@@ -19,6 +19,9 @@
 #include <vector>
 
 namespace zorvo {
+
+/// The longest delay a command line may ask for, in minutes.
+inline constexpr std::int32_t kMaxDelayMinutes = 360;
 
 /// Splits a command line as the Microsoft C runtime builds argv: the first element is the
 /// program name, which ends at the first blank or tab outside quotes and takes backslashes

@@ -1,6 +1,6 @@
 #pragma once
-// Text leaves the program as 8-bit bytes only at its edges (the log file, batch files, the tray
-// record's byte form). One encoder interface serves them all: on Windows it is backed by the
+// Text leaves the program as 8-bit bytes only at its edges (the log file, batch files). One
+// encoder interface serves them all: on Windows it is backed by the
 // system's code pages, in the portable layer by the two Cyrillic tables, so tests see exact bytes.
 
 #include <optional>

@@ -87,16 +87,22 @@ unique_hfont createDesignedFont(const std::wstring& face, int height) {
     return font;
 }
 
-RECT workAreaOf(HWND window) {
+Box boxOf(const RECT& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+/// The window's monitor and its work area.
+std::pair<Box, Box> monitorOf(HWND window) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
     const HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY);
     if (monitor && GetMonitorInfoW(monitor, &info)) {
-        return info.rcWork;
+        return {boxOf(info.rcMonitor), boxOf(info.rcWork)};
     }
-    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    return area;
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    RECT work = screen;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    return {boxOf(screen), boxOf(work)};
 }
 
 } // namespace
@@ -355,22 +361,17 @@ void FormWindow::placeWindow() {
     const int clientHeight = toPixels(desc_.clientHeight);
     SIZE size = windowSizeForClient(clientWidth, clientHeight, style(), exStyle(),
                                     menuBar_ != nullptr, dpi_);
-    RECT area = workAreaOf(hwnd_);
-    RECT around = area;
-    if (options_.startPosition == StartPosition::CentreOwner && options_.owner &&
-        IsWindowVisible(options_.owner)) {
-        GetWindowRect(options_.owner, &around);
+    const auto [monitor, work] = monitorOf(hwnd_);
+    std::optional<Box> owner;
+    RECT ownerRect{};
+    if (options_.owner && IsWindowVisible(options_.owner) &&
+        GetWindowRect(options_.owner, &ownerRect)) {
+        owner = boxOf(ownerRect);
     }
-    const auto centre = [](LONG from, LONG to, LONG length, LONG low, LONG high) {
-        LONG start = from + (to - from - length) / 2;
-        if (start + length > high) {
-            start = high - length;
-        }
-        return start < low ? low : start;
-    };
-    const LONG x = centre(around.left, around.right, size.cx, area.left, area.right);
-    const LONG y = centre(around.top, around.bottom, size.cy, area.top, area.bottom);
-    SetWindowPos(hwnd_, nullptr, x, y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    const Origin origin =
+        startOrigin(options_.startPosition, monitor, work, owner, size.cx, size.cy);
+    SetWindowPos(hwnd_, nullptr, static_cast<int>(origin.x), static_cast<int>(origin.y), size.cx,
+                 size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 
     // The menu bar may wrap, and a system may count its frame differently: measure and correct.
     RECT client;

@@ -11,6 +11,7 @@
 
 #include "ui/controls.h"
 #include "ui/form_layout.h"
+#include "ui/placement.h"
 #include "ui/unique_handle_win32.h"
 
 namespace zorvo::ui {
@@ -52,8 +53,6 @@ public:
         return false;
     }
 };
-
-enum class StartPosition { CentreScreen, CentreOwner };
 
 struct FormOptions {
     HINSTANCE instance = nullptr;
