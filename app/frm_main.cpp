@@ -383,10 +383,10 @@ void frmMain::WriteLog(const std::wstring& eventText) {
     const std::wstring entry = formatLogEntry(date, time, eventText);
     // Only the first bytes tell the file's encoding.
     const FileHead head = s_.files.readHead(kLogFileName, text::kUtf8Bom.size());
-    const LogFileStart start = logFileStart(
-        head.status != FileHead::Status::Missing,
-        head.status == FileHead::Status::Unreadable ? std::nullopt
-                                                    : std::optional<std::string>(head.bytes));
+    const LogFileStart start = logFileStart(head.status != FileHead::Status::Missing,
+                                            head.status == FileHead::Status::Unreadable
+                                                ? std::nullopt
+                                                : std::optional<std::string>(head.bytes));
     const std::optional<std::string> bytes = logEntryBytes(entry, start, s_.locale.ansi());
     if (!bytes) {
         throw FileError(std::wstring(L"Не удалось записать файл ") + kLogFileName +

@@ -44,8 +44,9 @@ constexpr int kTaskIconResources[5] = {IDI_SHUTDOWN, IDI_WAIT, IDI_REBOOT, IDI_A
 } // namespace
 
 FrmMainWindow::FrmMainWindow(HINSTANCE instance, Win32Process& process)
-    : instance_(instance), process_(process), taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")),
-      power_(process_.programFolder()), popup_(instance),
+    : instance_(instance), process_(process),
+      taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")), power_(process_.programFolder()),
+      popup_(instance),
       dialogs_(instance, BatServices{messages_, locale_, process_, files_, shortPathName}),
       window_(frmMainLayout(), *this, mainOptions(instance)) {
     loadIcons();

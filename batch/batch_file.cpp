@@ -68,8 +68,8 @@ batchFileBytes(const BatchRequest& request, const text::Encoder& oem,
     }
     if (exePath.size() > kMaxPathLength) {
         return {std::nullopt,
-                L"Не удалось создать bat-файл: путь к программе\r\n" + exePath +
-                    L"\r\nдлиннее " + std::to_wstring(kMaxPathLength) +
+                L"Не удалось создать bat-файл: путь к программе\r\n" + exePath + L"\r\nдлиннее " +
+                    std::to_wstring(kMaxPathLength) +
                     L" символов, которые читает командная строка Windows, а короткого имени у "
                     L"этого пути нет.\r\nПереместите программу в папку с более коротким путём."};
     }

@@ -54,8 +54,7 @@ void frmBat::lblOK_Click() {
     // These names are common: a script of the user's own must not be lost without a word. A
     // file that already says exactly this is ours from before.
     const FileHead existing = s_.files.readHead(action->fileName, file.bytes->size() + 1);
-    const bool same =
-        existing.status == FileHead::Status::Read && existing.bytes == *file.bytes;
+    const bool same = existing.status == FileHead::Status::Read && existing.bytes == *file.bytes;
     if (existing.status != FileHead::Status::Missing && !same &&
         !s_.messages.askYesNo(std::wstring(L"В рабочей папке уже есть файл ") + action->fileName +
                               L", и в нём другие команды.\r\nЗаменить его?")) {

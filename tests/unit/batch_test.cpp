@@ -153,16 +153,17 @@ TEST(BatchFile, PathsThatCmdCannotRunLongHand) {
         std::optional<std::wstring> shortForm;
         std::string line; // empty: nothing written, a message instead
     };
-    const std::wstring deep = L"C:\\" + std::wstring(241, L'd') + L"\\Zorvo"; // 260 with "\\zorvo.exe"
-    const std::wstring justFits = L"C:\\" + std::wstring(246, L'e');           // 259 in all
+    const std::wstring deep =
+        L"C:\\" + std::wstring(241, L'd') + L"\\Zorvo";              // 260 with "\\zorvo.exe"
+    const std::wstring justFits = L"C:\\" + std::wstring(246, L'e'); // 259 in all
     const Case cases[] = {
         {L"C:\\Wow!", L"C:\\WOW~1\\zorvo.exe", "start \"\" \"C:\\WOW~1\\zorvo.exe\" /v 1 "},
         {L"C:\\Wow!", std::nullopt, "start \"\" \"C:\\Wow!\\zorvo.exe\" /v 1 "},
         {L"C:\\Wow!", L"C:\\WOW!~1\\zorvo.exe", "start \"\" \"C:\\Wow!\\zorvo.exe\" /v 1 "},
-        {deep, L"C:\\DDDDDD~1\\Zorvo\\zorvo.exe", "start \"\" \"C:\\DDDDDD~1\\Zorvo\\zorvo.exe\" /v 1 "},
+        {deep, L"C:\\DDDDDD~1\\Zorvo\\zorvo.exe",
+         "start \"\" \"C:\\DDDDDD~1\\Zorvo\\zorvo.exe\" /v 1 "},
         {deep, std::nullopt, ""},
-        {justFits, std::nullopt,
-         "start C:\\" + std::string(246, 'e') + "\\zorvo.exe /v 1 "},
+        {justFits, std::nullopt, "start C:\\" + std::string(246, 'e') + "\\zorvo.exe /v 1 "},
     };
     for (const Case& c : cases) {
         BatHarness h;

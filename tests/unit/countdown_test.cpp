@@ -266,8 +266,7 @@ TEST(Utf8, EveryPlaneAndLoneSurrogates) {
     if constexpr (sizeof(wchar_t) == 2) {
         EXPECT_EQ(text::toUtf8(L"\xD83D\xDE00"), "\xF0\x9F\x98\x80");
     } else {
-        EXPECT_EQ(text::toUtf8(std::wstring(1, static_cast<wchar_t>(0x1F600))),
-                  "\xF0\x9F\x98\x80");
+        EXPECT_EQ(text::toUtf8(std::wstring(1, static_cast<wchar_t>(0x1F600))), "\xF0\x9F\x98\x80");
     }
 }
 

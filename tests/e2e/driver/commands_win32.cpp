@@ -415,8 +415,7 @@ const std::vector<Command>& commands() {
         {L"text-fit", 1,
          [](const Args& a, Session& s) {
              std::wstring error;
-             const auto block =
-                 s.probe.read(top(a[1]), send_timeout_ms, error, ProbeKind::texts);
+             const auto block = s.probe.read(top(a[1]), send_timeout_ms, error, ProbeKind::texts);
              if (!block) {
                  throw Failure(error);
              }
