@@ -42,10 +42,14 @@ class BatchDialogCase(ZorvoTestCase):
             d.button_click(bat, MODES[mode])
         d.sync(bat)
 
-    def generate(self, main, bat, **choice):
+    def generate(self, main, bat, replace=False, **choice):
+        """Writes a file; with `replace`, answers Yes to the question about the one there."""
         self.open_dialog(main, bat)
         self.choose(bat, **choice)
         self.driver.click(bat, Bat.lblOK)
+        if replace:
+            self.assertIsNotNone(self.driver.message_box_text(wait_ms=5000), "no question")
+            self.assertTrue(self.driver.message_box_press(IDYES))
         self.assertTrue(self.driver.wait_gone(bat, 5000), "the dialog must close after writing")
 
     def written(self):
@@ -129,8 +133,9 @@ class BatchDialog(BatchDialogCase):
         self.assertEqual(sorted(p.name for p in self.folder.path.iterdir()),
                          ["sleep.dll", "zorvo.exe"], "nothing lands in the program folder")
 
-        # The same action again replaces the file; every opening starts from the defaults.
-        self.generate(main, bat, minutes="12")
+        # The same action again replaces the file once the user agrees; every opening starts
+        # from the defaults.
+        self.generate(main, bat, minutes="12", replace=True)
         self.assertEqual(self.written()["shutdown.bat"],
                          (cmd + " /v 12 \r\necho exit\r\n").encode("cp866"))
 
