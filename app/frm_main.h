@@ -5,13 +5,13 @@
 #include <cstdint>
 #include <string>
 
-#include "app/minutes_rule.h"
-#include "app/tray_icon_record.h"
+#include "core/minutes_rule.h"
+#include "core/tray_icon_record.h"
 #include "dialogs/popup.h"
 #include "power/power_actions.h"
-#include "power/power_library.h"
-#include "ui/controls.h"
-#include "ui/services.h"
+#include "core/power_library.h"
+#include "core/controls.h"
+#include "core/services.h"
 
 namespace zorvo {
 

@@ -2,7 +2,7 @@
 // frmMain's design: window, controls, picture holders, timers and menus, with the control and
 // command IDs that outside tools rely on.
 
-#include "ui/form_layout.h"
+#include "core/form_layout.h"
 
 namespace zorvo::frm_main_id {
 

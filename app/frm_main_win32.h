@@ -13,7 +13,7 @@
 #include "power/power_actions_win32.h"
 #include "power/sleep_library_win32.h"
 #include "ui/form_window_win32.h"
-#include "ui/unique_handle_win32.h"
+#include "core/unique_handle_win32.h"
 
 namespace zorvo {
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "text/encoder_win32.h"
-#include "ui/services.h"
+#include "core/services.h"
 
 namespace zorvo {
 

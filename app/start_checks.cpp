@@ -1,7 +1,7 @@
 #include "app/start_checks.h"
 
 #include "app/frm_main.h"
-#include "app/program_folder.h"
+#include "core/program_folder.h"
 
 namespace zorvo {
 

@@ -3,7 +3,7 @@
 // library beside the program. A copy refused here never owns a window that a script or the shell
 // could mistake for the running copy's.
 
-#include "ui/services.h"
+#include "core/services.h"
 
 namespace zorvo {
 

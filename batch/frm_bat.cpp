@@ -1,6 +1,6 @@
 #include "batch/frm_bat.h"
 
-#include "app/program_folder.h"
+#include "core/program_folder.h"
 #include "batch/batch_file.h"
 
 namespace zorvo {

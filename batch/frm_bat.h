@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
-#include "app/minutes_rule.h"
-#include "ui/controls.h"
-#include "ui/services.h"
+#include "core/minutes_rule.h"
+#include "core/controls.h"
+#include "core/services.h"
 
 namespace zorvo {
 

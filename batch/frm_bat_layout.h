@@ -2,7 +2,7 @@
 // The batch-file dialog's design: its window and controls, with the control IDs that outside tools
 // rely on.
 
-#include "ui/form_layout.h"
+#include "core/form_layout.h"
 
 namespace zorvo::frm_bat_id {
 

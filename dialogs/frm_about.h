@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "ui/controls.h"
+#include "core/controls.h"
 
 namespace zorvo {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The about box's design: its window and controls, with the control IDs that outside tools rely on.
 
-#include "ui/form_layout.h"
+#include "core/form_layout.h"
 
 namespace zorvo::frm_about_id {
 

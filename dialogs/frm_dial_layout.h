@@ -1,7 +1,7 @@
 #pragma once
 // The countdown popup's design: a borderless black window with one centred dark-red label.
 
-#include "ui/form_layout.h"
+#include "core/form_layout.h"
 
 namespace zorvo {
 

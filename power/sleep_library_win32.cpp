@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "app/program_folder.h"
-#include "ui/services.h"
+#include "core/program_folder.h"
+#include "core/services.h"
 
 namespace zorvo {
 namespace {

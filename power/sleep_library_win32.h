@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "power/power_library.h"
+#include "core/power_library.h"
 
 namespace zorvo {
 

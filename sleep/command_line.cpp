@@ -3,7 +3,7 @@
 #include <array>
 #include <optional>
 
-#include "power/power_library.h"
+#include "core/power_library.h"
 
 namespace zorvo {
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "ui/controls.h"
-#include "ui/form_layout.h"
-#include "ui/unique_handle_win32.h"
+#include "core/controls.h"
+#include "core/form_layout.h"
+#include "core/unique_handle_win32.h"
 
 namespace zorvo::ui {
 

@@ -1,6 +1,6 @@
 #include "ui/dpi_win32.h"
 
-#include "ui/dpi_math.h"
+#include "core/dpi_math.h"
 
 namespace zorvo::ui {
 

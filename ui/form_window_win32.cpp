@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "ui/combo_box_win32.h"
-#include "ui/dpi_math.h"
+#include "core/dpi_math.h"
 #include "ui/dpi_win32.h"
 #include "ui/guard_win32.h"
 #include "ui/label_win32.h"

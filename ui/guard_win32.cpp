@@ -3,7 +3,7 @@
 #include <exception>
 #include <utility>
 
-#include "ui/services.h"
+#include "core/services.h"
 
 namespace zorvo::ui {
 

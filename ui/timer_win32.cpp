@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "ui/dpi_math.h"
+#include "core/dpi_math.h"
 #include "ui/form_window_win32.h"
 
 namespace zorvo::ui {

@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <functional>
 
-#include "ui/controls.h"
-#include "ui/form_layout.h"
-#include "ui/paced_ticker.h"
+#include "core/controls.h"
+#include "core/form_layout.h"
+#include "core/paced_ticker.h"
 
 namespace zorvo::ui {
 

@@ -4,7 +4,7 @@
 
 #include "fakes.h"
 #include "text/utf8.h"
-#include "ui/paced_ticker.h"
+#include "core/paced_ticker.h"
 
 namespace zorvo {
 namespace {

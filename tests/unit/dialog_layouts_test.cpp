@@ -10,7 +10,7 @@
 #include "batch/batch_file.h"
 #include "batch/frm_bat_layout.h"
 #include "dialogs/frm_about_layout.h"
-#include "ui/dpi_math.h"
+#include "core/dpi_math.h"
 
 namespace zorvo {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ui/dpi_math.h"
+#include "core/dpi_math.h"
 
 namespace zorvo::ui {
 namespace {

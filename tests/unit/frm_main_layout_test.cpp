@@ -10,7 +10,7 @@
 
 #include "app/frm_main.h"
 #include "app/frm_main_layout.h"
-#include "ui/dpi_math.h"
+#include "core/dpi_math.h"
 
 namespace zorvo {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ui/placement.h"
+#include "core/placement.h"
 
 namespace zorvo::ui {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/program_folder.h"
+#include "core/program_folder.h"
 #include "app/start_checks.h"
 #include "fakes.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/tray_icon_record.h"
+#include "core/tray_icon_record.h"
 
 namespace zorvo {
 namespace {

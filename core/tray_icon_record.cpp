@@ -1,4 +1,4 @@
-#include "app/tray_icon_record.h"
+#include "core/tray_icon_record.h"
 
 namespace zorvo {
 

@@ -1,4 +1,4 @@
-#include "ui/placement.h"
+#include "core/placement.h"
 
 namespace zorvo::ui {
 namespace {

@@ -8,7 +8,7 @@
 #include <span>
 #include <string_view>
 
-#include "ui/controls.h"
+#include "core/controls.h"
 
 namespace zorvo::ui {
 

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "ui/controls.h"
-#include "ui/services.h"
+#include "core/controls.h"
+#include "core/services.h"
 
 namespace zorvo {
 

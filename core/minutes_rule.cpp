@@ -1,4 +1,4 @@
-#include "app/minutes_rule.h"
+#include "core/minutes_rule.h"
 
 #include <cmath>
 

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/tray_icon_record.h"
+#include "core/tray_icon_record.h"
 #include "text/encoding.h"
 
 namespace zorvo {

@@ -1,4 +1,4 @@
-#include "ui/form_layout.h"
+#include "core/form_layout.h"
 
 namespace zorvo::ui {
 
