@@ -10,18 +10,11 @@
 #include "dialogs/popup.h"
 #include "power/power_actions.h"
 #include "core/power_library.h"
+#include "core/product.h"
 #include "core/controls.h"
 #include "core/services.h"
 
 namespace zorvo {
-
-inline constexpr wchar_t kMainCaption[] = L"Zorvo v.1.3.0.5";
-inline constexpr wchar_t kIdleTip[] = L"Программа-Zorvo";
-/// The program's home page. A placeholder on a reserved domain until the program has a site.
-inline constexpr wchar_t kHomePage[] = L"https://zorvo.example/";
-
-inline constexpr ui::Colour kButtonColour = 0x00FFFFC0;
-inline constexpr ui::Colour kButtonHoverColour = 0x0000FF00;
 
 /// The controls of frmMain, by their names.
 struct MainControls {

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <utility>
 
+#include "core/product.h"
+
 namespace zorvo {
 namespace {
 

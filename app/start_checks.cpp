@@ -1,6 +1,6 @@
 #include "app/start_checks.h"
 
-#include "app/frm_main.h"
+#include "core/product.h"
 #include "core/program_folder.h"
 
 namespace zorvo {

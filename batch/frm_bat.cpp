@@ -1,5 +1,6 @@
 #include "batch/frm_bat.h"
 
+#include "core/product.h"
 #include "core/program_folder.h"
 #include "batch/batch_file.h"
 

@@ -11,9 +11,6 @@
 
 namespace zorvo {
 
-inline constexpr ui::Colour kDialogButtonBack = 0x00400040;
-inline constexpr ui::Colour kDialogButtonHoverBack = 0x00404040;
-
 struct BatControls {
     ui::Form& form;
     ui::ComboBox& Combo1;

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "batch/frm_bat.h"
+#include "core/product.h"
 
 namespace zorvo {
 

@@ -3,34 +3,13 @@
 // real system; the unit tests on fakes that record what was asked.
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 
+#include "core/errors.h"
 #include "core/tray_icon_record.h"
 #include "text/encoding.h"
 
 namespace zorvo {
-
-/// The program's title: the caption of every message box.
-inline constexpr wchar_t kTitle[] = L"Zorvo";
-
-/// An error that no handler traps. It reaches the message loop, which reports `message()` in a
-/// message box and ends the program.
-class UntrappedError : public std::runtime_error {
-public:
-    explicit UntrappedError(std::wstring message)
-        : std::runtime_error("untrapped error"), message_(std::move(message)) {}
-    const std::wstring& message() const { return message_; }
-
-private:
-    std::wstring message_;
-};
-
-/// A file could not be written; `message()` says why, in words for the user.
-class FileError : public UntrappedError {
-public:
-    using UntrappedError::UntrappedError;
-};
 
 /// A message box with a single OK button, no icon and the caption "Zorvo"; returns when closed.
 class MessageBoxService {

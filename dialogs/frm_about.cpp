@@ -1,7 +1,6 @@
 #include "dialogs/frm_about.h"
 
-#include "app/frm_main.h"
-#include "batch/frm_bat.h"
+#include "core/product.h"
 
 namespace zorvo {
 

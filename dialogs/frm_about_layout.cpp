@@ -2,8 +2,7 @@
 
 #include <array>
 
-#include "app/frm_main.h"
-#include "batch/frm_bat.h"
+#include "core/product.h"
 #include "dialogs/frm_about.h"
 
 namespace zorvo {

@@ -3,7 +3,8 @@
 #include <exception>
 #include <utility>
 
-#include "core/services.h"
+#include "core/errors.h"
+#include "core/product.h"
 
 namespace zorvo::ui {
 

@@ -1,0 +1,24 @@
+#pragma once
+// The product's own facts that more than one window shows: its names, its home page and the
+// colours of its label buttons.
+
+#include "core/controls.h"
+
+namespace zorvo {
+
+/// The program's title: the caption of every message box.
+inline constexpr wchar_t kTitle[] = L"Zorvo";
+inline constexpr wchar_t kMainCaption[] = L"Zorvo v.1.3.0.5";
+inline constexpr wchar_t kIdleTip[] = L"Программа-Zorvo";
+/// The program's home page. A placeholder on a reserved domain until the program has a site.
+inline constexpr wchar_t kHomePage[] = L"https://zorvo.example/";
+
+/// The main window's label buttons.
+inline constexpr ui::Colour kButtonColour = 0x00FFFFC0;
+inline constexpr ui::Colour kButtonHoverColour = 0x0000FF00;
+
+/// The dialogs' label buttons.
+inline constexpr ui::Colour kDialogButtonBack = 0x00400040;
+inline constexpr ui::Colour kDialogButtonHoverBack = 0x00404040;
+
+} // namespace zorvo
