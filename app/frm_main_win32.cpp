@@ -34,7 +34,7 @@ HICON loadIcon(HINSTANCE instance, int resource, int size) {
         LoadImageW(instance, MAKEINTRESOURCEW(resource), IMAGE_ICON, size, size, 0));
 }
 
-ui::IconHandle handleOf(const ui::unique_hicon& icon) {
+ui::IconHandle handleOf(const unique_hicon& icon) {
     return reinterpret_cast<ui::IconHandle>(icon.get());
 }
 
@@ -341,9 +341,9 @@ bool FrmMainWindow::formMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
         return true;
     case WM_DPICHANGED: {
         const UINT dpi = LOWORD(wParam);
-        ui::unique_hicon big(
+        unique_hicon big(
             loadIcon(instance_, IDI_ZORVO, ui::systemMetricForDpi(SM_CXICON, dpi)));
-        ui::unique_hicon small(
+        unique_hicon small(
             loadIcon(instance_, IDI_ZORVO, ui::systemMetricForDpi(SM_CXSMICON, dpi)));
         SendMessageW(window_.hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
         SendMessageW(window_.hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));

@@ -8,7 +8,9 @@
 
 #include "app/dialog_host_win32.h"
 #include "app/frm_main.h"
-#include "app/services_win32.h"
+#include "system/files_win32.h"
+#include "system/process_win32.h"
+#include "system/shell_win32.h"
 #include "dialogs/frm_dial_win32.h"
 #include "power/power_actions_win32.h"
 #include "power/sleep_library_win32.h"
@@ -65,10 +67,10 @@ private:
     FrmDialWin32 popup_;
     DialogHostWin32 dialogs_;
 
-    ui::unique_hicon formIcon_;
-    ui::unique_hicon bigIcon_;
-    ui::unique_hicon smallIcon_;
-    ui::unique_hicon taskIcons_[5];
+    unique_hicon formIcon_;
+    unique_hicon bigIcon_;
+    unique_hicon smallIcon_;
+    unique_hicon taskIcons_[5];
 
     /// Declared before the window: messages that arrive while the window is being built find
     /// no logic yet and are left to the defaults.

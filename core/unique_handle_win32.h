@@ -6,7 +6,7 @@
 
 #include <utility>
 
-namespace zorvo::ui {
+namespace zorvo {
 
 template <typename Traits> class unique_handle {
 public:
@@ -23,7 +23,7 @@ public:
         }
         return *this;
     }
-    ~unique_handle() { close(); }
+    ~unique_handle() { static_cast<void>(close()); }
 
     pointer get() const noexcept { return value_; }
     explicit operator bool() const noexcept { return Traits::valid(value_); }
@@ -32,19 +32,24 @@ public:
     pointer release() noexcept { return std::exchange(value_, Traits::invalid()); }
     void reset(pointer value = Traits::invalid()) noexcept {
         if (value_ != value) {
-            close();
+            static_cast<void>(close());
             value_ = value;
         }
     }
-
-private:
-    void close() noexcept {
-        if (Traits::valid(value_)) {
-            Traits::close(value_);
-        }
-        value_ = Traits::invalid();
+    /// Frees the handle held, if any, and gives the address to receive a new one (for calls that
+    /// return a handle through a parameter).
+    pointer* put() noexcept {
+        reset();
+        return &value_;
+    }
+    /// Frees the handle now; false when the system reports a failure (for a file written to, the
+    /// last moment a write error can show).
+    [[nodiscard]] bool close() noexcept {
+        const pointer value = release();
+        return !Traits::valid(value) || Traits::close(value);
     }
 
+private:
     pointer value_ = Traits::invalid();
 };
 
@@ -55,27 +60,43 @@ template <typename T> struct null_handle_traits {
 };
 
 struct window_traits : null_handle_traits<HWND> {
-    static void close(HWND value) noexcept { DestroyWindow(value); }
+    static bool close(HWND value) noexcept { return DestroyWindow(value) != FALSE; }
 };
 struct menu_traits : null_handle_traits<HMENU> {
-    static void close(HMENU value) noexcept { DestroyMenu(value); }
+    static bool close(HMENU value) noexcept { return DestroyMenu(value) != FALSE; }
 };
 template <typename T> struct gdi_object_traits : null_handle_traits<T> {
-    static void close(T value) noexcept { DeleteObject(value); }
+    static bool close(T value) noexcept { return DeleteObject(value) != FALSE; }
 };
 /// Only for icons the program created itself; icons loaded with LR_SHARED belong to the system.
 struct icon_traits : null_handle_traits<HICON> {
-    static void close(HICON value) noexcept { DestroyIcon(value); }
+    static bool close(HICON value) noexcept { return DestroyIcon(value) != FALSE; }
 };
 struct accelerator_traits : null_handle_traits<HACCEL> {
-    static void close(HACCEL value) noexcept { DestroyAcceleratorTable(value); }
+    static bool close(HACCEL value) noexcept { return DestroyAcceleratorTable(value) != FALSE; }
 };
 struct dc_traits : null_handle_traits<HDC> {
-    static void close(HDC value) noexcept { DeleteDC(value); }
+    static bool close(HDC value) noexcept { return DeleteDC(value) != FALSE; }
 };
-/// Kernel handles, whose empty value is null (not INVALID_HANDLE_VALUE).
+/// Kernel handles whose empty value is null: mutexes, process tokens.
 struct kernel_handle_traits : null_handle_traits<HANDLE> {
-    static void close(HANDLE value) noexcept { CloseHandle(value); }
+    static bool close(HANDLE value) noexcept { return CloseHandle(value) != FALSE; }
+};
+/// Files from CreateFileW, whose empty value is INVALID_HANDLE_VALUE.
+struct file_handle_traits {
+    using pointer = HANDLE;
+    static pointer invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static bool valid(pointer value) noexcept {
+        return value != INVALID_HANDLE_VALUE && value != nullptr;
+    }
+    static bool close(HANDLE value) noexcept { return CloseHandle(value) != FALSE; }
+};
+struct module_traits : null_handle_traits<HMODULE> {
+    static bool close(HMODULE value) noexcept { return FreeLibrary(value) != FALSE; }
+};
+/// Memory the system allocated for the caller with LocalAlloc (FormatMessageW's buffer).
+template <typename T> struct local_memory_traits : null_handle_traits<T*> {
+    static bool close(T* value) noexcept { return LocalFree(value) == nullptr; }
 };
 
 using unique_hwnd = unique_handle<window_traits>;
@@ -87,6 +108,10 @@ using unique_hicon = unique_handle<icon_traits>;
 using unique_haccel = unique_handle<accelerator_traits>;
 using unique_hdc = unique_handle<dc_traits>;
 using unique_kernel_handle = unique_handle<kernel_handle_traits>;
+using unique_token = unique_handle<kernel_handle_traits>;
+using unique_file = unique_handle<file_handle_traits>;
+using unique_hmodule = unique_handle<module_traits>;
+template <typename T> using unique_local = unique_handle<local_memory_traits<T>>;
 
 /// Selects a GDI object into a DC for a scope and puts the previous one back.
 class SelectObjectScope {
@@ -106,4 +131,4 @@ private:
     HGDIOBJ previous_;
 };
 
-} // namespace zorvo::ui
+} // namespace zorvo

@@ -1,15 +1,13 @@
 #pragma once
-// The system services on the real Windows: message box, notification-area icon, clock, key
-// state, files, the process itself and the user's locale.
+// The user's desktop on the real Windows: message boxes, the notification-area icon, the clock,
+// the key state and the locale.
 
 #include <windows.h>
 
-#include <memory>
-#include <optional>
 #include <string>
 
-#include "text/encoder_win32.h"
 #include "core/services.h"
+#include "text/encoder_win32.h"
 
 namespace zorvo {
 
@@ -43,30 +41,6 @@ public:
     std::uint16_t asyncKeyState(int virtualKey) override;
 };
 
-class Win32Files final : public FileService {
-public:
-    OpenResult tryOpenForReading(const std::wstring& path) override;
-    FileHead readHead(const std::wstring& name, std::size_t limit) override;
-    void append(const std::wstring& name, const std::string& bytes) override;
-    void replace(const std::wstring& name, const std::string& bytes) override;
-};
-
-class Win32Process final : public ProcessService {
-public:
-    std::wstring programFolder() override;
-    std::wstring exeName() override;
-    /// Asks once; the named object created by the first call stays open until the process ends,
-    /// so a copy started later sees it.
-    bool anotherInstanceRunning() override;
-
-private:
-    struct HandleCloser {
-        void operator()(HANDLE handle) const noexcept;
-    };
-    std::unique_ptr<void, HandleCloser> instanceMutex_;
-    std::optional<bool> anotherInstance_;
-};
-
 class Win32Locale final : public LocaleService {
 public:
     wchar_t decimalSeparator() override;
@@ -77,9 +51,5 @@ private:
     text::Win32Encoder ansi_ = text::Win32Encoder::ansi();
     text::Win32Encoder oem_ = text::Win32Encoder::oem();
 };
-
-/// The 8.3 form of an existing path, or nothing when the system cannot give one. Where the volume
-/// keeps no short names it is the path unchanged.
-std::optional<std::wstring> shortPathName(const std::wstring& path);
 
 } // namespace zorvo
