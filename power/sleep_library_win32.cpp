@@ -1,14 +1,12 @@
 #include "power/sleep_library_win32.h"
 
-#include <utility>
-
 #include "core/program_folder.h"
-#include "core/services.h"
+#include "core/errors.h"
 
 namespace zorvo {
 namespace {
 
-constexpr const char* kExportNames[] = {"PTime", "GetParam", "GetView", "NTWait", "NTSleep"};
+using namespace sleep_exports;
 
 /// A full path: "X:\..." or a UNC or device path "\\...". Anything else would let the loader
 /// search for the file.
@@ -41,23 +39,6 @@ std::wstring widen(const char* ascii) {
 
 } // namespace
 
-ModuleHandle& ModuleHandle::operator=(ModuleHandle&& other) noexcept {
-    if (this != &other) {
-        ModuleHandle old(std::exchange(module_, other.release()));
-    }
-    return *this;
-}
-
-ModuleHandle::~ModuleHandle() {
-    if (module_ != nullptr) {
-        FreeLibrary(module_);
-    }
-}
-
-HMODULE ModuleHandle::release() noexcept {
-    return std::exchange(module_, nullptr);
-}
-
 SleepLibraryWin32::SleepLibraryWin32(const std::wstring& programFolder)
     : path_(powerLibraryPath(programFolder)) {}
 
@@ -87,16 +68,16 @@ void SleepLibraryWin32::load() {
         throw UntrappedError(L"Не удалось загрузить библиотеку sleep.dll:\r\n" + path_ +
                              L"\r\nКод ошибки " + std::to_wstring(error) + L".");
     }
-    module_ = ModuleHandle(module);
+    module_.reset(module);
 }
 
-std::int32_t SleepLibraryWin32::call(ExportIndex index) {
+std::int32_t SleepLibraryWin32::call(Index index) {
     load();
     if (exports_[index] == nullptr) {
-        const FARPROC proc = GetProcAddress(module_.get(), kExportNames[index]);
+        const FARPROC proc = GetProcAddress(module_.get(), kNames[index]);
         if (proc == nullptr) {
-            throw UntrappedError(L"В библиотеке sleep.dll нет функции " +
-                                 widen(kExportNames[index]) + L":\r\n" + path_);
+            throw UntrappedError(L"В библиотеке sleep.dll нет функции " + widen(kNames[index]) +
+                                 L":\r\n" + path_);
         }
         // Through a function type without parameters, which GCC accepts as a generic one.
         exports_[index] = reinterpret_cast<Export>(reinterpret_cast<void (*)()>(proc));

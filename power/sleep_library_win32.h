@@ -9,27 +9,10 @@
 #include <string>
 
 #include "core/power_library.h"
+#include "core/unique_handle_win32.h"
+#include "sleep/sleep_exports.h"
 
 namespace zorvo {
-
-/// Owns a loaded module; move-only.
-class ModuleHandle {
-public:
-    ModuleHandle() = default;
-    explicit ModuleHandle(HMODULE module) : module_(module) {}
-    ModuleHandle(ModuleHandle&& other) noexcept : module_(other.release()) {}
-    ModuleHandle& operator=(ModuleHandle&& other) noexcept;
-    ModuleHandle(const ModuleHandle&) = delete;
-    ModuleHandle& operator=(const ModuleHandle&) = delete;
-    ~ModuleHandle();
-
-    HMODULE get() const { return module_; }
-    explicit operator bool() const { return module_ != nullptr; }
-    HMODULE release() noexcept;
-
-private:
-    HMODULE module_ = nullptr;
-};
 
 /// sleep.dll beside the program. A library that cannot be loaded, or lacks the export called,
 /// raises UntrappedError with a message for the user; a later call tries again.
@@ -47,15 +30,12 @@ public:
     const std::wstring& path() const { return path_; }
 
 private:
-    using Export = std::int32_t(__stdcall*)();
-    enum ExportIndex { kPTime, kGetParam, kGetView, kNTWait, kNTSleep, kExportCount };
-
-    std::int32_t call(ExportIndex index);
+    std::int32_t call(sleep_exports::Index index);
     void load();
 
     std::wstring path_;
-    ModuleHandle module_;
-    Export exports_[kExportCount] = {};
+    unique_hmodule module_;
+    sleep_exports::Export exports_[sleep_exports::kCount] = {};
 };
 
 } // namespace zorvo

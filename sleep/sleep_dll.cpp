@@ -9,7 +9,9 @@
 
 #include <cstdint>
 
+#include "core/unique_handle_win32.h"
 #include "sleep/command_line.h"
+#include "sleep/sleep_exports.h"
 
 namespace {
 
@@ -26,26 +28,9 @@ const zorvo::CommandLineRequest& request() noexcept {
     return parsed;
 }
 
-class TokenHandle {
-public:
-    TokenHandle() = default;
-    TokenHandle(const TokenHandle&) = delete;
-    TokenHandle& operator=(const TokenHandle&) = delete;
-    ~TokenHandle() {
-        if (handle_ != nullptr) {
-            CloseHandle(handle_);
-        }
-    }
-    HANDLE* put() { return &handle_; }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_ = nullptr;
-};
-
 /// Standby and hibernation need the shutdown privilege enabled in the process token.
 bool enableShutdownPrivilege() noexcept {
-    TokenHandle token;
+    zorvo::unique_token token;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY,
                           token.put())) {
         return false;
@@ -75,27 +60,22 @@ std::int32_t suspend(bool hibernate) noexcept {
 
 extern "C" {
 
-/// The delay in minutes: 1 when none was given, 0 when it is malformed or too large.
 std::int32_t __stdcall PTime() {
     return request().delay;
 }
 
-/// The task code: 1 none, 3 shutdown, 4 standby, 5 reboot, 7 hibernation, 8 alarm.
 std::int32_t __stdcall GetParam() {
     return request().task;
 }
 
-/// The window mode: 1 normal, 2 minimised, 3 in the notification area, 4 fully hidden.
 std::int32_t __stdcall GetView() {
     return request().view;
 }
 
-/// Standby; nonzero when the system accepted the request.
 std::int32_t __stdcall NTWait() {
     return suspend(false);
 }
 
-/// Hibernation; nonzero when the system accepted the request.
 std::int32_t __stdcall NTSleep() {
     return suspend(true);
 }

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <limits>
+#include <string>
 
 #include "core/dpi_math.h"
+#include "core/errors.h"
 #include "ui/form_window_win32.h"
 
 namespace zorvo::ui {
@@ -22,7 +24,13 @@ void TimerWin32::arm(std::int64_t delayMs) {
     }
     const std::int64_t clamped =
         std::clamp<std::int64_t>(delayMs, USER_TIMER_MINIMUM, USER_TIMER_MAXIMUM);
-    SetTimer(form_.hwnd(), static_cast<UINT_PTR>(desc_.id), static_cast<UINT>(clamped), nullptr);
+    if (SetTimer(form_.hwnd(), static_cast<UINT_PTR>(desc_.id), static_cast<UINT>(clamped),
+                 nullptr) == 0) {
+        // The system has no timer left to give: a countdown that silently stood still would be
+        // worse than an error the user is told about.
+        throw UntrappedError(L"Не удалось запустить таймер " + std::wstring(desc_.name) +
+                             L": код ошибки " + std::to_wstring(GetLastError()) + L".");
+    }
 }
 
 void TimerWin32::setEnabled(bool on) {
