@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "core/product.h"
+
 namespace zorvo {
 
 namespace {
@@ -208,7 +210,7 @@ constexpr std::array kMenus{
 
 constexpr ui::FormDesc kForm{
     .className = L"frmMain",
-    .caption = L"Zorvo v.1.3.0.5",
+    .caption = kMainCaption,
     .clientWidth = 5805,
     .clientHeight = 3840,
     .backColour = 0x00000000,

@@ -3,12 +3,13 @@
 // colours of its label buttons.
 
 #include "core/controls.h"
+#include "core/version.h"
 
 namespace zorvo {
 
 /// The program's title: the caption of every message box.
 inline constexpr wchar_t kTitle[] = L"Zorvo";
-inline constexpr wchar_t kMainCaption[] = L"Zorvo v.1.3.0.5";
+inline constexpr wchar_t kMainCaption[] = L"Zorvo v." ZORVO_VERSION_WIDE;
 inline constexpr wchar_t kIdleTip[] = L"Программа-Zorvo";
 /// The program's home page. A placeholder on a reserved domain until the program has a site.
 inline constexpr wchar_t kHomePage[] = L"https://zorvo.example/";

@@ -1,11 +1,12 @@
 #include "dialogs/frm_about.h"
 
 #include "core/product.h"
+#include "core/version.h"
 
 namespace zorvo {
 
 std::wstring aboutText() {
-    return L"Zorvo v1.3.0.5\r\n"
+    return L"Zorvo v" ZORVO_VERSION_WIDE L"\r\n"
            L"Дата создания: 16 ноября 2007\r\n"
            L"Автор: команда Zorvo\r\n"
            L"Программа бесплатна: её можно свободно использовать и распространять.\r\n"
