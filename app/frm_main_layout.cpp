@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "app/frm_main.h"
 #include "core/product.h"
 
 namespace zorvo {
@@ -125,6 +126,7 @@ constexpr std::array kControls{
                 .pointSize = 9.75,
                 .alignment = Alignment::Centre,
                 .tooltip = L"Нажмите для включения таймера",
+                .clickable = true,
                 .tabIndex = 2},
     ControlDesc{.id = id::lblReset,
                 .name = L"lblReset",
@@ -138,6 +140,7 @@ constexpr std::array kControls{
                 .pointSize = 9.75,
                 .alignment = Alignment::Centre,
                 .tooltip = L"Нажмите для отключения таймера",
+                .clickable = true,
                 .visible = false,
                 .tabIndex = 6},
 };
@@ -225,10 +228,59 @@ constexpr ui::FormDesc kForm{
     .pictures = kPictures,
 };
 
+using ui::Event;
+using Route = ui::Route<frmMain>;
+using F = frmMain;
+
+constexpr std::array kRoutes{
+    // The bare form and the plain labels on it.
+    Route{ui::kFormSource, Event::MouseMove, &F::Form_MouseMove},
+    Route{ui::kFormSource, Event::MouseDown, &F::Form_MouseDown},
+    Route{id::lblDate, Event::MouseDown, &F::Form_MouseDown},
+    Route{id::lblEnter, Event::MouseDown, &F::Form_MouseDown},
+    Route{id::lblH, Event::MouseDown, &F::Form_MouseDown},
+    Route{id::lblLog, Event::MouseDown, &F::Form_MouseDown},
+    Route{id::lblMin, Event::MouseDown, &F::Form_MouseDown},
+    Route{id::lblTime, Event::MouseDown, &F::Form_MouseDown},
+    // The label buttons.
+    Route{id::lblActivate, Event::Click, &F::lblActivate_Click},
+    Route{id::lblActivate, Event::MouseMove, &F::lblActivate_MouseMove},
+    Route{id::lblReset, Event::Click, &F::lblReset_Click},
+    Route{id::lblReset, Event::MouseMove, &F::lblReset_MouseMove},
+    // The minutes box.
+    Route{id::Combo1, Event::Change, &F::Combo1_Change},
+    Route{id::Combo1, Event::KeyDown, &F::Combo1_KeyDown},
+    Route{id::Combo1, Event::GotFocus, &F::Combo1_GotFocus},
+    Route{id::Combo1, Event::LostFocus, &F::Combo1_LostFocus},
+    // The menus.
+    Route{id::mnuActive, Event::Menu, &F::mnuActive_Click},
+    Route{id::mnuReset, Event::Menu, &F::mnuReset_Click},
+    Route{id::mnuTray, Event::Menu, &F::mnuTray_Click},
+    Route{id::mnuTopM, Event::Menu, &F::mnuTopM_Click},
+    Route{id::mnuExit, Event::Menu, &F::mnuExit_Click},
+    Route{id::mnuShutDown, Event::Menu, &F::mnuShutDown_Click},
+    Route{id::mnuAlarm, Event::Menu, &F::mnuAlarm_Click},
+    Route{id::mnuWait, Event::Menu, &F::mnuWait_Click},
+    Route{id::mnuReboot, Event::Menu, &F::mnuReboot_Click},
+    Route{id::mnuSleep, Event::Menu, &F::mnuSleep_Click},
+    Route{id::mnuLog, Event::Menu, &F::mnuLog_Click},
+    Route{id::mnuBat, Event::Menu, &F::mnuBat_Click},
+    Route{id::mnuAbout, Event::Menu, &F::mnuAbout_Click},
+    // The timers.
+    Route{id::Timer1, Event::Timer, &F::Timer1_Timer},
+    Route{id::Timer2, Event::Timer, &F::Timer2_Timer},
+    Route{id::Timer3, Event::Timer, &F::Timer3_Timer},
+    Route{id::Timer4, Event::Timer, &F::Timer4_Timer},
+};
+
 } // namespace
 
 const ui::FormDesc& frmMainLayout() {
     return kForm;
+}
+
+std::span<const ui::Route<frmMain>> frmMainRoutes() {
+    return kRoutes;
 }
 
 } // namespace zorvo

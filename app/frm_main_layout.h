@@ -2,6 +2,8 @@
 // frmMain's design: window, controls, picture holders, timers and menus, with the control and
 // command IDs that outside tools rely on.
 
+#include <span>
+
 #include "core/form_layout.h"
 
 namespace zorvo::frm_main_id {
@@ -42,6 +44,10 @@ inline constexpr int Timer4 = 4;
 
 namespace zorvo {
 
+class frmMain;
+
 const ui::FormDesc& frmMainLayout();
+/// Which handler of frmMain each event of the design runs.
+std::span<const ui::Route<frmMain>> frmMainRoutes();
 
 } // namespace zorvo

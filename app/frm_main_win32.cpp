@@ -100,7 +100,6 @@ FrmMainWindow::FrmMainWindow(HINSTANCE instance, Win32Process& process)
         .dialogs = dialogs_,
     };
     logic_ = std::make_unique<frmMain>(controls, services);
-    connectTimers();
 }
 
 FrmMainWindow::~FrmMainWindow() {
@@ -120,13 +119,6 @@ void FrmMainWindow::loadIcons() {
     SendMessageW(window_.hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
     SendMessageW(window_.hwnd(), WM_SETICON, ICON_SMALL,
                  reinterpret_cast<LPARAM>(smallIcon_.get()));
-}
-
-void FrmMainWindow::connectTimers() {
-    window_.timer(id::Timer1).setHandler([this] { logic_->Timer1_Timer(); });
-    window_.timer(id::Timer2).setHandler([this] { logic_->Timer2_Timer(); });
-    window_.timer(id::Timer3).setHandler([this] { logic_->Timer3_Timer(); });
-    window_.timer(id::Timer4).setHandler([this] { logic_->Timer4_Timer(); });
 }
 
 void FrmMainWindow::removeTrayIcon(HWND window) noexcept {
@@ -153,113 +145,9 @@ int FrmMainWindow::run(int showCommand) {
 
 // ---- Events ------------------------------------------------------------------------------------
 
-void FrmMainWindow::controlMouseMove(int control) {
-    if (control == id::lblActivate) {
-        logic_->lblActivate_MouseMove();
-    } else if (control == id::lblReset) {
-        logic_->lblReset_MouseMove();
-    }
-}
-
-void FrmMainWindow::controlMouseDown(int control) {
-    switch (control) {
-    case id::lblDate:
-    case id::lblEnter:
-    case id::lblH:
-    case id::lblLog:
-    case id::lblMin:
-    case id::lblTime:
-        logic_->Form_MouseDown();
-        break;
-    default:
-        break;
-    }
-}
-
-void FrmMainWindow::controlClick(int control) {
-    if (control == id::lblActivate) {
-        logic_->lblActivate_Click();
-    } else if (control == id::lblReset) {
-        logic_->lblReset_Click();
-    }
-}
-
-void FrmMainWindow::comboChange(int control) {
-    if (control == id::Combo1) {
-        // The hours display follows the text; its tick must also come while a warning about
-        // this very change is on screen.
-        window_.timer(id::Timer1).nudge();
-        logic_->Combo1_Change();
-    }
-}
-
-void FrmMainWindow::comboSelect(int control) {
-    if (control == id::Combo1) {
-        window_.timer(id::Timer1).nudge();
-    }
-}
-
-void FrmMainWindow::comboKeyDown(int control, int keyCode, int shift) {
-    if (control == id::Combo1) {
-        logic_->Combo1_KeyDown(keyCode, shift);
-    }
-}
-
-void FrmMainWindow::comboFocus(int control, bool gained) {
-    if (control != id::Combo1) {
-        return;
-    }
-    if (gained) {
-        logic_->Combo1_GotFocus();
-    } else {
-        logic_->Combo1_LostFocus();
-    }
-}
-
-void FrmMainWindow::menuCommand(int command) {
-    frmMain& f = *logic_;
-    switch (command) {
-    case id::mnuActive:
-        f.mnuActive_Click();
-        break;
-    case id::mnuReset:
-        f.mnuReset_Click();
-        break;
-    case id::mnuTray:
-        f.mnuTray_Click();
-        break;
-    case id::mnuTopM:
-        f.mnuTopM_Click();
-        break;
-    case id::mnuExit:
-        f.mnuExit_Click();
-        break;
-    case id::mnuShutDown:
-        f.mnuShutDown_Click();
-        break;
-    case id::mnuAlarm:
-        f.mnuAlarm_Click();
-        break;
-    case id::mnuWait:
-        f.mnuWait_Click();
-        break;
-    case id::mnuReboot:
-        f.mnuReboot_Click();
-        break;
-    case id::mnuSleep:
-        f.mnuSleep_Click();
-        break;
-    case id::mnuLog:
-        f.mnuLog_Click();
-        break;
-    case id::mnuBat:
-        f.mnuBat_Click();
-        break;
-    case id::mnuAbout:
-        f.mnuAbout_Click();
-        break;
-    default:
-        break;
+void FrmMainWindow::formEvent(int source, ui::Event event, ui::KeyArgs keys) {
+    if (logic_) {
+        ui::dispatch(frmMainRoutes(), *logic_, source, event, keys);
     }
 }
 
@@ -304,13 +192,13 @@ bool FrmMainWindow::formMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
         if (isTrayCallback(wParam, lParam)) {
             logic_->TrayIcon_Message(static_cast<int>(LOWORD(lParam)));
         } else {
-            logic_->Form_MouseMove();
+            formEvent(ui::kFormSource, ui::Event::MouseMove, {});
         }
         return true;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-        logic_->Form_MouseDown();
+        formEvent(ui::kFormSource, ui::Event::MouseDown, {});
         return true;
     case kFirstActivation:
         if (!firstActivationDone_) {
@@ -341,8 +229,7 @@ bool FrmMainWindow::formMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
         return true;
     case WM_DPICHANGED: {
         const UINT dpi = LOWORD(wParam);
-        unique_hicon big(
-            loadIcon(instance_, IDI_ZORVO, ui::systemMetricForDpi(SM_CXICON, dpi)));
+        unique_hicon big(loadIcon(instance_, IDI_ZORVO, ui::systemMetricForDpi(SM_CXICON, dpi)));
         unique_hicon small(
             loadIcon(instance_, IDI_ZORVO, ui::systemMetricForDpi(SM_CXSMICON, dpi)));
         SendMessageW(window_.hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));

@@ -33,20 +33,12 @@ public:
 
 private:
     // ui::FormEvents
-    void controlMouseMove(int id) override;
-    void controlMouseDown(int id) override;
-    void controlClick(int id) override;
-    void comboChange(int id) override;
-    void comboSelect(int id) override;
-    void comboKeyDown(int id, int keyCode, int shift) override;
-    void comboFocus(int id, bool gained) override;
-    void menuCommand(int id) override;
+    void formEvent(int source, ui::Event event, ui::KeyArgs keys) override;
     void activated(bool active) override;
     bool formMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
     bool isTrayCallback(WPARAM wParam, LPARAM lParam) const;
     void loadIcons();
-    void connectTimers();
     static void removeTrayIcon(HWND window) noexcept;
 
     HINSTANCE instance_;

@@ -139,7 +139,8 @@ constexpr std::array kControls{
                 .backColour = kDialogButtonBack,
                 .fontFace = kFont,
                 .pointSize = 9.75,
-                .alignment = Alignment::Centre},
+                .alignment = Alignment::Centre,
+                .clickable = true},
     ControlDesc{.id = id::lblCancel,
                 .name = L"lblCancel",
                 .caption = L"Отмена",
@@ -151,7 +152,8 @@ constexpr std::array kControls{
                 .backColour = kDialogButtonBack,
                 .fontFace = kFont,
                 .pointSize = 9.75,
-                .alignment = Alignment::Centre},
+                .alignment = Alignment::Centre,
+                .clickable = true},
 };
 
 constexpr ui::FormDesc kForm{
@@ -165,10 +167,26 @@ constexpr ui::FormDesc kForm{
     .controls = kControls,
 };
 
+using ui::Event;
+using Route = ui::Route<frmBat>;
+
+constexpr std::array kRoutes{
+    Route{ui::kFormSource, Event::MouseMove, &frmBat::Form_MouseMove},
+    Route{id::Combo1, Event::Change, &frmBat::Combo1_Change},
+    Route{id::lblOK, Event::Click, &frmBat::lblOK_Click},
+    Route{id::lblOK, Event::MouseMove, &frmBat::lblOK_MouseMove},
+    Route{id::lblCancel, Event::Click, &frmBat::lblCancel_Click},
+    Route{id::lblCancel, Event::MouseMove, &frmBat::lblCancel_MouseMove},
+};
+
 } // namespace
 
 const ui::FormDesc& frmBatLayout() {
     return kForm;
+}
+
+std::span<const ui::Route<frmBat>> frmBatRoutes() {
+    return kRoutes;
 }
 
 } // namespace zorvo

@@ -2,6 +2,8 @@
 // The batch-file dialog's design: its window and controls, with the control IDs that outside tools
 // rely on.
 
+#include <span>
+
 #include "core/form_layout.h"
 
 namespace zorvo::frm_bat_id {
@@ -23,6 +25,10 @@ namespace zorvo {
 
 inline constexpr wchar_t kBatCaption[] = L"Генерация bat-файла";
 
+class frmBat;
+
 const ui::FormDesc& frmBatLayout();
+/// Which handler of frmBat each event of the design runs.
+std::span<const ui::Route<frmBat>> frmBatRoutes();
 
 } // namespace zorvo

@@ -4,38 +4,18 @@
 
 #include <windows.h>
 
-#include <memory>
-
 #include "batch/frm_bat.h"
-#include "ui/form_window_win32.h"
+#include "ui/modal_form_win32.h"
 
 namespace zorvo {
 
-class FrmBatWin32 final : private ui::FormEvents {
+class FrmBatWin32 final : public ui::ModalForm<frmBat> {
 public:
     FrmBatWin32(HINSTANCE instance, HWND owner, const BatServices& services);
-    FrmBatWin32(const FrmBatWin32&) = delete;
-    FrmBatWin32& operator=(const FrmBatWin32&) = delete;
-    ~FrmBatWin32() override;
-
-    /// Loads the dialog, shows it and returns once it has closed.
-    void showModal();
 
 private:
-    // ui::FormEvents
-    void controlMouseMove(int id) override;
-    void controlClick(int id) override;
-    void comboChange(int id) override;
-    bool formMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-
     void applyDesign();
-    bool overFrame(LPARAM at) const;
-
-    HWND owner_;
-    /// Declared before the window: messages that arrive while the window is being built find no
-    /// logic yet and are left to the defaults.
-    std::unique_ptr<frmBat> logic_;
-    ui::FormWindow window_;
+    bool overBareForm(LPARAM at) const override;
 };
 
 } // namespace zorvo

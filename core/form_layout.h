@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "core/controls.h"
+#include "core/routes.h"
 
 namespace zorvo::ui {
 
@@ -40,6 +41,8 @@ struct ControlDesc {
     Alignment alignment = Alignment::Left;
     /// Null: no tooltip.
     const wchar_t* tooltip = nullptr;
+    /// A label used as a button: a click on it runs a handler.
+    bool clickable = false;
     bool visible = true;
     /// -1 when the control takes no part in the tab order.
     int tabIndex = -1;

@@ -41,7 +41,8 @@ constexpr std::array kControls{
                 .fontFace = L"MS Sans Serif",
                 .pointSize = 9.75,
                 .alignment = Alignment::Centre,
-                .tooltip = kHomePage},
+                .tooltip = kHomePage,
+                .clickable = true},
     ControlDesc{.id = id::lblOK,
                 .name = L"lblOK",
                 .caption = L"OK",
@@ -53,7 +54,8 @@ constexpr std::array kControls{
                 .backColour = kDialogButtonBack,
                 .fontFace = kFont,
                 .pointSize = 9.75,
-                .alignment = Alignment::Centre},
+                .alignment = Alignment::Centre,
+                .clickable = true},
 };
 
 constexpr ui::FormDesc kForm{
@@ -67,10 +69,25 @@ constexpr ui::FormDesc kForm{
     .controls = kControls,
 };
 
+using ui::Event;
+using Route = ui::Route<frmAbout>;
+
+constexpr std::array kRoutes{
+    Route{ui::kFormSource, Event::MouseMove, &frmAbout::Form_MouseMove},
+    Route{id::lblHomePage, Event::Click, &frmAbout::lblHomePage_Click},
+    Route{id::lblHomePage, Event::MouseMove, &frmAbout::lblHomePage_MouseMove},
+    Route{id::lblOK, Event::Click, &frmAbout::lblOK_Click},
+    Route{id::lblOK, Event::MouseMove, &frmAbout::lblOK_MouseMove},
+};
+
 } // namespace
 
 const ui::FormDesc& frmAboutLayout() {
     return kForm;
+}
+
+std::span<const ui::Route<frmAbout>> frmAboutRoutes() {
+    return kRoutes;
 }
 
 } // namespace zorvo

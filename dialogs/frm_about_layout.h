@@ -1,6 +1,8 @@
 #pragma once
 // The about box's design: its window and controls, with the control IDs that outside tools rely on.
 
+#include <span>
+
 #include "core/form_layout.h"
 
 namespace zorvo::frm_about_id {
@@ -15,6 +17,10 @@ namespace zorvo {
 
 inline constexpr wchar_t kAboutCaption[] = L"О программе...";
 
+class frmAbout;
+
 const ui::FormDesc& frmAboutLayout();
+/// Which handler of frmAbout each event of the design runs.
+std::span<const ui::Route<frmAbout>> frmAboutRoutes();
 
 } // namespace zorvo

@@ -4,11 +4,10 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <string>
 
 #include "dialogs/frm_about.h"
-#include "ui/form_window_win32.h"
+#include "ui/modal_form_win32.h"
 
 namespace zorvo {
 
@@ -23,28 +22,12 @@ private:
     const ui::FormWindow& window_;
 };
 
-class FrmAboutWin32 final : private ui::FormEvents {
+class FrmAboutWin32 final : public ui::ModalForm<frmAbout> {
 public:
     FrmAboutWin32(HINSTANCE instance, HWND owner);
-    FrmAboutWin32(const FrmAboutWin32&) = delete;
-    FrmAboutWin32& operator=(const FrmAboutWin32&) = delete;
-    ~FrmAboutWin32() override;
-
-    /// Loads the box, shows it and returns once it has closed.
-    void showModal();
 
 private:
-    // ui::FormEvents
-    void controlMouseMove(int id) override;
-    void controlClick(int id) override;
-    bool formMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-
-    HWND owner_;
-    ShellLinkOpener links_{window_};
-    /// Declared before the window: messages that arrive while the window is being built find no
-    /// logic yet and are left to the defaults.
-    std::unique_ptr<frmAbout> logic_;
-    ui::FormWindow window_;
+    ShellLinkOpener links_{window()};
 };
 
 } // namespace zorvo

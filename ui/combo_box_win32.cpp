@@ -131,7 +131,7 @@ LRESULT ComboBoxWin32::handleEditMessage(HWND window, UINT message, WPARAM wPara
         if (wParam == FALSE && focusAway_) {
             // Disabled while the focus was elsewhere: it will not come back to the box.
             focusAway_ = false;
-            form_.events().comboFocus(desc_.id, false);
+            form_.events().formEvent(desc_.id, Event::LostFocus, {});
             if (!IsWindow(window)) {
                 return 0;
             }
@@ -145,7 +145,8 @@ LRESULT ComboBoxWin32::handleEditMessage(HWND window, UINT message, WPARAM wPara
             return 0;
         }
         if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
-            form_.events().comboKeyDown(desc_.id, static_cast<int>(wParam), shiftState());
+            form_.events().formEvent(desc_.id, Event::KeyDown,
+                                     {static_cast<int>(wParam), shiftState()});
             if (!IsWindow(window)) {
                 return 0;
             }

@@ -528,7 +528,7 @@ bool FormWindow::handleCommand(WPARAM wParam, LPARAM lParam) {
             return false;
         }
         if (item->enabled()) {
-            events_->menuCommand(id);
+            events_->formEvent(id, Event::Menu, {});
         }
         return true;
     }
@@ -540,11 +540,14 @@ bool FormWindow::handleCommand(WPARAM wParam, LPARAM lParam) {
         switch (code) {
         case CBN_EDITCHANGE:
             if (!combo->writingText()) {
-                events_->comboChange(id);
+                // A display that follows the typing ticks again, also while a warning about this
+                // very change is on screen.
+                nudgeInputTimers();
+                events_->formEvent(id, Event::Change, {});
             }
             break;
         case CBN_SELCHANGE:
-            events_->comboSelect(id);
+            nudgeInputTimers();
             break;
         case CBN_SETFOCUS:
             // A box that lost the focus outside the form and never got it back loses it now.
@@ -552,17 +555,17 @@ bool FormWindow::handleCommand(WPARAM wParam, LPARAM lParam) {
                 auto* parked = dynamic_cast<ComboBoxWin32*>(other.get());
                 if (parked && parked != combo && parked->focusParked()) {
                     parked->unparkFocus();
-                    events_->comboFocus(parked->id(), false);
+                    events_->formEvent(parked->id(), Event::LostFocus, {});
                 }
             }
             lastFocus_ = combo->hwnd();
             if (combo->takeFocusGained()) {
-                events_->comboFocus(id, true);
+                events_->formEvent(id, Event::GotFocus, {});
             }
             break;
         case CBN_KILLFOCUS:
             if (combo->takeFocusLost()) {
-                events_->comboFocus(id, false);
+                events_->formEvent(id, Event::LostFocus, {});
             }
             break;
         default:
@@ -571,7 +574,7 @@ bool FormWindow::handleCommand(WPARAM wParam, LPARAM lParam) {
         return true;
     }
     if (dynamic_cast<OptionButtonWin32*>(control) && code == BN_CLICKED) {
-        events_->controlClick(id);
+        events_->formEvent(id, Event::Click, {});
         return true;
     }
     return false;
@@ -638,6 +641,12 @@ void FormWindow::onDestroyed() {
 void FormWindow::destroy() {
     if (hwnd_) {
         DestroyWindow(hwnd_);
+    }
+}
+
+void FormWindow::nudgeInputTimers() {
+    for (const auto& timer : timers_) {
+        timer->nudge();
     }
 }
 

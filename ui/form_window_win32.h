@@ -25,24 +25,14 @@ class MenuBarWin32;
 class MenuItemWin32;
 class TimerWin32;
 
-/// The form's owner: what happens on the form's events. IDs are the table's control and command
-/// IDs. Every call comes from inside a guarded window procedure.
+/// The form's owner: what happens on the form's events. Every call comes from inside a guarded
+/// window procedure.
 class FormEvents {
 public:
     virtual ~FormEvents() = default;
-    virtual void controlMouseMove(int /*id*/) {}
-    virtual void controlMouseDown(int /*id*/) {}
-    virtual void controlClick(int /*id*/) {}
-    /// The user changed the text of an editable combo box.
-    virtual void comboChange(int /*id*/) {}
-    /// The user picked a list item.
-    virtual void comboSelect(int /*id*/) {}
-    /// A key went down in a combo box's edit field, before the box handles it. `shift`: 1 Shift,
-    /// 2 Ctrl, 4 Alt.
-    virtual void comboKeyDown(int /*id*/, int /*keyCode*/, int /*shift*/) {}
-    virtual void comboFocus(int /*id*/, bool /*gained*/) {}
-    /// A menu command whose item is enabled.
-    virtual void menuCommand(int /*id*/) {}
+    /// An event of a control, menu command or timer, by its ID in the table (see ui::Event); a
+    /// key that goes down in a combo box arrives before the box handles it.
+    virtual void formEvent(int /*source*/, Event /*event*/, KeyArgs /*keys*/) {}
     /// The form became the active window (after the focus went back to its control) or stopped
     /// being it.
     virtual void activated(bool /*active*/) {}
@@ -87,7 +77,7 @@ public:
     MenuItemWin32& menuItem(int id);
     TimerWin32& timer(int id);
 
-    /// Enables the timers that the design enables; call once the handlers are in place.
+    /// Enables the timers that the design enables; call once the owner is ready for their ticks.
     void startDesignTimers();
     /// Destroys the window at once, without WM_CLOSE.
     void destroy();
@@ -120,6 +110,8 @@ private:
     void onDestroyed();
     void onActivate(WPARAM wParam);
     void restoreFocus();
+    /// The user changed an input: the timers that follow input tick again.
+    void nudgeInputTimers();
 
     void registerClass() const;
     DWORD style() const;

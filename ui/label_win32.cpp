@@ -120,20 +120,20 @@ LRESULT LabelWin32::handleMessage(HWND window, UINT message, WPARAM wParam, LPAR
         return MA_ACTIVATE;
     case WM_MOUSEMOVE:
         if (live) {
-            form_.events().controlMouseMove(desc_.id);
+            form_.events().formEvent(desc_.id, Event::MouseMove, {});
         }
         return 0;
     case WM_LBUTTONDOWN:
         if (live) {
             pressed_ = true;
             SetCapture(window);
-            form_.events().controlMouseDown(desc_.id);
+            form_.events().formEvent(desc_.id, Event::MouseDown, {});
         }
         return 0;
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
         if (live) {
-            form_.events().controlMouseDown(desc_.id);
+            form_.events().formEvent(desc_.id, Event::MouseDown, {});
         }
         return 0;
     case WM_LBUTTONUP:
@@ -146,7 +146,7 @@ LRESULT LabelWin32::handleMessage(HWND window, UINT message, WPARAM wParam, LPAR
             GetClientRect(window, &client);
             const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
             if (live && PtInRect(&client, at)) {
-                form_.events().controlClick(desc_.id);
+                form_.events().formEvent(desc_.id, Event::Click, {});
             }
         }
         return 0;

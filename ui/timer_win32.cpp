@@ -76,9 +76,7 @@ bool TimerWin32::tick(unsigned generation) {
         bool& flag;
         ~Reset() { flag = false; }
     } reset{inHandler_};
-    if (handler_) {
-        handler_();
-    }
+    form_.events().formEvent(desc_.id, Event::Timer, {});
     return enabled_ && generation == generation_ && form_.alive();
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 // An interval timer of a form, on SetTimer, paced as its table entry says (see TimerPacing). Its
-// handler runs from the form's WM_TIMER; a tick never starts while the same handler still runs
-// (a message box inside it keeps the other timers ticking, not this one).
+// ticks go to the form's owner as Timer events from the form's WM_TIMER; a tick never starts while
+// the same handler still runs (a message box inside it keeps the other timers ticking, not this
+// one).
 
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
 
 #include "core/controls.h"
 #include "core/form_layout.h"
@@ -23,7 +23,6 @@ public:
 
     int id() const { return desc_.id; }
     const TimerDesc& desc() const { return desc_; }
-    void setHandler(std::function<void()> handler) { handler_ = std::move(handler); }
 
     bool enabled() const override { return enabled_; }
     void setEnabled(bool on) override;
@@ -44,7 +43,6 @@ private:
 
     const TimerDesc& desc_;
     FormWindow& form_;
-    std::function<void()> handler_;
     bool enabled_ = false;
     bool inHandler_ = false;
     /// Counts enablings, so that a tick loop notices a restart made by its own handler.

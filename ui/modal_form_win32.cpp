@@ -1,19 +1,19 @@
-#include "dialogs/modal_dialog_win32.h"
+#include "ui/modal_form_win32.h"
 
-namespace zorvo {
+namespace zorvo::ui {
 
-ui::FormOptions dialogOptions(HINSTANCE instance, HWND owner) {
-    ui::FormOptions options;
+FormOptions dialogOptions(HINSTANCE instance, HWND owner) {
+    FormOptions options;
     options.instance = instance;
     options.owner = owner;
     // A minimised owner sits far off the screen: centre on the screen instead.
     options.startPosition = owner && IsWindowVisible(owner) && !IsIconic(owner)
-                                ? ui::StartPosition::CentreOwner
-                                : ui::StartPosition::CentreScreen;
+                                ? StartPosition::CentreOwner
+                                : StartPosition::CentreScreen;
     return options;
 }
 
-void runModal(ui::FormWindow& dialog, HWND owner) noexcept {
+void runModal(FormWindow& dialog, HWND owner) noexcept {
     if (!dialog.alive()) {
         return;
     }
@@ -52,7 +52,7 @@ void runModal(ui::FormWindow& dialog, HWND owner) noexcept {
     endModal(dialog, owner);
 }
 
-void endModal(ui::FormWindow& dialog, HWND owner) noexcept {
+void endModal(FormWindow& dialog, HWND owner) noexcept {
     if (owner && IsWindow(owner)) {
         EnableWindow(owner, TRUE);
         if (dialog.alive() && GetActiveWindow() == dialog.hwnd() && IsWindowVisible(owner)) {
@@ -62,4 +62,4 @@ void endModal(ui::FormWindow& dialog, HWND owner) noexcept {
     dialog.destroy();
 }
 
-} // namespace zorvo
+} // namespace zorvo::ui
