@@ -124,13 +124,13 @@ LRESULT ComboBoxWin32::handleEditMessage(HWND window, UINT message, WPARAM wPara
         const HWND to = reinterpret_cast<HWND>(wParam);
         const HWND form = form_.hwnd();
         const bool insideForm = to && form && (to == form || IsChild(form, to));
-        leavingForm_ = !insideForm && hwnd_ && IsWindowEnabled(hwnd_) && windowVisible();
+        form_.focus().boxLosing(desc_.id,
+                                !insideForm && hwnd_ && IsWindowEnabled(hwnd_) && windowVisible());
         break;
     }
     case WM_ENABLE:
-        if (wParam == FALSE && focusAway_) {
+        if (wParam == FALSE && form_.focus().takeAway(desc_.id)) {
             // Disabled while the focus was elsewhere: it will not come back to the box.
-            focusAway_ = false;
             form_.events().formEvent(desc_.id, Event::LostFocus, {});
             if (!IsWindow(window)) {
                 return 0;
@@ -160,23 +160,6 @@ LRESULT ComboBoxWin32::handleEditMessage(HWND window, UINT message, WPARAM wPara
 
 void ComboBoxWin32::setEnabled(bool on) {
     setWindowEnabled(on);
-}
-
-bool ComboBoxWin32::takeFocusLost() {
-    if (leavingForm_) {
-        leavingForm_ = false;
-        focusAway_ = true;
-        return false;
-    }
-    return true;
-}
-
-bool ComboBoxWin32::takeFocusGained() {
-    if (focusAway_) {
-        focusAway_ = false;
-        return false;
-    }
-    return true;
 }
 
 void ComboBoxWin32::setText(const std::wstring& text) {

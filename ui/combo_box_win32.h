@@ -34,15 +34,6 @@ public:
     /// True while the program itself writes the text: the box's change notice is not the user's.
     bool writingText() const { return writing_; }
 
-    /// Focus changes as the form's handlers see them: the box keeps the focus while another
-    /// window (a message box, another program) is active, and gets it back silently. Each returns
-    /// whether the form's owner is to hear of the change.
-    bool takeFocusGained();
-    bool takeFocusLost();
-    /// The box lost the focus to another window earlier; it now counts as having lost it.
-    bool focusParked() const { return focusAway_; }
-    void unparkFocus() { focusAway_ = false; }
-
     bool owns(HWND window) const override;
     HBRUSH colours(UINT message, HDC dc, HWND from) override;
     std::vector<HWND> tooltipWindows() const override;
@@ -61,9 +52,6 @@ private:
     HWND edit_ = nullptr;
     HWND list_ = nullptr;
     bool writing_ = false;
-    /// The focus went outside the form while the box had it.
-    bool focusAway_ = false;
-    bool leavingForm_ = false;
     BrushCache back_;
 };
 

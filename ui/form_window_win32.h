@@ -13,6 +13,9 @@
 #include "core/form_layout.h"
 #include "core/placement.h"
 #include "core/unique_handle_win32.h"
+#include "ui/focus_keeper_win32.h"
+#include "ui/form_background_win32.h"
+#include "ui/form_fonts_win32.h"
 
 namespace zorvo::ui {
 
@@ -68,6 +71,8 @@ public:
     UINT dpi() const { return dpi_; }
     const FormDesc& desc() const { return desc_; }
     FormEvents& events() { return *events_; }
+    /// Who had the keyboard focus, for the controls that need to know.
+    FocusKeeper& focus() { return focus_; }
     HACCEL accelerators() const;
 
     LabelWin32& label(int id);
@@ -109,7 +114,6 @@ private:
     void onDpiChanged(UINT dpi, const RECT& suggested);
     void onDestroyed();
     void onActivate(WPARAM wParam);
-    void restoreFocus();
     /// The user changed an input: the timers that follow input tick again.
     void nudgeInputTimers();
 
@@ -117,13 +121,11 @@ private:
     DWORD style() const;
     DWORD exStyle() const;
     void placeWindow();
+    /// Resizes the window, now `windowSize` large, so that its client area has the designed size.
+    void correctClientSize(SIZE windowSize);
     void createControls();
     void createTooltips();
     void applyDpi();
-    HFONT fontFor(const ControlDesc& control);
-    void rebuildFonts();
-    void rebuildBackground();
-    void paintPicture(HDC dc, const RECT& area) const;
     ChildControl* controlByWindow(HWND child) const;
     ChildControl* controlById(int id) const;
 
@@ -133,22 +135,13 @@ private:
     HWND hwnd_ = nullptr;
     UINT dpi_ = 96;
     HWND tooltip_ = nullptr;
-    /// The child that had the focus when the form was last deactivated.
-    HWND lastFocus_ = nullptr;
+    FocusKeeper focus_;
     /// The state asked for while the window was hidden; applied when it is shown again.
     bool pendingState_ = false;
     WindowState pendingStateValue_ = WindowState::Normal;
 
-    struct Font {
-        std::wstring face;
-        double pointSize;
-        unique_hfont handle;
-    };
-    std::vector<Font> fonts_;
-    unique_hbitmap picture_;       // the picture as loaded, at 96 dpi
-    unique_hbitmap scaledPicture_; // the picture at the window's DPI
-    SIZE scaledPictureSize_{};
-    unique_hbrush backBrush_;
+    FormFonts fonts_;
+    FormBackground background_;
 
     std::vector<std::unique_ptr<ChildControl>> controls_;
     /// The labels among the controls, in table order: the order they are drawn in.

@@ -1,0 +1,72 @@
+#include "ui/form_background_win32.h"
+
+namespace zorvo::ui {
+
+void FormBackground::load(HINSTANCE instance, int bitmapResource, Colour colour) {
+    brush_.reset(CreateSolidBrush(colour));
+    if (bitmapResource != 0) {
+        picture_.reset(static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(bitmapResource),
+                                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    }
+}
+
+void FormBackground::rescale(HWND window, int width, int height) {
+    scaledPicture_.reset();
+    if (!picture_ || !window) {
+        return;
+    }
+    BITMAP source{};
+    if (!GetObjectW(picture_.get(), sizeof source, &source)) {
+        return;
+    }
+    const HDC screen = GetDC(window);
+    if (!screen) {
+        return;
+    }
+    unique_hbitmap scaled(CreateCompatibleBitmap(screen, width, height));
+    unique_hdc from(CreateCompatibleDC(screen));
+    unique_hdc to(CreateCompatibleDC(screen));
+    ReleaseDC(window, screen);
+    if (!scaled || !from || !to) {
+        return;
+    }
+    {
+        SelectObjectScope selectFrom(from.get(), picture_.get());
+        SelectObjectScope selectTo(to.get(), scaled.get());
+        if (width == source.bmWidth && height == source.bmHeight) {
+            BitBlt(to.get(), 0, 0, width, height, from.get(), 0, 0, SRCCOPY);
+        } else {
+            SetStretchBltMode(to.get(), HALFTONE);
+            SetBrushOrgEx(to.get(), 0, 0, nullptr);
+            StretchBlt(to.get(), 0, 0, width, height, from.get(), 0, 0, source.bmWidth,
+                       source.bmHeight, SRCCOPY);
+        }
+    }
+    scaledPicture_ = std::move(scaled);
+    scaledPictureSize_ = SIZE{width, height};
+}
+
+void FormBackground::paint(HDC dc, const RECT& area) const {
+    if (!scaledPicture_) {
+        FillRect(dc, &area, brush_.get());
+        return;
+    }
+    const RECT picture{0, 0, scaledPictureSize_.cx, scaledPictureSize_.cy};
+    // Colour only where the picture does not reach, so nothing is painted twice on screen.
+    const int saved = SaveDC(dc);
+    ExcludeClipRect(dc, picture.left, picture.top, picture.right, picture.bottom);
+    FillRect(dc, &area, brush_.get());
+    RestoreDC(dc, saved);
+
+    RECT part;
+    if (IntersectRect(&part, &area, &picture)) {
+        unique_hdc memory(CreateCompatibleDC(dc));
+        if (memory) {
+            SelectObjectScope select(memory.get(), scaledPicture_.get());
+            BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top,
+                   memory.get(), part.left, part.top, SRCCOPY);
+        }
+    }
+}
+
+} // namespace zorvo::ui

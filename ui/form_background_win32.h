@@ -1,0 +1,28 @@
+#pragma once
+// A form's background: its colour and the designed picture at its top left, scaled to the form's
+// DPI once, not at every paint.
+
+#include <windows.h>
+
+#include "core/controls.h"
+#include "core/unique_handle_win32.h"
+
+namespace zorvo::ui {
+
+class FormBackground {
+public:
+    /// `bitmapResource` 0: colour only.
+    void load(HINSTANCE instance, int bitmapResource, Colour colour);
+    /// Scales the picture for `window` to `width` x `height` pixels.
+    void rescale(HWND window, int width, int height);
+    /// Paints colour and picture over `area`, in the form's client coordinates.
+    void paint(HDC dc, const RECT& area) const;
+
+private:
+    unique_hbitmap picture_;       // the picture as loaded, at 96 dpi
+    unique_hbitmap scaledPicture_; // the picture at the window's DPI
+    SIZE scaledPictureSize_{};
+    unique_hbrush brush_;
+};
+
+} // namespace zorvo::ui
