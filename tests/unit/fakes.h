@@ -343,14 +343,52 @@ struct MainHarness {
     static constexpr std::uintptr_t kWindow = 0x00A0B0C0;
 
     MainHarness()
-        : form_(MainControls{form,      lblEnter,    lblLog,     Combo1,          lblMin,
-                             lblH,      lblDate,     lblTime,    lblActivate,     lblReset,
-                             mnuActive, mnuReset,    mnuTopM,    mnuShutDown,     mnuAlarm,
-                             mnuWait,   mnuReboot,   mnuSleep,   mnuLog,          Timer1,
-                             Timer2,    Timer3,      Timer4,     kFormIcon,       kShutDownIcon,
-                             kWaitIcon, kRebootIcon, kAlarmIcon, kDisconnectIcon, kWindow},
-                MainServices{messages, tray, clock, keyboard, files, process, locale, power,
-                             actions, popup, dialogs}) {
+        : form_(
+              MainControls{
+                  .form = form,
+                  .lblEnter = lblEnter,
+                  .lblLog = lblLog,
+                  .Combo1 = Combo1,
+                  .lblMin = lblMin,
+                  .lblH = lblH,
+                  .lblDate = lblDate,
+                  .lblTime = lblTime,
+                  .lblActivate = lblActivate,
+                  .lblReset = lblReset,
+                  .mnuActive = mnuActive,
+                  .mnuReset = mnuReset,
+                  .mnuTopM = mnuTopM,
+                  .mnuShutDown = mnuShutDown,
+                  .mnuAlarm = mnuAlarm,
+                  .mnuWait = mnuWait,
+                  .mnuReboot = mnuReboot,
+                  .mnuSleep = mnuSleep,
+                  .mnuLog = mnuLog,
+                  .Timer1 = Timer1,
+                  .Timer2 = Timer2,
+                  .Timer3 = Timer3,
+                  .Timer4 = Timer4,
+                  .formIcon = kFormIcon,
+                  .imgShutDown = kShutDownIcon,
+                  .imgWait = kWaitIcon,
+                  .imgReboot = kRebootIcon,
+                  .imgAlarm = kAlarmIcon,
+                  .imgDisconnect = kDisconnectIcon,
+                  .windowHandle = kWindow,
+              },
+              MainServices{
+                  .messages = messages,
+                  .tray = tray,
+                  .clock = clock,
+                  .keyboard = keyboard,
+                  .files = files,
+                  .process = process,
+                  .locale = locale,
+                  .power = power,
+                  .actions = actions,
+                  .popup = popup,
+                  .dialogs = dialogs,
+              }) {
         Combo1.text_ = L"Combo1";
         lblLog.visible_ = false;
         lblReset.visible_ = false;

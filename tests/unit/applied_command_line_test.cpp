@@ -7,7 +7,7 @@ namespace {
 
 using fakes::MainHarness;
 
-struct CommandLine : ::testing::Test {
+struct AppliedCommandLine : ::testing::Test {
     MainHarness h;
     void startWith(std::int32_t delay, std::int32_t task, std::int32_t view) {
         h.power.delay = delay;
@@ -17,7 +17,7 @@ struct CommandLine : ::testing::Test {
     }
 };
 
-TEST_F(CommandLine, DelayIsAskedOnceForOneAndFourTimesWhenApplied) {
+TEST_F(AppliedCommandLine, DelayIsAskedOnceForOneAndFourTimesWhenApplied) {
     startWith(1, 1, 1);
     EXPECT_EQ(h.power.ptimeCalls, 1);
     EXPECT_EQ(h.power.paramCalls, 1);
@@ -38,7 +38,7 @@ TEST_F(CommandLine, DelayIsAskedOnceForOneAndFourTimesWhenApplied) {
     EXPECT_TRUE(run.messages.shown.empty());
 }
 
-TEST_F(CommandLine, DelaysOutsideTheRangeLeaveOneMinute) {
+TEST_F(AppliedCommandLine, DelaysOutsideTheRangeLeaveOneMinute) {
     for (std::int32_t delay : {0, 400, -3, 361}) {
         MainHarness run;
         run.power.delay = delay;
@@ -52,7 +52,7 @@ TEST_F(CommandLine, DelaysOutsideTheRangeLeaveOneMinute) {
     }
 }
 
-TEST_F(CommandLine, EachTaskCodeStartsItsTask) {
+TEST_F(AppliedCommandLine, EachTaskCodeStartsItsTask) {
     struct Case {
         std::int32_t code;
         fakes::FakeMenuItem MainHarness::*item;
@@ -83,7 +83,7 @@ TEST_F(CommandLine, EachTaskCodeStartsItsTask) {
     }
 }
 
-TEST_F(CommandLine, WindowModes) {
+TEST_F(AppliedCommandLine, WindowModes) {
     {
         MainHarness run;
         run.power.view = kViewTray;
@@ -122,7 +122,7 @@ TEST_F(CommandLine, WindowModes) {
     }
 }
 
-TEST_F(CommandLine, AppliedOnceHoweverOftenTheWindowComesBack) {
+TEST_F(AppliedCommandLine, AppliedOnceHoweverOftenTheWindowComesBack) {
     startWith(30, kTaskShutdown, 1);
     h.ticks(10);
     for (int i = 0; i < 3; ++i) {
@@ -139,7 +139,7 @@ TEST_F(CommandLine, AppliedOnceHoweverOftenTheWindowComesBack) {
     EXPECT_EQ(h.form_.DeactivationCount, 32767) << "saturates instead of overflowing";
 }
 
-TEST_F(CommandLine, AppliedOnceWhenNoDeactivationCameBetween) {
+TEST_F(AppliedCommandLine, AppliedOnceWhenNoDeactivationCameBetween) {
     // Started minimised without activation: the first real activation is the user restoring the
     // window minutes later. The countdown and the window must be left as they are.
     startWith(5, kTaskAlarm, kViewMinimized);
@@ -166,7 +166,7 @@ TEST_F(CommandLine, AppliedOnceWhenNoDeactivationCameBetween) {
     EXPECT_EQ(tray.form.caption(), L"Zorvo - до перезагрузки осталось 0 мин 57 сек");
 }
 
-TEST_F(CommandLine, FullyHiddenWithoutATaskStaysReachableThroughTheIcon) {
+TEST_F(AppliedCommandLine, FullyHiddenWithoutATaskStaysReachableThroughTheIcon) {
     startWith(5, 1, kViewHidden);
     EXPECT_FALSE(h.form.visible());
     EXPECT_TRUE(h.form.inTaskbar);
@@ -177,57 +177,6 @@ TEST_F(CommandLine, FullyHiddenWithoutATaskStaysReachableThroughTheIcon) {
     EXPECT_EQ(h.tray.calls.size(), calls + 1) << "the icon comes back after a shell restart";
     h.form_.TrayIcon_Message(0x203);
     EXPECT_TRUE(h.form.visible());
-}
-
-TEST(WindowBehaviour, IconMessages) {
-    MainHarness h;
-    h.start();
-    h.form_.mnuTray_Click();
-    EXPECT_EQ(h.form.windowState(), ui::WindowState::Minimized);
-    for (int message : {0x200, 0x201, 0x202, 0x205}) {
-        h.form_.lblActivate_MouseMove();
-        h.form_.TrayIcon_Message(message);
-        EXPECT_FALSE(h.form.visible()) << message;
-        EXPECT_EQ(h.lblActivate.foreColour(), kButtonColour);
-    }
-    h.form_.TrayIcon_Message(0x203);
-    EXPECT_TRUE(h.form.visible());
-    EXPECT_EQ(h.form.windowState(), ui::WindowState::Normal);
-    EXPECT_TRUE(h.Timer4.enabled()) << "the double click leaves the poll running";
-}
-
-TEST(WindowBehaviour, TopMostFollowsTheCheckMark) {
-    MainHarness h;
-    h.start();
-    h.form_.mnuTopM_Click();
-    EXPECT_TRUE(h.mnuTopM.checked() && h.form.topMost);
-    h.form_.mnuTopM_Click();
-    EXPECT_FALSE(h.mnuTopM.checked() || h.form.topMost);
-}
-
-TEST(WindowBehaviour, AboutBoxSuspendsTopMostOnlyWhenChecked) {
-    MainHarness h;
-    h.start();
-    h.dialogs.whileAboutOpen = [&] { EXPECT_FALSE(h.form.topMost); };
-    h.form_.mnuAbout_Click();
-    EXPECT_EQ(h.form.topMostCalls, 0) << "no call at all when not on top";
-    h.form_.mnuTopM_Click();
-    h.form_.mnuAbout_Click();
-    EXPECT_TRUE(h.form.topMost);
-    EXPECT_EQ(h.form.topMostCalls, 3);
-}
-
-TEST(WindowBehaviour, ExitWhileRunningPerformsNothing) {
-    MainHarness h;
-    h.start();
-    h.form_.lblActivate_Click();
-    h.ticks(3);
-    h.journal.clear();
-    h.form_.mnuExit_Click();
-    EXPECT_EQ(h.journal, (fakes::Journal{"close", "asleep-ok"}))
-        << "the computer may sleep again once the countdown is gone";
-    EXPECT_EQ(h.tray.calls.back().operation, TrayOperation::Delete);
-    EXPECT_FALSE(h.Timer2.enabled() || h.Timer3.enabled() || h.Timer4.enabled());
 }
 
 } // namespace
