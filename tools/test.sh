@@ -42,6 +42,7 @@ e2e() {
 }
 
 step setup bash "$repo/tools/setup.sh" || exit 1
+step layers python3 "$repo/tools/check_layers.py" "$repo"
 if step native-build bash -c "cmake --preset native -B '$native_build' &&
                               cmake --build '$native_build' -j $jobs"; then
     step unit-tests ctest --test-dir "$native_build" --output-on-failure -j "$jobs"
