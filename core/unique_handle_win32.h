@@ -113,6 +113,26 @@ using unique_file = unique_handle<file_handle_traits>;
 using unique_hmodule = unique_handle<module_traits>;
 template <typename T> using unique_local = unique_handle<local_memory_traits<T>>;
 
+/// The device context of a window (the screen for none), from GetDC, released at the end of the
+/// scope.
+class WindowDC {
+public:
+    explicit WindowDC(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    ~WindowDC() {
+        if (dc_) {
+            ReleaseDC(window_, dc_);
+        }
+    }
+    HDC get() const noexcept { return dc_; }
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
 /// Selects a GDI object into a DC for a scope and puts the previous one back.
 class SelectObjectScope {
 public:

@@ -1,6 +1,7 @@
 #include "ui/dpi_win32.h"
 
 #include "core/dpi_math.h"
+#include "core/unique_handle_win32.h"
 
 namespace zorvo::ui {
 
@@ -39,11 +40,8 @@ UINT systemDpi() noexcept {
     if (const auto get = user32Function<GetDpiForSystemFn>("GetDpiForSystem")) {
         return get();
     }
-    const HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : kDefaultDpi;
-    if (screen) {
-        ReleaseDC(nullptr, screen);
-    }
+    const WindowDC screen(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : kDefaultDpi;
     return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
 }
 

@@ -19,14 +19,14 @@ void FormBackground::rescale(HWND window, int width, int height) {
     if (!GetObjectW(picture_.get(), sizeof source, &source)) {
         return;
     }
-    const HDC screen = GetDC(window);
-    if (!screen) {
-        return;
+    unique_hbitmap scaled;
+    unique_hdc from;
+    unique_hdc to;
+    if (const WindowDC screen(window); screen) {
+        scaled.reset(CreateCompatibleBitmap(screen.get(), width, height));
+        from.reset(CreateCompatibleDC(screen.get()));
+        to.reset(CreateCompatibleDC(screen.get()));
     }
-    unique_hbitmap scaled(CreateCompatibleBitmap(screen, width, height));
-    unique_hdc from(CreateCompatibleDC(screen));
-    unique_hdc to(CreateCompatibleDC(screen));
-    ReleaseDC(window, screen);
     if (!scaled || !from || !to) {
         return;
     }

@@ -17,10 +17,9 @@ unique_hfont createFont(const std::wstring& face, int height) {
 /// Whether the font mapper gave `font` the face it was asked for, rather than a stand-in.
 bool hasFace(HFONT font, const std::wstring& face) {
     wchar_t actual[LF_FACESIZE] = {};
-    if (HDC screen = GetDC(nullptr)) {
-        SelectObjectScope select(screen, font);
-        GetTextFaceW(screen, LF_FACESIZE, actual);
-        ReleaseDC(nullptr, screen);
+    if (const WindowDC screen(nullptr); screen) {
+        SelectObjectScope select(screen.get(), font);
+        GetTextFaceW(screen.get(), LF_FACESIZE, actual);
     }
     return CompareStringOrdinal(actual, -1, face.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
