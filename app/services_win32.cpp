@@ -1,6 +1,6 @@
 #include "app/services_win32.h"
 
-#include <shellapi.h>
+#include "ui/system_library_win32.h"
 
 #include <algorithm>
 #include <iterator>
@@ -173,6 +173,21 @@ bool Win32MessageBox::askYesNo(const std::wstring& text) {
 }
 
 void Win32Tray::notify(TrayOperation operation, const TrayIconRecord& record) {
+    if (holding_) {
+        held_.emplace_back(operation, record);
+        return;
+    }
+    send(operation, record);
+}
+
+void Win32Tray::release() {
+    holding_ = false;
+    for (const auto& [operation, record] : std::exchange(held_, {})) {
+        send(operation, record);
+    }
+}
+
+void Win32Tray::send(TrayOperation operation, const TrayIconRecord& record) {
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof(data);
     data.hWnd = reinterpret_cast<HWND>(record.window);
@@ -197,7 +212,7 @@ void Win32Tray::notify(TrayOperation operation, const TrayIconRecord& record) {
         message = NIM_DELETE;
         break;
     }
-    Shell_NotifyIconW(message, &data);
+    ui::shellNotifyIcon(message, &data);
 }
 
 std::wstring Win32Clock::shortDateText() {

@@ -6,22 +6,65 @@
 #include <oaidl.h>
 #include <oleauto.h>
 
+#include "ui/system_library_win32.h"
+
 #include <string>
 #include <utility>
 
 namespace zorvo {
 namespace {
 
+/// COM and OLE Automation, loaded when a shutdown or reboot is due rather than at every start.
+struct OleApi {
+    decltype(&::CoInitializeEx) CoInitializeEx = nullptr;
+    decltype(&::CoUninitialize) CoUninitialize = nullptr;
+    decltype(&::CoGetObject) CoGetObject = nullptr;
+    decltype(&::SysAllocString) SysAllocString = nullptr;
+    decltype(&::SysFreeString) SysFreeString = nullptr;
+    decltype(&::VariantInit) VariantInit = nullptr;
+    decltype(&::VariantClear) VariantClear = nullptr;
+    decltype(&::VariantChangeType) VariantChangeType = nullptr;
+
+    bool complete() const {
+        return CoInitializeEx && CoUninitialize && CoGetObject && SysAllocString && SysFreeString &&
+               VariantInit && VariantClear && VariantChangeType;
+    }
+};
+
+const OleApi& ole() noexcept {
+    static const OleApi api = [] {
+        const HMODULE com = ui::systemLibrary(L"ole32.dll");
+        const HMODULE automation = ui::systemLibrary(L"oleaut32.dll");
+        OleApi loaded;
+        loaded.CoInitializeEx =
+            ui::systemFunction<decltype(::CoInitializeEx)>(com, "CoInitializeEx");
+        loaded.CoUninitialize =
+            ui::systemFunction<decltype(::CoUninitialize)>(com, "CoUninitialize");
+        loaded.CoGetObject = ui::systemFunction<decltype(::CoGetObject)>(com, "CoGetObject");
+        loaded.SysAllocString =
+            ui::systemFunction<decltype(::SysAllocString)>(automation, "SysAllocString");
+        loaded.SysFreeString =
+            ui::systemFunction<decltype(::SysFreeString)>(automation, "SysFreeString");
+        loaded.VariantInit = ui::systemFunction<decltype(::VariantInit)>(automation, "VariantInit");
+        loaded.VariantClear =
+            ui::systemFunction<decltype(::VariantClear)>(automation, "VariantClear");
+        loaded.VariantChangeType =
+            ui::systemFunction<decltype(::VariantChangeType)>(automation, "VariantChangeType");
+        return loaded;
+    }();
+    return api;
+}
+
 /// COM for the calling thread while it lives; an apartment already set up in another mode is
 /// used as it is.
 class ComApartment {
 public:
-    ComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ComApartment() : result_(ole().CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
     ~ComApartment() {
         if (SUCCEEDED(result_)) {
-            CoUninitialize();
+            ole().CoUninitialize();
         }
     }
     HRESULT result() const { return result_ == RPC_E_CHANGED_MODE ? S_OK : result_; }
@@ -56,10 +99,10 @@ private:
 
 class Variant {
 public:
-    Variant() { VariantInit(&value_); }
+    Variant() { ole().VariantInit(&value_); }
     Variant(const Variant&) = delete;
     Variant& operator=(const Variant&) = delete;
-    ~Variant() { VariantClear(&value_); }
+    ~Variant() { ole().VariantClear(&value_); }
     VARIANT* get() { return &value_; }
     VARIANT* operator->() { return &value_; }
 
@@ -69,10 +112,10 @@ private:
 
 class Bstr {
 public:
-    explicit Bstr(const wchar_t* text) : value_(SysAllocString(text)) {}
+    explicit Bstr(const wchar_t* text) : value_(ole().SysAllocString(text)) {}
     Bstr(const Bstr&) = delete;
     Bstr& operator=(const Bstr&) = delete;
-    ~Bstr() { SysFreeString(value_); }
+    ~Bstr() { ole().SysFreeString(value_); }
     BSTR get() const { return value_; }
 
 private:
@@ -86,9 +129,9 @@ public:
     ExceptionInfo(const ExceptionInfo&) = delete;
     ExceptionInfo& operator=(const ExceptionInfo&) = delete;
     ~ExceptionInfo() {
-        SysFreeString(info_.bstrSource);
-        SysFreeString(info_.bstrDescription);
-        SysFreeString(info_.bstrHelpFile);
+        ole().SysFreeString(info_.bstrSource);
+        ole().SysFreeString(info_.bstrDescription);
+        ole().SysFreeString(info_.bstrHelpFile);
     }
     EXCEPINFO* get() { return &info_; }
 
@@ -165,7 +208,8 @@ ActionResult callMethod(IDispatch* instance, const wchar_t* method) {
     }
     Variant code;
     if (returned->vt != VT_EMPTY &&
-        SUCCEEDED(VariantChangeType(code.get(), returned.get(), 0, VT_I4)) && code->lVal != 0) {
+        SUCCEEDED(ole().VariantChangeType(code.get(), returned.get(), 0, VT_I4)) &&
+        code->lVal != 0) {
         return {false, L"метод " + std::wstring(method) + L" службы WMI вернул код ошибки " +
                            std::to_wstring(code->lVal)};
     }
@@ -179,7 +223,7 @@ ActionResult runRequest(const WmiRequest& request) {
     }
 
     ComPtr<IDispatch> services;
-    HRESULT hr = CoGetObject(request.moniker, nullptr, IID_IDispatch, services.putVoid());
+    HRESULT hr = ole().CoGetObject(request.moniker, nullptr, IID_IDispatch, services.putVoid());
     if (FAILED(hr)) {
         return failure(L"служба WMI недоступна", hr);
     }
@@ -189,7 +233,7 @@ ActionResult runRequest(const WmiRequest& request) {
         return failure(L"запрос к службе WMI не выполнен", E_OUTOFMEMORY);
     }
     VARIANTARG queryArgument;
-    VariantInit(&queryArgument);
+    ole().VariantInit(&queryArgument);
     queryArgument.vt = VT_BSTR;
     queryArgument.bstrVal = query.get();
     Variant setValue;
@@ -246,6 +290,10 @@ ActionResult runRequest(const WmiRequest& request) {
 } // namespace
 
 ActionResult PowerActionsWin32::runWmi(WmiMethod method) {
+    if (!ole().complete()) {
+        return failure(L"не удалось загрузить системные библиотеки COM (ole32.dll, oleaut32.dll)",
+                       HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND));
+    }
     try {
         return runRequest(wmiRequestFor(method));
     } catch (...) {

@@ -500,6 +500,16 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
         onDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
+    case WM_WINDOWPOSCHANGED: {
+        const auto* position = reinterpret_cast<const WINDOWPOS*>(lParam);
+        if ((position->flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) != 0) {
+            const bool shown = (position->flags & SWP_SHOWWINDOW) != 0;
+            for (const auto& timer : timers_) {
+                timer->formShown(shown);
+            }
+        }
+        break; // the defaults turn it into WM_SIZE and WM_MOVE
+    }
     default:
         break;
     }
