@@ -166,6 +166,11 @@ FormWindow::~FormWindow() {
     // Nothing may reach the owner while it is going away.
     static FormEvents ignoreAll;
     events_ = &ignoreAll;
+    // No DC may keep one of this form's fonts selected once they are deleted.
+    for (LabelWin32* label : labels_) {
+        label->dropBackBuffer();
+    }
+    releaseMeasuringFont();
     if (hwnd_) {
         DestroyWindow(hwnd_);
     }
@@ -242,6 +247,7 @@ void FormWindow::createTooltips() {
     if (!tooltip_) {
         return; // the program works without tooltips
     }
+    registerTooltip(hwnd_, tooltip_);
     for (const auto& control : controls_) {
         if (!control->desc().tooltip) {
             continue;
@@ -250,7 +256,7 @@ void FormWindow::createTooltips() {
             TOOLINFOW tool{};
             // The size every version of the common controls accepts.
             tool.cbSize = TTTOOLINFOW_V2_SIZE;
-            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+            tool.uFlags = TTF_IDISHWND;
             tool.hwnd = hwnd_;
             tool.uId = reinterpret_cast<UINT_PTR>(window);
             tool.lpszText = const_cast<wchar_t*>(control->desc().tooltip);
@@ -282,9 +288,11 @@ void FormWindow::rebuildFonts() {
             control->applyFont(fontFor(control->desc()));
         }
     }
+    releaseMeasuringFont();
 }
 
 void FormWindow::rebuildBackground() {
+    pictureDc_.reset();
     scaledPicture_.reset();
     if (!picture_ || !hwnd_) {
         return;
@@ -308,7 +316,8 @@ void FormWindow::rebuildBackground() {
     }
     {
         SelectObjectScope selectFrom(from.get(), picture_.get());
-        SelectObjectScope selectTo(to.get(), scaled.get());
+        // Selected for good: `to` becomes the DC the background is painted from.
+        SelectObject(to.get(), scaled.get());
         if (width == source.bmWidth && height == source.bmHeight) {
             BitBlt(to.get(), 0, 0, width, height, from.get(), 0, 0, SRCCOPY);
         } else {
@@ -319,6 +328,7 @@ void FormWindow::rebuildBackground() {
         }
     }
     scaledPicture_ = std::move(scaled);
+    pictureDc_ = std::move(to);
     scaledPictureSize_ = SIZE{width, height};
 }
 
@@ -334,25 +344,24 @@ void FormWindow::paintBackground(HDC dc, const RECT& area) const {
 }
 
 void FormWindow::paintPicture(HDC dc, const RECT& area) const {
-    if (!scaledPicture_) {
+    if (!pictureDc_) {
         FillRect(dc, &area, backBrush_.get());
         return;
     }
     const RECT picture{0, 0, scaledPictureSize_.cx, scaledPictureSize_.cy};
     // Colour only where the picture does not reach, so nothing is painted twice on screen.
-    const int saved = SaveDC(dc);
-    ExcludeClipRect(dc, picture.left, picture.top, picture.right, picture.bottom);
-    FillRect(dc, &area, backBrush_.get());
-    RestoreDC(dc, saved);
+    RECT inside;
+    if (!IntersectRect(&inside, &area, &picture) || !EqualRect(&inside, &area)) {
+        const int saved = SaveDC(dc);
+        ExcludeClipRect(dc, picture.left, picture.top, picture.right, picture.bottom);
+        FillRect(dc, &area, backBrush_.get());
+        RestoreDC(dc, saved);
+    }
 
     RECT part;
     if (IntersectRect(&part, &area, &picture)) {
-        unique_hdc memory(CreateCompatibleDC(dc));
-        if (memory) {
-            SelectObjectScope select(memory.get(), scaledPicture_.get());
-            BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top,
-                   memory.get(), part.left, part.top, SRCCOPY);
-        }
+        BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top,
+               pictureDc_.get(), part.left, part.top, SRCCOPY);
     }
 }
 
@@ -639,6 +648,9 @@ void FormWindow::onDestroyed() {
     }
     if (desc_.border == BorderStyle::FixedToolWindow) {
         unregisterDialogWindow(hwnd_);
+    }
+    if (tooltip_) {
+        unregisterTooltip(hwnd_);
     }
     tooltip_ = nullptr;
     lastFocus_ = nullptr;

@@ -95,6 +95,7 @@ public:
     /// Paints the form's background (colour and picture) and the labels on it over `area`, in
     /// client coordinates of the form; labels use it to be transparent.
     void paintBackground(HDC dc, const RECT& area) const;
+    const std::vector<LabelWin32*>& labels() const { return labels_; }
     int toPixels(int twips) const;
 
     // ui::Form
@@ -155,6 +156,9 @@ private:
     std::vector<Font> fonts_;
     unique_hbitmap picture_;       // the picture as loaded, at 96 dpi
     unique_hbitmap scaledPicture_; // the picture at the window's DPI
+    /// A memory DC that holds scaledPicture_ selected, so painting a piece of the background is
+    /// one BitBlt and no set-up. Declared after the bitmap: it goes first, releasing it.
+    unique_hdc pictureDc_;
     SIZE scaledPictureSize_{};
     unique_hbrush backBrush_;
 
