@@ -8,15 +8,15 @@
 #include "ui/dpi_win32.h"
 #include "ui/guard_win32.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, PWSTR, int nShowCmd) {
     zorvo::ui::enableDpiAwareness();
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
     InitCommonControlsEx(&controls);
     try {
-        zorvo::FrmMainWindow main(instance);
-        return main.run(showCommand);
+        zorvo::FrmMainWindow main(hInstance);
+        return main.run(nShowCmd);
     } catch (...) {
         zorvo::ui::reportCurrentException();
     }

@@ -62,6 +62,7 @@ public:
     ~Variant() { VariantClear(&value_); }
     VARIANT* get() { return &value_; }
     VARIANT* operator->() { return &value_; }
+    const VARIANT* operator->() const { return &value_; }
 
 private:
     VARIANT value_;
@@ -115,7 +116,7 @@ std::wstring hex(HRESULT value) {
     auto bits = static_cast<unsigned long>(value);
     std::wstring text(8, L'0');
     for (std::size_t i = 8; i-- > 0;) {
-        text[i] = kDigits[bits & 0xFu];
+        text[i] = kDigits[bits & 0xFU];
         bits >>= 4;
     }
     return L"0x" + text;
@@ -146,7 +147,7 @@ HRESULT invokeByName(IDispatch* object, const wchar_t* name, VARIANTARG* args, U
     return invoke(object, id, DISPATCH_METHOD, args, argCount, result);
 }
 
-ComPtr<IDispatch> dispatchFrom(Variant& value, HRESULT& hr) {
+ComPtr<IDispatch> dispatchFrom(const Variant& value, HRESULT& hr) {
     ComPtr<IDispatch> object;
     if ((value->vt == VT_DISPATCH || value->vt == VT_UNKNOWN) && value->punkVal != nullptr) {
         hr = value->punkVal->QueryInterface(IID_IDispatch, object.putVoid());

@@ -61,7 +61,8 @@ void ComboBoxWin32::afterCreate() {
         SetWindowSubclass(edit_, &ComboBoxWin32::editProc, kEditSubclassId,
                           reinterpret_cast<DWORD_PTR>(this));
     }
-    SendMessageW(hwnd_, CB_INITSTORAGE, kReservedItems, kReservedItems * kReservedBytesPerItem);
+    SendMessageW(hwnd_, CB_INITSTORAGE, kReservedItems,
+                 LPARAM{kReservedItems} * kReservedBytesPerItem);
     if (editable()) {
         setText(std::wstring(desc_.caption));
     }
