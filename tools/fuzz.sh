@@ -16,20 +16,24 @@ targets=("$@")
 build="${FUZZ_BUILD_DIR:-$repo/build/fuzz}"
 jobs="${FUZZ_JOBS:-2}"
 
-cmake --preset fuzz -B "$build" >/dev/null && cmake --build "$build" -j "$jobs" >/dev/null || {
+mkdir -p "$build/logs"
+if ! { cmake --preset fuzz -B "$build" && cmake --build "$build" -j "$jobs"; } \
+    >"$build/logs/build.log" 2>&1; then
+    cat "$build/logs/build.log"
     echo "fuzz: the build failed" >&2
     exit 1
-}
-mkdir -p "$build/logs"
+fi
 
 # run TARGET: one timed run; prints one line with the inputs tried and the verdict.
 run() {
     local target="$1" corpus="$build/corpus/$1" findings="$build/findings/$1/"
     local log="$build/logs/$1.log" dict="$repo/tests/fuzz/$1.dict" status=0
+    local options=(-max_total_time="$seconds" -max_len=1024 -timeout=10 -print_final_stats=1
+                   -artifact_prefix="$findings")
+    [[ -f $dict ]] && options+=(-dict="$dict")
     mkdir -p "$corpus" "$findings"
-    "$build/tests/fuzz/${target}_fuzz" -max_total_time="$seconds" -max_len=1024 -timeout=10 \
-        -print_final_stats=1 -artifact_prefix="$findings" ${dict:+$([[ -f $dict ]] && echo "-dict=$dict")} \
-        "$corpus" "$repo/tests/fuzz/corpus/$target" >"$log" 2>&1 || status=$?
+    "$build/tests/fuzz/${target}_fuzz" "${options[@]}" "$corpus" "$repo/tests/fuzz/corpus/$target" \
+        >"$log" 2>&1 || status=$?
     local runs
     runs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)"
     if ((status == 0)); then
