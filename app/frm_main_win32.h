@@ -31,14 +31,14 @@ public:
 
 private:
     // ui::FormEvents
-    void controlMouseMove(int id) override;
-    void controlMouseDown(int id) override;
-    void controlClick(int id) override;
-    void comboChange(int id) override;
-    void comboSelect(int id) override;
-    void comboKeyDown(int id, int keyCode, int shift) override;
-    void comboFocus(int id, bool gained) override;
-    void menuCommand(int id) override;
+    void controlMouseMove(int control) override;
+    void controlMouseDown(int control) override;
+    void controlClick(int control) override;
+    void comboChange(int control) override;
+    void comboSelect(int control) override;
+    void comboKeyDown(int control, int keyCode, int shift) override;
+    void comboFocus(int control, bool gained) override;
+    void menuCommand(int command) override;
     void activated(bool active) override;
     bool formMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 

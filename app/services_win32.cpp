@@ -83,7 +83,7 @@ std::wstring fullPath(const std::wstring& name) {
 /// Writes all of `bytes`; the error code of the first failure, or ERROR_SUCCESS.
 DWORD writeAll(HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1U << 30));
         DWORD written = 0;
         if (!WriteFile(file, bytes.data(), chunk, &written, nullptr)) {
             return GetLastError();
@@ -136,7 +136,7 @@ std::wstring modulePath() {
         const DWORD length =
             GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) {
-            return std::wstring();
+            return {};
         }
         // A path that filled the buffer may have been cut: ask again with more room.
         if (length < path.size() && GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
@@ -257,7 +257,7 @@ FileHead Win32Files::readHead(const std::wstring& name, std::size_t limit) {
     std::size_t filled = 0;
     while (filled < limit) {
         DWORD read = 0;
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(limit - filled, 1u << 20));
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(limit - filled, 1U << 20));
         if (!ReadFile(file.get(), head.bytes.data() + filled, chunk, &read, nullptr)) {
             return {FileHead::Status::Unreadable, {}};
         }

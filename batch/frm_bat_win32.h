@@ -23,9 +23,9 @@ public:
 
 private:
     // ui::FormEvents
-    void controlMouseMove(int id) override;
-    void controlClick(int id) override;
-    void comboChange(int id) override;
+    void controlMouseMove(int control) override;
+    void controlClick(int control) override;
+    void comboChange(int control) override;
     bool formMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
     void applyDesign();

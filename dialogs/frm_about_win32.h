@@ -35,8 +35,8 @@ public:
 
 private:
     // ui::FormEvents
-    void controlMouseMove(int id) override;
-    void controlClick(int id) override;
+    void controlMouseMove(int control) override;
+    void controlClick(int control) override;
     bool formMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
     HWND owner_;

@@ -14,6 +14,9 @@
 namespace zorvo {
 namespace {
 
+/// HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND), spelled out: the macros' constants are long literals.
+constexpr auto kModuleNotFound = static_cast<HRESULT>(0x8007007EU);
+
 /// COM and OLE Automation, loaded when a shutdown or reboot is due rather than at every start.
 struct OleApi {
     decltype(&::CoInitializeEx) CoInitializeEx = nullptr;
@@ -25,10 +28,8 @@ struct OleApi {
     decltype(&::VariantClear) VariantClear = nullptr;
     decltype(&::VariantChangeType) VariantChangeType = nullptr;
 
-    bool complete() const {
-        return CoInitializeEx && CoUninitialize && CoGetObject && SysAllocString && SysFreeString &&
-               VariantInit && VariantClear && VariantChangeType;
-    }
+    /// Every one of them was found.
+    bool complete = false;
 };
 
 const OleApi& ole() noexcept {
@@ -50,6 +51,9 @@ const OleApi& ole() noexcept {
             ui::systemFunction<decltype(::VariantClear)>(automation, "VariantClear");
         loaded.VariantChangeType =
             ui::systemFunction<decltype(::VariantChangeType)>(automation, "VariantChangeType");
+        loaded.complete = loaded.CoInitializeEx && loaded.CoUninitialize && loaded.CoGetObject &&
+                          loaded.SysAllocString && loaded.SysFreeString && loaded.VariantInit &&
+                          loaded.VariantClear && loaded.VariantChangeType;
         return loaded;
     }();
     return api;
@@ -105,6 +109,7 @@ public:
     ~Variant() { ole().VariantClear(&value_); }
     VARIANT* get() { return &value_; }
     VARIANT* operator->() { return &value_; }
+    const VARIANT* operator->() const { return &value_; }
 
 private:
     VARIANT value_;
@@ -158,7 +163,7 @@ std::wstring hex(HRESULT value) {
     auto bits = static_cast<unsigned long>(value);
     std::wstring text(8, L'0');
     for (std::size_t i = 8; i-- > 0;) {
-        text[i] = kDigits[bits & 0xFu];
+        text[i] = kDigits[bits & 0xFU];
         bits >>= 4;
     }
     return L"0x" + text;
@@ -189,7 +194,7 @@ HRESULT invokeByName(IDispatch* object, const wchar_t* name, VARIANTARG* args, U
     return invoke(object, id, DISPATCH_METHOD, args, argCount, result);
 }
 
-ComPtr<IDispatch> dispatchFrom(Variant& value, HRESULT& hr) {
+ComPtr<IDispatch> dispatchFrom(const Variant& value, HRESULT& hr) {
     ComPtr<IDispatch> object;
     if ((value->vt == VT_DISPATCH || value->vt == VT_UNKNOWN) && value->punkVal != nullptr) {
         hr = value->punkVal->QueryInterface(IID_IDispatch, object.putVoid());
@@ -290,9 +295,9 @@ ActionResult runRequest(const WmiRequest& request) {
 } // namespace
 
 ActionResult PowerActionsWin32::runWmi(WmiMethod method) {
-    if (!ole().complete()) {
+    if (!ole().complete) {
         return failure(L"не удалось загрузить системные библиотеки COM (ole32.dll, oleaut32.dll)",
-                       HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND));
+                       kModuleNotFound);
     }
     try {
         return runRequest(wmiRequestFor(method));

@@ -61,7 +61,8 @@ void ComboBoxWin32::afterCreate() {
         editOriginal_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
             edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ComboBoxWin32::editProc)));
     }
-    SendMessageW(hwnd_, CB_INITSTORAGE, kReservedItems, kReservedItems * kReservedBytesPerItem);
+    SendMessageW(hwnd_, CB_INITSTORAGE, kReservedItems,
+                 LPARAM{kReservedItems} * kReservedBytesPerItem);
     if (editable()) {
         setText(std::wstring(desc_.caption));
     }

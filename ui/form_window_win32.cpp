@@ -136,10 +136,12 @@ FormWindow::FormWindow(const FormDesc& desc, FormEvents& events, const FormOptio
                             exStyle(), menuBar_ != nullptr, dpi_);
     const std::wstring className(desc_.className);
     const std::wstring caption(desc_.caption);
-    CreateWindowExW(exStyle(), className.c_str(), caption.c_str(), style(), 0, 0, provisional.cx,
-                    provisional.cy, options_.owner, menuBar_ ? menuBar_->handle() : nullptr,
-                    options_.instance, this);
-    if (!hwnd_) {
+    // The window procedure keeps the handle in hwnd_ from the first message on.
+    const HWND created =
+        CreateWindowExW(exStyle(), className.c_str(), caption.c_str(), style(), 0, 0,
+                        provisional.cx, provisional.cy, options_.owner,
+                        menuBar_ ? menuBar_->handle() : nullptr, options_.instance, this);
+    if (!created || !hwnd_) {
         throw std::runtime_error("the window could not be created");
     }
     if (menuBar_) {
@@ -281,8 +283,8 @@ HFONT FormWindow::fontFor(const ControlDesc& control) {
 
 void FormWindow::rebuildFonts() {
     // The old fonts stay alive until every control has its new one.
-    std::vector<Font> old = std::move(fonts_);
-    fonts_.clear();
+    std::vector<Font> old;
+    old.swap(fonts_);
     for (const auto& control : controls_) {
         if (!control->desc().fontFace.empty()) {
             control->applyFont(fontFor(control->desc()));
@@ -535,6 +537,40 @@ LRESULT FormWindow::controlColour(UINT message, HDC dc, HWND from) {
                           reinterpret_cast<LPARAM>(from));
 }
 
+void FormWindow::comboNotification(ComboBoxWin32& combo, int id, UINT code) {
+    switch (code) {
+    case CBN_EDITCHANGE:
+        if (!combo.writingText()) {
+            events_->comboChange(id);
+        }
+        break;
+    case CBN_SELCHANGE:
+        events_->comboSelect(id);
+        break;
+    case CBN_SETFOCUS:
+        // A box that lost the focus outside the form and never got it back loses it now.
+        for (const auto& other : controls_) {
+            auto* parked = dynamic_cast<ComboBoxWin32*>(other.get());
+            if (parked && parked != &combo && parked->focusParked()) {
+                parked->unparkFocus();
+                events_->comboFocus(parked->id(), false);
+            }
+        }
+        lastFocus_ = combo.hwnd();
+        if (combo.takeFocusGained()) {
+            events_->comboFocus(id, true);
+        }
+        break;
+    case CBN_KILLFOCUS:
+        if (combo.takeFocusLost()) {
+            events_->comboFocus(id, false);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
 bool FormWindow::handleCommand(WPARAM wParam, LPARAM lParam) {
     const int id = LOWORD(wParam);
     const UINT code = HIWORD(wParam);
@@ -556,37 +592,7 @@ bool FormWindow::handleCommand(WPARAM wParam, LPARAM lParam) {
         return false;
     }
     if (auto* combo = dynamic_cast<ComboBoxWin32*>(control)) {
-        switch (code) {
-        case CBN_EDITCHANGE:
-            if (!combo->writingText()) {
-                events_->comboChange(id);
-            }
-            break;
-        case CBN_SELCHANGE:
-            events_->comboSelect(id);
-            break;
-        case CBN_SETFOCUS:
-            // A box that lost the focus outside the form and never got it back loses it now.
-            for (const auto& other : controls_) {
-                auto* parked = dynamic_cast<ComboBoxWin32*>(other.get());
-                if (parked && parked != combo && parked->focusParked()) {
-                    parked->unparkFocus();
-                    events_->comboFocus(parked->id(), false);
-                }
-            }
-            lastFocus_ = combo->hwnd();
-            if (combo->takeFocusGained()) {
-                events_->comboFocus(id, true);
-            }
-            break;
-        case CBN_KILLFOCUS:
-            if (combo->takeFocusLost()) {
-                events_->comboFocus(id, false);
-            }
-            break;
-        default:
-            break;
-        }
+        comboNotification(*combo, id, code);
         return true;
     }
     if (dynamic_cast<OptionButtonWin32*>(control) && code == BN_CLICKED) {
