@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "app/frm_main.h"
 #include "batch/frm_bat.h"
 
@@ -12,8 +14,8 @@ namespace zorvo {
 class DialogHostWin32 final : public DialogHost {
 public:
     /// `services` must outlive the host (they are the main window's own).
-    DialogHostWin32(HINSTANCE instance, const BatServices& services)
-        : instance_(instance), batServices_(services) {}
+    DialogHostWin32(HINSTANCE instance, BatServices services)
+        : instance_(instance), batServices_(std::move(services)) {}
 
     /// The main window: the dialogs' owner, disabled while one is open.
     void setOwner(HWND owner) { owner_ = owner; }

@@ -160,7 +160,7 @@ constexpr std::array kTimers{
     TimerDesc{id::Timer2, L"Timer2", 1, true, TimerPacing::SecondAligned},
     // The countdown must not drift over hours of late timer messages.
     TimerDesc{id::Timer3, L"Timer3", 1000, false, TimerPacing::Paced},
-    TimerDesc{id::Timer4, L"Timer4", 1, false, TimerPacing::Minimum},
+    TimerDesc{id::Timer4, L"Timer4", 1, false, TimerPacing::MinimumWhileHidden},
 };
 
 constexpr int kVkBack = 0x08;

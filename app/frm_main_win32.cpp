@@ -1,6 +1,6 @@
 #include "app/frm_main_win32.h"
 
-#include <shellapi.h>
+#include "core/system_library_win32.h"
 
 #include "app/frm_main_layout.h"
 #include "resources/resource_ids.h"
@@ -126,10 +126,11 @@ void FrmMainWindow::removeTrayIcon(HWND window) noexcept {
     data.cbSize = sizeof data;
     data.hWnd = window;
     data.uID = TrayIconRecord::kIdentifier;
-    Shell_NotifyIconW(NIM_DELETE, &data);
+    ui::shellNotifyIcon(NIM_DELETE, &data);
 }
 
 int FrmMainWindow::run(int showCommand) {
+    tray_.holdBack();
     logic_->Form_Load();
     window_.startDesignTimers();
     ui::setMainWindow(window_.hwnd(), window_.accelerators());
@@ -137,6 +138,7 @@ int FrmMainWindow::run(int showCommand) {
                            showCommand == SW_SHOWMINNOACTIVE;
     ShowWindow(window_.hwnd(), minimized ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL);
     UpdateWindow(window_.hwnd());
+    tray_.release();
     PostMessageW(window_.hwnd(), kFirstActivation, 0, 0);
     const int exitCode = ui::runMessageLoop();
     ui::setMainWindow(nullptr, nullptr);

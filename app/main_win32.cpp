@@ -12,7 +12,7 @@
 #include "ui/dpi_win32.h"
 #include "ui/guard_win32.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, PWSTR, int nShowCmd) {
     zorvo::ui::enableDpiAwareness();
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
@@ -30,8 +30,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
                 return 0;
             }
         }
-        zorvo::FrmMainWindow main(instance, process);
-        return main.run(showCommand);
+        zorvo::FrmMainWindow main(hInstance, process);
+        return main.run(nShowCmd);
     } catch (...) {
         zorvo::ui::reportCurrentException();
     }

@@ -3,8 +3,10 @@
 namespace zorvo {
 namespace {
 
+/// The no-break space becomes byte 0xFF in the OEM code pages, which cmd.exe splits at as at a
+/// blank.
 bool needsQuotes(const std::wstring& path) {
-    return path.find_first_of(L" &()[]{}^=;!'+,`~") != std::wstring::npos;
+    return path.find_first_of(L" &()[]{}^=;!'+,`~\u00A0") != std::wstring::npos;
 }
 
 std::wstring doublePercent(const std::wstring& path) {

@@ -1,6 +1,8 @@
 #pragma once
-// Owners for COM: the thread's apartment, interface pointers, VARIANTs, BSTRs and the exception
-// details that IDispatch::Invoke fills in. Each frees what it holds exactly once.
+// COM for the few moments that need it: the functions of ole32 and oleaut32, loaded when first
+// needed rather than at every start, and owners for the thread's apartment, interface pointers,
+// VARIANTs, BSTRs and the exception details that IDispatch::Invoke fills in. Each owner frees
+// what it holds exactly once.
 
 #include <windows.h>
 
@@ -12,16 +14,34 @@
 
 namespace zorvo {
 
+/// COM and OLE Automation, loaded when a shutdown or reboot is due rather than at every start.
+struct OleApi {
+    decltype(&::CoInitializeEx) CoInitializeEx = nullptr;
+    decltype(&::CoUninitialize) CoUninitialize = nullptr;
+    decltype(&::CoGetObject) CoGetObject = nullptr;
+    decltype(&::SysAllocString) SysAllocString = nullptr;
+    decltype(&::SysFreeString) SysFreeString = nullptr;
+    decltype(&::VariantInit) VariantInit = nullptr;
+    decltype(&::VariantClear) VariantClear = nullptr;
+    decltype(&::VariantChangeType) VariantChangeType = nullptr;
+
+    /// Every one of them was found.
+    bool complete = false;
+};
+
+/// The functions, loaded at the first call; see `complete` before using any.
+const OleApi& ole() noexcept;
+
 /// COM for the calling thread while it lives; an apartment already set up in another mode is
 /// used as it is.
 class ComApartment {
 public:
-    ComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ComApartment() : result_(ole().CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
     ~ComApartment() {
         if (SUCCEEDED(result_)) {
-            CoUninitialize();
+            ole().CoUninitialize();
         }
     }
     HRESULT result() const { return result_ == RPC_E_CHANGED_MODE ? S_OK : result_; }
@@ -56,12 +76,13 @@ private:
 
 class Variant {
 public:
-    Variant() { VariantInit(&value_); }
+    Variant() { ole().VariantInit(&value_); }
     Variant(const Variant&) = delete;
     Variant& operator=(const Variant&) = delete;
-    ~Variant() { VariantClear(&value_); }
+    ~Variant() { ole().VariantClear(&value_); }
     VARIANT* get() { return &value_; }
     VARIANT* operator->() { return &value_; }
+    const VARIANT* operator->() const { return &value_; }
 
 private:
     VARIANT value_;
@@ -69,10 +90,10 @@ private:
 
 class Bstr {
 public:
-    explicit Bstr(const wchar_t* text) : value_(SysAllocString(text)) {}
+    explicit Bstr(const wchar_t* text) : value_(ole().SysAllocString(text)) {}
     Bstr(const Bstr&) = delete;
     Bstr& operator=(const Bstr&) = delete;
-    ~Bstr() { SysFreeString(value_); }
+    ~Bstr() { ole().SysFreeString(value_); }
     BSTR get() const { return value_; }
 
 private:
@@ -86,9 +107,9 @@ public:
     ExceptionInfo(const ExceptionInfo&) = delete;
     ExceptionInfo& operator=(const ExceptionInfo&) = delete;
     ~ExceptionInfo() {
-        SysFreeString(info_.bstrSource);
-        SysFreeString(info_.bstrDescription);
-        SysFreeString(info_.bstrHelpFile);
+        ole().SysFreeString(info_.bstrSource);
+        ole().SysFreeString(info_.bstrDescription);
+        ole().SysFreeString(info_.bstrHelpFile);
     }
     EXCEPINFO* get() { return &info_; }
 

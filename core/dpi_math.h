@@ -11,13 +11,19 @@ namespace zorvo::ui {
 inline constexpr int kTwipsPerInch = 1440;
 inline constexpr int kDefaultDpi = 96;
 
-/// number * numerator / denominator, rounded half away from zero, as Win32's MulDiv does.
+/// number * numerator / denominator, rounded half away from zero, as Win32's MulDiv does; -1
+/// for a zero denominator, as it does too.
 constexpr int mulDiv(int number, int numerator, int denominator) {
+    if (denominator == 0) {
+        return -1;
+    }
     const std::int64_t product = static_cast<std::int64_t>(number) * numerator;
-    const std::int64_t half = (denominator < 0 ? -denominator : denominator) / 2;
+    // In 64 bits: the magnitude of INT_MIN does not fit in an int.
+    const std::int64_t divisor =
+        denominator < 0 ? -static_cast<std::int64_t>(denominator) : denominator;
     const bool negative = (product < 0) != (denominator < 0);
-    const std::int64_t magnitude = (product < 0 ? -product : product) + half;
-    const std::int64_t quotient = magnitude / (denominator < 0 ? -denominator : denominator);
+    const std::int64_t magnitude = (product < 0 ? -product : product) + divisor / 2;
+    const std::int64_t quotient = magnitude / divisor;
     return static_cast<int>(negative ? -quotient : quotient);
 }
 

@@ -90,6 +90,9 @@ enum class TimerPacing {
     /// its input changed: a display that follows typing without waking the program 100 times a
     /// second.
     OnInput,
+    /// As Minimum, but only while the form is hidden: a poll that has something to do only then
+    /// (the show hot key) does not wake a shown window 100 times a second.
+    MinimumWhileHidden,
 };
 
 struct TimerDesc {

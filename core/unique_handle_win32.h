@@ -56,7 +56,7 @@ private:
 template <typename T> struct null_handle_traits {
     using pointer = T;
     static constexpr pointer invalid() noexcept { return nullptr; }
-    static bool valid(pointer value) noexcept { return value != nullptr; }
+    static bool valid(const void* value) noexcept { return value != nullptr; }
 };
 
 struct window_traits : null_handle_traits<HWND> {

@@ -41,7 +41,7 @@ void FrmDialWin32::hide() {
 }
 
 void FrmDialWin32::show() {
-    ui::FormWindow& popup = window();
+    const ui::FormWindow& popup = window();
     if (popup.alive()) {
         ShowWindow(popup.hwnd(), SW_SHOWNOACTIVATE);
     }

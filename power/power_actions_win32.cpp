@@ -9,12 +9,15 @@
 namespace zorvo {
 namespace {
 
+/// HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND), spelled out: the macros' constants are long literals.
+constexpr auto kModuleNotFound = static_cast<HRESULT>(0x8007007EU);
+
 std::wstring hex(HRESULT value) {
     constexpr wchar_t kDigits[] = L"0123456789ABCDEF";
     auto bits = static_cast<unsigned long>(value);
     std::wstring text(8, L'0');
     for (std::size_t i = 8; i-- > 0;) {
-        text[i] = kDigits[bits & 0xFu];
+        text[i] = kDigits[bits & 0xFU];
         bits >>= 4;
     }
     return L"0x" + text;
@@ -45,7 +48,7 @@ HRESULT invokeByName(IDispatch* object, const wchar_t* name, VARIANTARG* args, U
     return invoke(object, id, DISPATCH_METHOD, args, argCount, result);
 }
 
-ComPtr<IDispatch> dispatchFrom(Variant& value, HRESULT& hr) {
+ComPtr<IDispatch> dispatchFrom(const Variant& value, HRESULT& hr) {
     ComPtr<IDispatch> object;
     if ((value->vt == VT_DISPATCH || value->vt == VT_UNKNOWN) && value->punkVal != nullptr) {
         hr = value->punkVal->QueryInterface(IID_IDispatch, object.putVoid());
@@ -64,7 +67,8 @@ ActionResult callMethod(IDispatch* instance, const wchar_t* method) {
     }
     Variant code;
     if (returned->vt != VT_EMPTY &&
-        SUCCEEDED(VariantChangeType(code.get(), returned.get(), 0, VT_I4)) && code->lVal != 0) {
+        SUCCEEDED(ole().VariantChangeType(code.get(), returned.get(), 0, VT_I4)) &&
+        code->lVal != 0) {
         return {false, L"метод " + std::wstring(method) + L" службы WMI вернул код ошибки " +
                            std::to_wstring(code->lVal)};
     }
@@ -78,7 +82,7 @@ ActionResult runRequest(const WmiRequest& request) {
     }
 
     ComPtr<IDispatch> services;
-    HRESULT hr = CoGetObject(request.moniker, nullptr, IID_IDispatch, services.putVoid());
+    HRESULT hr = ole().CoGetObject(request.moniker, nullptr, IID_IDispatch, services.putVoid());
     if (FAILED(hr)) {
         return failure(L"служба WMI недоступна", hr);
     }
@@ -88,7 +92,7 @@ ActionResult runRequest(const WmiRequest& request) {
         return failure(L"запрос к службе WMI не выполнен", E_OUTOFMEMORY);
     }
     VARIANTARG queryArgument;
-    VariantInit(&queryArgument);
+    ole().VariantInit(&queryArgument);
     queryArgument.vt = VT_BSTR;
     queryArgument.bstrVal = query.get();
     Variant setValue;
@@ -145,6 +149,10 @@ ActionResult runRequest(const WmiRequest& request) {
 } // namespace
 
 ActionResult PowerActionsWin32::runWmi(WmiMethod method) {
+    if (!ole().complete) {
+        return failure(L"не удалось загрузить системные библиотеки COM (ole32.dll, oleaut32.dll)",
+                       kModuleNotFound);
+    }
     try {
         return runRequest(wmiRequestFor(method));
     } catch (...) {

@@ -50,7 +50,7 @@ std::wstring fullPath(const std::wstring& name) {
 /// Writes all of `bytes`; the error code of the first failure, or ERROR_SUCCESS.
 DWORD writeAll(HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1U << 30));
         DWORD written = 0;
         if (!WriteFile(file, bytes.data(), chunk, &written, nullptr)) {
             return GetLastError();
@@ -111,7 +111,7 @@ FileHead Win32Files::readHead(const std::wstring& name, std::size_t limit) {
     std::size_t filled = 0;
     while (filled < limit) {
         DWORD read = 0;
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(limit - filled, 1u << 20));
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(limit - filled, 1U << 20));
         if (!ReadFile(file.get(), head.bytes.data() + filled, chunk, &read, nullptr)) {
             return {FileHead::Status::Unreadable, {}};
         }

@@ -22,7 +22,7 @@ std::wstring modulePath() {
         const DWORD length =
             GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) {
-            return std::wstring();
+            return {};
         }
         // A path that filled the buffer may have been cut: ask again with more room.
         if (length < path.size() && GetLastError() != ERROR_INSUFFICIENT_BUFFER) {

@@ -1,11 +1,11 @@
 #include "system/shell_win32.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 #include "core/product.h"
+#include "core/system_library_win32.h"
 
 namespace zorvo {
 
@@ -29,6 +29,21 @@ bool Win32MessageBox::askYesNo(const std::wstring& text) {
 }
 
 void Win32Tray::notify(TrayOperation operation, const TrayIconRecord& record) {
+    if (holding_) {
+        held_.emplace_back(operation, record);
+        return;
+    }
+    send(operation, record);
+}
+
+void Win32Tray::release() {
+    holding_ = false;
+    for (const auto& [operation, record] : std::exchange(held_, {})) {
+        send(operation, record);
+    }
+}
+
+void Win32Tray::send(TrayOperation operation, const TrayIconRecord& record) {
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof(data);
     data.hWnd = reinterpret_cast<HWND>(record.window);
@@ -53,7 +68,7 @@ void Win32Tray::notify(TrayOperation operation, const TrayIconRecord& record) {
         message = NIM_DELETE;
         break;
     }
-    Shell_NotifyIconW(message, &data);
+    ui::shellNotifyIcon(message, &data);
 }
 
 std::wstring Win32Clock::shortDateText() {

@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/services.h"
 #include "text/encoder_win32.h"
@@ -28,6 +30,16 @@ private:
 class Win32Tray final : public TrayService {
 public:
     void notify(TrayOperation operation, const TrayIconRecord& record) override;
+    /// From now until release(), operations wait, in order: a call to the shell takes longer
+    /// than the whole rest of a start, and nobody can tell whether the icon came a moment before
+    /// the window or a moment after it.
+    void holdBack() { holding_ = true; }
+    void release();
+
+private:
+    static void send(TrayOperation operation, const TrayIconRecord& record);
+    bool holding_ = false;
+    std::vector<std::pair<TrayOperation, TrayIconRecord>> held_;
 };
 
 class Win32Clock final : public ClockService {

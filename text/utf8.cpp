@@ -39,7 +39,7 @@ std::string toUtf8(std::wstring_view text) {
     std::string out;
     out.reserve(text.size() * 2);
     for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = static_cast<char32_t>(text[i]);
+        auto c = static_cast<char32_t>(text[i]);
         if constexpr (sizeof(wchar_t) == 2) {
             c &= 0xFFFF;
             if (isHighSurrogate(c) && i + 1 < text.size()) {

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Zorvo needs on Debian 12 (run as root).
+# Installs what building, running, testing and checking Zorvo needs on Debian 12 (run as root).
 # Quick when everything is already there: apt-get runs only for missing packages.
 set -euo pipefail
 
@@ -7,6 +7,9 @@ packages=(
     cmake g++ make libgtest-dev
     g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
     wine wine64 xvfb xauth locales python3
+    # The second Windows compiler (clang with lld, LLVM's archiver and resource compiler), the
+    # fuzz targets' libFuzzer and sanitizer runtimes, and the code checks.
+    clang-14 lld lld-14 llvm-14 libclang-rt-14-dev clang-tidy-14 clang-format-14 cppcheck
     # What Wine's X11 driver and text drawing use; recommends are not installed.
     libxrender1 libxrandr2 libxcursor1 libxi6 libxinerama1 libxcomposite1 libxfixes3
     libxxf86vm1 fonts-dejavu-core

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test (as root on a fresh Debian 12, the first run installs
-# what is missing): the unit tests natively with ASan and UBSan, then the end-to-end tests, which
-# run the real zorvo.exe under Wine on a virtual screen with a fresh Wine prefix.
-# Exits non-zero when any build or test fails.
+# Builds everything and runs every test and check (as root on a fresh Debian 12, the first run
+# installs what is missing): the format check, the unit tests natively with ASan and UBSan, both
+# Windows builds (GCC and clang), clang-tidy and cppcheck, a short run of every fuzz target, then
+# the end-to-end tests, which run the real zorvo.exe under Wine on a virtual screen with a fresh
+# Wine prefix. Exits non-zero when any build, test or check fails.
 set -uo pipefail
 
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 native_build="${NATIVE_BUILD_DIR:-$repo/build/native}"
 windows_build="${WINDOWS_BUILD_DIR:-$repo/build/windows}"
+export WINDOWS_CLANG_BUILD_DIR="${WINDOWS_CLANG_BUILD_DIR:-$repo/build/windows-clang}"
+export FUZZ_BUILD_DIR="${FUZZ_BUILD_DIR:-$repo/build/fuzz}"
 logs="$(mktemp -d)"
 cd "$repo"
 
@@ -43,12 +46,27 @@ e2e() {
 
 step setup bash "$repo/tools/setup.sh" || exit 1
 step layers python3 "$repo/tools/check_layers.py" "$repo"
+step format bash "$repo/tools/lint.sh" format
 if step native-build bash -c "cmake --preset native -B '$native_build' &&
                               cmake --build '$native_build' -j $jobs"; then
     step unit-tests ctest --test-dir "$native_build" --output-on-failure -j "$jobs"
 fi
 if step windows-build bash -c "cmake --preset windows -B '$windows_build' &&
                                cmake --build '$windows_build' -j $jobs"; then
+    windows_ok=1
+else
+    windows_ok=0
+fi
+# The same program with the second compiler; clang-tidy reads this build's compile commands.
+step windows-clang bash -c "cmake --preset windows-clang -B '$WINDOWS_CLANG_BUILD_DIR' &&
+                            cmake --build '$WINDOWS_CLANG_BUILD_DIR' -j $jobs --target zorvo sleep"
+step clang-tidy bash "$repo/tools/lint.sh" tidy
+step cppcheck bash "$repo/tools/lint.sh" cppcheck
+if step fuzz-build bash -c "cmake --preset fuzz -B '$FUZZ_BUILD_DIR' &&
+                            cmake --build '$FUZZ_BUILD_DIR' -j $jobs"; then
+    step fuzz-smoke bash "$repo/tools/fuzz.sh" 20
+fi
+if ((windows_ok)); then
     step e2e-tests e2e
 fi
 
@@ -57,7 +75,7 @@ echo "=== summary"
 printf '  %s\n' "${steps[@]}"
 echo "  total            $((SECONDS - suite_start)) s"
 
-# One closing count over both suites.
+# One closing count over the unit tests, the fuzz targets and the end-to-end tests.
 passed=0
 failed=0
 if [[ -f "$logs/unit-tests.log" ]]; then
@@ -66,6 +84,10 @@ if [[ -f "$logs/unit-tests.log" ]]; then
         "$logs/unit-tests.log" | tail -n 1)
     passed=$((passed + ${unit_total:-0} - ${unit_failed:-0}))
     failed=$((failed + ${unit_failed:-0}))
+fi
+if [[ -f "$logs/fuzz-smoke.log" ]]; then
+    passed=$((passed + $(grep -c '^fuzz: .* ok ' "$logs/fuzz-smoke.log")))
+    failed=$((failed + $(grep -c '^fuzz: .* FAILED' "$logs/fuzz-smoke.log")))
 fi
 if [[ -f "$logs/e2e-tests.log" ]]; then
     read -r e2e_passed e2e_failed < <(sed -n \

@@ -11,7 +11,6 @@ namespace zorvo::ui {
 
 namespace {
 
-constexpr UINT_PTR kEditSubclassId = 1;
 /// Room for the list of delays without a reallocation per item.
 constexpr int kReservedItems = 400;
 constexpr int kReservedBytesPerItem = 8 * static_cast<int>(sizeof(wchar_t));
@@ -58,10 +57,12 @@ void ComboBoxWin32::afterCreate() {
         list_ = info.hwndList;
     }
     if (edit_) {
-        SetWindowSubclass(edit_, &ComboBoxWin32::editProc, kEditSubclassId,
-                          reinterpret_cast<DWORD_PTR>(this));
+        SetWindowLongPtrW(edit_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        editOriginal_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+            edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ComboBoxWin32::editProc)));
     }
-    SendMessageW(hwnd_, CB_INITSTORAGE, kReservedItems, kReservedItems * kReservedBytesPerItem);
+    SendMessageW(hwnd_, CB_INITSTORAGE, kReservedItems,
+                 LPARAM{kReservedItems} * kReservedBytesPerItem);
     if (editable()) {
         setText(std::wstring(desc_.caption));
     }
@@ -100,20 +101,28 @@ HBRUSH ComboBoxWin32::colours(UINT, HDC dc, HWND from) {
     return back_.get(back);
 }
 
-LRESULT CALLBACK ComboBoxWin32::editProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR, DWORD_PTR data) noexcept {
-    auto* self = reinterpret_cast<ComboBoxWin32*>(data);
-    if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(window, &ComboBoxWin32::editProc, kEditSubclassId);
-        if (self) {
-            self->edit_ = nullptr;
-        }
-        return DefSubclassProc(window, message, wParam, lParam);
+LRESULT CALLBACK ComboBoxWin32::editProc(HWND window, UINT message, WPARAM wParam,
+                                         LPARAM lParam) noexcept {
+    auto* self = reinterpret_cast<ComboBoxWin32*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self || !self->editOriginal_) {
+        return DefWindowProcW(window, message, wParam, lParam);
     }
-    if (!self || reportingUntrappedError()) {
-        return DefSubclassProc(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        const WNDPROC original = self->editOriginal_;
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->edit_ = nullptr;
+        self->editOriginal_ = nullptr;
+        return CallWindowProcW(original, window, message, wParam, lParam);
+    }
+    if (reportingUntrappedError()) {
+        return self->callEdit(window, message, wParam, lParam);
     }
     return guarded([&] { return self->handleEditMessage(window, message, wParam, lParam); });
+}
+
+LRESULT ComboBoxWin32::callEdit(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const {
+    return CallWindowProcW(editOriginal_, window, message, wParam, lParam);
 }
 
 LRESULT ComboBoxWin32::handleEditMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -155,7 +164,7 @@ LRESULT ComboBoxWin32::handleEditMessage(HWND window, UINT message, WPARAM wPara
     default:
         break;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return callEdit(window, message, wParam, lParam);
 }
 
 void ComboBoxWin32::setEnabled(bool on) {

@@ -43,13 +43,18 @@ private:
     HWND createWindow(HWND parent, HINSTANCE instance, const RECT& bounds) override;
     void afterCreate() override;
     int windowHeight(int designedHeight) const override;
-    static LRESULT CALLBACK editProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                     UINT_PTR subclassId, DWORD_PTR data) noexcept;
+    /// The edit field's window procedure, put in front of its own by replacing it: the common
+    /// controls' subclassing looks its data up in a window property on every message, which
+    /// under Wine is a trip to the server at each blink of the caret.
+    static LRESULT CALLBACK editProc(HWND window, UINT message, WPARAM wParam,
+                                     LPARAM lParam) noexcept;
+    LRESULT callEdit(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const;
     LRESULT handleEditMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool editable() const { return desc_.kind == ControlKind::ComboBox; }
     void selection(DWORD& start, DWORD& end) const;
 
     HWND edit_ = nullptr;
+    WNDPROC editOriginal_ = nullptr;
     HWND list_ = nullptr;
     bool writing_ = false;
     BrushCache back_;

@@ -11,6 +11,7 @@ void FormBackground::load(HINSTANCE instance, int bitmapResource, Colour colour)
 }
 
 void FormBackground::rescale(HWND window, int width, int height) {
+    pictureDc_.reset();
     scaledPicture_.reset();
     if (!picture_ || !window) {
         return;
@@ -32,7 +33,8 @@ void FormBackground::rescale(HWND window, int width, int height) {
     }
     {
         SelectObjectScope selectFrom(from.get(), picture_.get());
-        SelectObjectScope selectTo(to.get(), scaled.get());
+        // Selected for good: `to` becomes the DC the background is painted from.
+        SelectObject(to.get(), scaled.get());
         if (width == source.bmWidth && height == source.bmHeight) {
             BitBlt(to.get(), 0, 0, width, height, from.get(), 0, 0, SRCCOPY);
         } else {
@@ -43,29 +45,29 @@ void FormBackground::rescale(HWND window, int width, int height) {
         }
     }
     scaledPicture_ = std::move(scaled);
+    pictureDc_ = std::move(to);
     scaledPictureSize_ = SIZE{width, height};
 }
 
 void FormBackground::paint(HDC dc, const RECT& area) const {
-    if (!scaledPicture_) {
+    if (!pictureDc_) {
         FillRect(dc, &area, brush_.get());
         return;
     }
     const RECT picture{0, 0, scaledPictureSize_.cx, scaledPictureSize_.cy};
     // Colour only where the picture does not reach, so nothing is painted twice on screen.
-    const int saved = SaveDC(dc);
-    ExcludeClipRect(dc, picture.left, picture.top, picture.right, picture.bottom);
-    FillRect(dc, &area, brush_.get());
-    RestoreDC(dc, saved);
+    RECT inside;
+    if (!IntersectRect(&inside, &area, &picture) || !EqualRect(&inside, &area)) {
+        const int saved = SaveDC(dc);
+        ExcludeClipRect(dc, picture.left, picture.top, picture.right, picture.bottom);
+        FillRect(dc, &area, brush_.get());
+        RestoreDC(dc, saved);
+    }
 
     RECT part;
     if (IntersectRect(&part, &area, &picture)) {
-        unique_hdc memory(CreateCompatibleDC(dc));
-        if (memory) {
-            SelectObjectScope select(memory.get(), scaledPicture_.get());
-            BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top,
-                   memory.get(), part.left, part.top, SRCCOPY);
-        }
+        BitBlt(dc, part.left, part.top, part.right - part.left, part.bottom - part.top,
+               pictureDc_.get(), part.left, part.top, SRCCOPY);
     }
 }
 

@@ -21,6 +21,9 @@ public:
 private:
     unique_hbitmap picture_;       // the picture as loaded, at 96 dpi
     unique_hbitmap scaledPicture_; // the picture at the window's DPI
+    /// A memory DC that holds scaledPicture_ selected, so painting a piece of the background is
+    /// one BitBlt and no set-up. Declared after the bitmap: it goes first, releasing it.
+    unique_hdc pictureDc_;
     SIZE scaledPictureSize_{};
     unique_hbrush brush_;
 };

@@ -9,6 +9,7 @@
 #include "ui/combo_box_win32.h"
 #include "ui/label_win32.h"
 #include "ui/menu_win32.h"
+#include "ui/message_loop_win32.h"
 #include "ui/simple_controls_win32.h"
 #include "ui/timer_win32.h"
 
@@ -76,6 +77,7 @@ void FormWindow::createTooltips() {
     if (!tooltip_) {
         return; // the program works without tooltips
     }
+    registerTooltip(hwnd_, tooltip_);
     for (const auto& control : controls_) {
         if (!control->desc().tooltip) {
             continue;
@@ -84,7 +86,7 @@ void FormWindow::createTooltips() {
             TOOLINFOW tool{};
             // The size every version of the common controls accepts.
             tool.cbSize = TTTOOLINFOW_V2_SIZE;
-            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+            tool.uFlags = TTF_IDISHWND;
             tool.hwnd = hwnd_;
             tool.uId = reinterpret_cast<UINT_PTR>(window);
             tool.lpszText = const_cast<wchar_t*>(control->desc().tooltip);

@@ -4,6 +4,7 @@
 
 #include "core/dpi_math.h"
 #include "ui/child_control_win32.h"
+#include "ui/label_win32.h"
 
 namespace zorvo::ui {
 namespace {
@@ -67,13 +68,14 @@ HFONT FormFonts::fontFor(const ControlDesc& control, UINT dpi) {
 }
 
 void FormFonts::apply(std::span<const std::unique_ptr<ChildControl>> controls, UINT dpi) {
-    std::vector<Font> old = std::move(fonts_);
-    fonts_.clear();
+    std::vector<Font> old;
+    old.swap(fonts_);
     for (const auto& control : controls) {
         if (!control->desc().fontFace.empty()) {
             control->applyFont(fontFor(control->desc(), dpi));
         }
     }
+    releaseMeasuringFont();
 }
 
 } // namespace zorvo::ui

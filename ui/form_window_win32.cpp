@@ -39,10 +39,12 @@ FormWindow::FormWindow(const FormDesc& desc, FormEvents& events, const FormOptio
                             exStyle(), menuBar_ != nullptr, dpi_);
     const std::wstring className(desc_.className);
     const std::wstring caption(desc_.caption);
-    CreateWindowExW(exStyle(), className.c_str(), caption.c_str(), style(), 0, 0, provisional.cx,
-                    provisional.cy, options_.owner, menuBar_ ? menuBar_->handle() : nullptr,
-                    options_.instance, this);
-    if (!hwnd_) {
+    // The window procedure keeps the handle in hwnd_ from the first message on.
+    const HWND created =
+        CreateWindowExW(exStyle(), className.c_str(), caption.c_str(), style(), 0, 0,
+                        provisional.cx, provisional.cy, options_.owner,
+                        menuBar_ ? menuBar_->handle() : nullptr, options_.instance, this);
+    if (!created || !hwnd_) {
         throw std::runtime_error("the window could not be created");
     }
     if (menuBar_) {
@@ -64,6 +66,11 @@ FormWindow::~FormWindow() {
     // Nothing may reach the owner while it is going away.
     static FormEvents ignoreAll;
     events_ = &ignoreAll;
+    // No DC may keep one of this form's fonts selected once they are deleted.
+    for (LabelWin32* label : labels_) {
+        label->dropBackBuffer();
+    }
+    releaseMeasuringFont();
     if (hwnd_) {
         DestroyWindow(hwnd_);
     }
@@ -194,6 +201,16 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
         onDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
+    case WM_WINDOWPOSCHANGED: {
+        const auto* position = reinterpret_cast<const WINDOWPOS*>(lParam);
+        if ((position->flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) != 0) {
+            const bool shown = (position->flags & SWP_SHOWWINDOW) != 0;
+            for (const auto& timer : timers_) {
+                timer->formShown(shown);
+            }
+        }
+        break; // the defaults turn it into WM_SIZE and WM_MOVE
+    }
     default:
         break;
     }
@@ -208,6 +225,39 @@ LRESULT FormWindow::controlColour(UINT message, HDC dc, HWND from) {
     }
     return DefWindowProcW(hwnd_, message, reinterpret_cast<WPARAM>(dc),
                           reinterpret_cast<LPARAM>(from));
+}
+
+void FormWindow::comboNotification(ComboBoxWin32& combo, int id, UINT code) {
+    switch (code) {
+    case CBN_EDITCHANGE:
+        if (!combo.writingText()) {
+            // A display that follows the typing ticks again, also while a warning about this
+            // very change is on screen.
+            nudgeInputTimers();
+            events_->formEvent(id, Event::Change, {});
+        }
+        break;
+    case CBN_SELCHANGE:
+        nudgeInputTimers();
+        break;
+    case CBN_SETFOCUS:
+        // A box that lost the focus outside the form and never got it back loses it now.
+        for (const int parked : focus_.takeAwayExcept(id)) {
+            events_->formEvent(parked, Event::LostFocus, {});
+        }
+        focus_.focused(combo.hwnd());
+        if (focus_.takeGained(id)) {
+            events_->formEvent(id, Event::GotFocus, {});
+        }
+        break;
+    case CBN_KILLFOCUS:
+        if (focus_.takeLost(id)) {
+            events_->formEvent(id, Event::LostFocus, {});
+        }
+        break;
+    default:
+        break;
+    }
 }
 
 bool FormWindow::handleCommand(WPARAM wParam, LPARAM lParam) {
@@ -231,36 +281,7 @@ bool FormWindow::handleCommand(WPARAM wParam, LPARAM lParam) {
         return false;
     }
     if (auto* combo = dynamic_cast<ComboBoxWin32*>(control)) {
-        switch (code) {
-        case CBN_EDITCHANGE:
-            if (!combo->writingText()) {
-                // A display that follows the typing ticks again, also while a warning about this
-                // very change is on screen.
-                nudgeInputTimers();
-                events_->formEvent(id, Event::Change, {});
-            }
-            break;
-        case CBN_SELCHANGE:
-            nudgeInputTimers();
-            break;
-        case CBN_SETFOCUS:
-            // A box that lost the focus outside the form and never got it back loses it now.
-            for (const int parked : focus_.takeAwayExcept(id)) {
-                events_->formEvent(parked, Event::LostFocus, {});
-            }
-            focus_.focused(combo->hwnd());
-            if (focus_.takeGained(id)) {
-                events_->formEvent(id, Event::GotFocus, {});
-            }
-            break;
-        case CBN_KILLFOCUS:
-            if (focus_.takeLost(id)) {
-                events_->formEvent(id, Event::LostFocus, {});
-            }
-            break;
-        default:
-            break;
-        }
+        comboNotification(*combo, id, code);
         return true;
     }
     if (dynamic_cast<OptionButtonWin32*>(control) && code == BN_CLICKED) {
@@ -294,6 +315,9 @@ void FormWindow::onDestroyed() {
     }
     if (desc_.border == BorderStyle::FixedToolWindow) {
         unregisterDialogWindow(hwnd_);
+    }
+    if (tooltip_) {
+        unregisterTooltip(hwnd_);
     }
     tooltip_ = nullptr;
     focus_.clear();

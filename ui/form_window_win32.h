@@ -90,6 +90,7 @@ public:
     /// Paints the form's background (colour and picture) and the labels on it over `area`, in
     /// client coordinates of the form; labels use it to be transparent.
     void paintBackground(HDC dc, const RECT& area) const;
+    const std::vector<LabelWin32*>& labels() const { return labels_; }
     int toPixels(int twips) const;
 
     // ui::Form
@@ -110,6 +111,7 @@ private:
                                        LPARAM lParam) noexcept;
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool handleCommand(WPARAM wParam, LPARAM lParam);
+    void comboNotification(ComboBoxWin32& combo, int id, UINT code);
     LRESULT controlColour(UINT message, HDC dc, HWND from);
     void onDpiChanged(UINT dpi, const RECT& suggested);
     void onDestroyed();

@@ -58,7 +58,7 @@ void reportUntrappedError(const std::wstring& text) noexcept {
 void reportCurrentException() noexcept {
     std::wstring text;
     try {
-        throw;
+        std::rethrow_exception(std::current_exception());
     } catch (const UntrappedError& error) {
         text = error.message();
     } catch (const std::exception& error) {

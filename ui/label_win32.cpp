@@ -7,25 +7,26 @@ namespace zorvo::ui {
 
 namespace {
 
-/// A memory DC with a bitmap the size of the target area, copied out in one go.
-class BackBuffer {
-public:
-    BackBuffer(HDC target, int width, int height)
-        : dc_(CreateCompatibleDC(target)), bitmap_(CreateCompatibleBitmap(target, width, height)),
-          select_(dc_.get(), bitmap_.get()) {}
-    HDC dc() const { return dc_.get(); }
-    bool ok() const { return dc_ && bitmap_; }
+/// Selects `font` into `dc` unless it is there already; it stays selected. Every DC drawn into
+/// here is either released after the paint or one of the labels' own, which keep their font.
+void useFont(HDC dc, HFONT font) {
+    if (GetCurrentObject(dc, OBJ_FONT) != font) {
+        SelectObject(dc, font);
+    }
+}
 
-private:
-    unique_hdc dc_;
-    unique_hbitmap bitmap_;
-    SelectObjectScope select_;
-};
+/// One memory DC for measuring captions, kept for the life of the program. It keeps the last
+/// designed font it measured with selected (those outlive every label that uses them); a font
+/// tried only for a moment is deselected again before it is deleted.
+HDC measuringDc() {
+    static const unique_hdc dc(CreateCompatibleDC(nullptr));
+    return dc.get();
+}
 
 /// Whether `text` in `font` shows whole in a client area of `width` × `height`: no line cut off at
 /// the bottom and, where there is room for one line only, no break at all.
 bool textFits(HDC dc, HFONT font, const std::wstring& text, int width, int height) {
-    SelectObjectScope select(dc, font);
+    useFont(dc, font);
     const int length = static_cast<int>(text.size());
     RECT line{0, 0, 0, 0};
     DrawTextW(dc, text.c_str(), length, &line, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
@@ -173,13 +174,12 @@ LRESULT LabelWin32::handleMessage(HWND window, UINT message, WPARAM wParam, LPAR
 }
 
 RECT LabelWin32::rectInForm() const {
-    RECT r{0, 0, 0, 0};
+    // Where the layout put it (a label has no frame: its window is its client area), worked out
+    // rather than asked of the system: every paint asks it of every label.
     if (!windowVisible()) {
-        return r;
+        return RECT{0, 0, 0, 0};
     }
-    GetClientRect(hwnd_, &r);
-    MapWindowPoints(hwnd_, GetParent(hwnd_), reinterpret_cast<POINT*>(&r), 2);
-    return r;
+    return bounds();
 }
 
 void LabelWin32::drawContent(HDC dc) const {
@@ -193,7 +193,7 @@ void LabelWin32::drawContent(HDC dc) const {
     }
     const std::wstring text = windowText();
     if (!text.empty()) {
-        SelectObjectScope font(dc, drawingFont());
+        useFont(dc, drawingFont());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, IsWindowEnabled(hwnd_) ? fore_ : GetSysColor(COLOR_GRAYTEXT));
         RECT textArea = r;
@@ -211,31 +211,56 @@ void LabelWin32::paint(HDC target) {
     if (!hwnd_) {
         return;
     }
-    RECT client;
-    GetClientRect(hwnd_, &client);
-    const int width = client.right - client.left;
-    const int height = client.bottom - client.top;
+    const RECT place = bounds();
+    const int width = place.right - place.left;
+    const int height = place.bottom - place.top;
     if (width <= 0 || height <= 0) {
         return;
     }
-    BackBuffer buffer(target, width, height);
-    if (!buffer.ok()) {
-        return;
+    if (!backDc_ || backSize_.cx != width || backSize_.cy != height) {
+        dropBackBuffer();
+        backDc_.reset(CreateCompatibleDC(target));
+        backBitmap_.reset(CreateCompatibleBitmap(target, width, height));
+        if (!backDc_ || !backBitmap_) {
+            dropBackBuffer();
+            return;
+        }
+        SelectObject(backDc_.get(), backBitmap_.get());
+        backSize_ = SIZE{width, height};
     }
-    const HDC dc = buffer.dc();
+    const HDC dc = backDc_.get();
     // The form's background with every label on it, this one included, seen through this
     // label's rectangle.
-    POINT origin{0, 0};
-    MapWindowPoints(hwnd_, GetParent(hwnd_), &origin, 1);
+    const POINT origin{place.left, place.top};
     POINT previous;
     SetViewportOrgEx(dc, -origin.x, -origin.y, &previous);
     form_.paintBackground(dc, RECT{origin.x, origin.y, origin.x + width, origin.y + height});
     SetViewportOrgEx(dc, previous.x, previous.y, nullptr);
+    // An overlapping label may have left its own font here; this one's stays between paints.
+    useFont(dc, drawingFont());
     BitBlt(target, 0, 0, width, height, dc, 0, 0, SRCCOPY);
 }
 
+void LabelWin32::dropBackBuffer() {
+    backDc_.reset();
+    backBitmap_.reset();
+    backSize_ = SIZE{0, 0};
+}
+
 void LabelWin32::redraw() {
-    redrawArea(rectInForm());
+    // Only the labels that show this one's rectangle paint again; the form under them is covered
+    // and has nothing new to show.
+    const RECT mine = rectInForm();
+    if (IsRectEmpty(&mine)) {
+        return;
+    }
+    for (LabelWin32* label : form_.labels()) {
+        RECT overlap;
+        const RECT theirs = label->rectInForm();
+        if (label->hwnd_ && IntersectRect(&overlap, &mine, &theirs)) {
+            InvalidateRect(label->hwnd_, nullptr, FALSE);
+        }
+    }
 }
 
 void LabelWin32::redrawArea(const RECT& area) {
@@ -254,24 +279,35 @@ void LabelWin32::setVisible(bool on) {
     redrawArea(on ? rectInForm() : before);
 }
 
+void releaseMeasuringFont() {
+    if (const HDC dc = measuringDc()) {
+        SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    }
+}
+
 void LabelWin32::applyFont(HFONT font) {
+    dropBackBuffer();
     ChildControl::applyFont(font);
     refit();
     redraw();
 }
 
 void LabelWin32::refit() {
-    fitted_.reset();
+    if (fitted_) {
+        // The font about to go may be selected in the back buffer.
+        dropBackBuffer();
+        fitted_.reset();
+    }
     const std::wstring text = windowText();
     RECT client{};
     if (!hwnd_ || font_ == nullptr || text.empty() || !GetClientRect(hwnd_, &client) ||
         client.right <= 0 || client.bottom <= 0) {
         return;
     }
-    unique_hdc dc(CreateCompatibleDC(nullptr));
+    const HDC dc = measuringDc();
     LOGFONTW designed{};
     if (!dc || GetObjectW(font_, sizeof designed, &designed) == 0 ||
-        textFits(dc.get(), font_, text, client.right, client.bottom)) {
+        textFits(dc, font_, text, client.right, client.bottom)) {
         return;
     }
     for (LONG shrink = 1; shrink <= kMaxShrink; ++shrink) {
@@ -279,14 +315,15 @@ void LabelWin32::refit() {
         smaller.lfHeight += designed.lfHeight < 0 ? shrink : -shrink;
         unique_hfont candidate(CreateFontIndirectW(&smaller));
         if (!candidate) {
-            return;
+            break;
         }
-        const bool fits = textFits(dc.get(), candidate.get(), text, client.right, client.bottom);
+        const bool fits = textFits(dc, candidate.get(), text, client.right, client.bottom);
         fitted_ = std::move(candidate);
         if (fits) {
-            return;
+            break;
         }
     }
+    useFont(dc, font_);
 }
 
 void LabelWin32::setEnabled(bool on) {

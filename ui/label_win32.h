@@ -11,6 +11,9 @@
 
 namespace zorvo::ui {
 
+/// Deselects every form's font from the DC that measures captions, before fonts are deleted.
+void releaseMeasuringFont();
+
 class LabelWin32 final : public Label, public ChildControl {
 public:
     static constexpr wchar_t kClassName[] = L"ZorvoLabel";
@@ -31,6 +34,8 @@ public:
     void setBorder(bool on) override;
 
     void applyFont(HFONT font) override;
+    /// Lets go of the back buffer and with it any font it holds selected.
+    void dropBackBuffer();
 
     /// Draws the label's back, text and border into `dc`, which is in the form's coordinates.
     void drawContent(HDC dc) const;
@@ -49,6 +54,7 @@ private:
     /// smaller, so no caption is ever cut or broken onto a line that does not show.
     void refit();
     HFONT drawingFont() const { return fitted_ ? fitted_.get() : font_; }
+
     void redraw();
     void redrawArea(const RECT& area);
 
@@ -59,6 +65,11 @@ private:
     bool border_ = false;
     bool pressed_ = false;
     unique_hfont fitted_;
+    /// Kept from one paint to the next, with this label's font left selected: a label that
+    /// changes every second then repaints with no set-up at all. The DC goes before the bitmap.
+    unique_hbitmap backBitmap_;
+    unique_hdc backDc_;
+    SIZE backSize_{0, 0};
 };
 
 } // namespace zorvo::ui

@@ -40,6 +40,27 @@ void MenuItemWin32::detach() {
     menu_ = nullptr;
 }
 
+namespace {
+
+/// One item of a drop-down menu, with its shortcut shown after a tab and added to `accelerators`.
+void appendItem(HMENU popup, const MenuDesc& entry, std::vector<ACCEL>& accelerators) {
+    std::wstring text(entry.caption);
+    if (!entry.shortcut.empty()) {
+        text += L'\t';
+        text += entry.shortcut.text;
+        const int modifiers = FVIRTKEY | (entry.shortcut.ctrl ? FCONTROL : 0) |
+                              (entry.shortcut.alt ? FALT : 0) | (entry.shortcut.shift ? FSHIFT : 0);
+        accelerators.push_back(ACCEL{static_cast<BYTE>(modifiers),
+                                     static_cast<WORD>(entry.shortcut.virtualKey),
+                                     static_cast<WORD>(entry.id)});
+    }
+    const UINT flags = MF_STRING | (entry.checked ? MF_CHECKED : MF_UNCHECKED) |
+                       (entry.enabled ? MF_ENABLED : MF_GRAYED);
+    AppendMenuW(popup, flags, static_cast<UINT_PTR>(entry.id), text.c_str());
+}
+
+} // namespace
+
 MenuBarWin32::MenuBarWin32(std::span<const MenuDesc> menus) {
     owned_.reset(CreateMenu());
     menu_ = owned_.get();
@@ -63,20 +84,7 @@ MenuBarWin32::MenuBarWin32(std::span<const MenuDesc> menus) {
                 AppendMenuW(popup.get(), MF_SEPARATOR, 0, nullptr);
                 continue;
             }
-            std::wstring text(entry.caption);
-            if (!entry.shortcut.empty()) {
-                text += L'\t';
-                text += entry.shortcut.text;
-                const int modifiers = FVIRTKEY | (entry.shortcut.ctrl ? FCONTROL : 0) |
-                                      (entry.shortcut.alt ? FALT : 0) |
-                                      (entry.shortcut.shift ? FSHIFT : 0);
-                accelerators.push_back(ACCEL{static_cast<BYTE>(modifiers),
-                                             static_cast<WORD>(entry.shortcut.virtualKey),
-                                             static_cast<WORD>(entry.id)});
-            }
-            const UINT flags = MF_STRING | (entry.checked ? MF_CHECKED : MF_UNCHECKED) |
-                               (entry.enabled ? MF_ENABLED : MF_GRAYED);
-            AppendMenuW(popup.get(), flags, static_cast<UINT_PTR>(entry.id), text.c_str());
+            appendItem(popup.get(), entry, accelerators);
             items_.push_back(std::make_unique<MenuItemWin32>(menu_, entry.id));
         }
         const std::wstring caption(top.caption);

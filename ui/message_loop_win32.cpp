@@ -1,6 +1,9 @@
 #include "ui/message_loop_win32.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace zorvo::ui {
@@ -13,6 +16,11 @@ HACCEL g_accelerators = nullptr;
 std::vector<HWND>& dialogWindows() {
     static std::vector<HWND> windows;
     return windows;
+}
+
+std::vector<std::pair<HWND, HWND>>& tooltips() {
+    static std::vector<std::pair<HWND, HWND>> forms;
+    return forms;
 }
 
 } // namespace
@@ -29,6 +37,31 @@ void registerDialogWindow(HWND window) {
 void unregisterDialogWindow(HWND window) noexcept {
     auto& windows = dialogWindows();
     windows.erase(std::remove(windows.begin(), windows.end(), window), windows.end());
+}
+
+void registerTooltip(HWND form, HWND tooltip) {
+    tooltips().emplace_back(form, tooltip);
+}
+
+void unregisterTooltip(HWND form) noexcept {
+    auto& forms = tooltips();
+    forms.erase(std::remove_if(forms.begin(), forms.end(),
+                               [form](const auto& entry) { return entry.first == form; }),
+                forms.end());
+}
+
+void relayToTooltip(MSG& message) noexcept {
+    if (!message.hwnd || message.message < WM_MOUSEFIRST || message.message > WM_MOUSELAST ||
+        tooltips().empty()) {
+        return;
+    }
+    const HWND root = GetAncestor(message.hwnd, GA_ROOT);
+    for (const auto& [form, tooltip] : tooltips()) {
+        if (form == root) {
+            SendMessageW(tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
+            return;
+        }
+    }
 }
 
 bool preTranslateMessage(MSG& message) noexcept {
@@ -56,6 +89,7 @@ int runMessageLoop() noexcept {
         if (got == -1) {
             return 1;
         }
+        relayToTooltip(message);
         if (!preTranslateMessage(message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);

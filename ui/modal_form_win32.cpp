@@ -1,5 +1,7 @@
 #include "ui/modal_form_win32.h"
 
+#include "ui/message_loop_win32.h"
+
 namespace zorvo::ui {
 
 FormOptions dialogOptions(HINSTANCE instance, HWND owner) {
@@ -33,6 +35,7 @@ void runModal(FormWindow& dialog, HWND owner) noexcept {
         if (got == -1) {
             break;
         }
+        ui::relayToTooltip(message);
         if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST && message.hwnd) {
             const HWND root = GetAncestor(message.hwnd, GA_ROOT);
             if (root == dialog.hwnd()) {

@@ -105,8 +105,8 @@ HBRUSH OptionButtonWin32::colours(UINT, HDC dc, HWND from) {
 HWND FrameWin32::createWindow(HWND parent, HINSTANCE instance, const RECT& bounds) {
     const std::wstring caption(desc_.caption);
     const HWND window = CreateWindowExW(
-        0, WC_BUTTONW, caption.c_str(), (baseStyle() & ~WS_CLIPSIBLINGS) | BS_GROUPBOX, bounds.left,
-        bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+        0, WC_BUTTONW, caption.c_str(), (baseStyle() & ~DWORD{WS_CLIPSIBLINGS}) | BS_GROUPBOX,
+        bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
         controlId(desc_.id), instance, nullptr);
     useClassicLook(window);
     return window;

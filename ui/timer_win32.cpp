@@ -33,21 +33,34 @@ void TimerWin32::arm(std::int64_t delayMs) {
     }
 }
 
+void TimerWin32::disarm() {
+    if (form_.alive()) {
+        KillTimer(form_.hwnd(), static_cast<UINT_PTR>(desc_.id));
+    }
+}
+
+bool TimerWin32::formHidden() const {
+    return form_.alive() && !IsWindowVisible(form_.hwnd());
+}
+
 void TimerWin32::setEnabled(bool on) {
     if (on == enabled_) {
         return;
     }
     enabled_ = on;
     if (!on) {
-        if (form_.alive()) {
-            KillTimer(form_.hwnd(), static_cast<UINT_PTR>(desc_.id));
-        }
+        disarm();
         return;
     }
     ++generation_;
     switch (desc_.pacing) {
     case TimerPacing::Minimum:
         arm(desc_.interval);
+        break;
+    case TimerPacing::MinimumWhileHidden:
+        if (formHidden()) {
+            arm(desc_.interval);
+        }
         break;
     case TimerPacing::Paced:
         ticker_.start(unbiasedMilliseconds());
@@ -58,6 +71,17 @@ void TimerWin32::setEnabled(bool on) {
         // The first tick comes at once, so a display never starts out stale.
         arm(USER_TIMER_MINIMUM);
         break;
+    }
+}
+
+void TimerWin32::formShown(bool shown) {
+    if (!enabled_ || desc_.pacing != TimerPacing::MinimumWhileHidden) {
+        return;
+    }
+    if (shown) {
+        disarm();
+    } else {
+        arm(desc_.interval);
     }
 }
 
@@ -83,9 +107,7 @@ bool TimerWin32::tick(unsigned generation) {
 void TimerWin32::onTimerMessage() {
     if (!enabled_) {
         // A message that was queued before the timer stopped.
-        if (form_.alive()) {
-            KillTimer(form_.hwnd(), static_cast<UINT_PTR>(desc_.id));
-        }
+        disarm();
         return;
     }
     if (inHandler_) {
@@ -94,6 +116,7 @@ void TimerWin32::onTimerMessage() {
     const unsigned generation = generation_;
     switch (desc_.pacing) {
     case TimerPacing::Minimum:
+    case TimerPacing::MinimumWhileHidden:
         tick(generation);
         break;
     case TimerPacing::Paced: {
@@ -109,9 +132,7 @@ void TimerWin32::onTimerMessage() {
     }
     case TimerPacing::OnInput:
         // One tick per nudge; until the next one there is nothing new to show.
-        if (form_.alive()) {
-            KillTimer(form_.hwnd(), static_cast<UINT_PTR>(desc_.id));
-        }
+        disarm();
         tick(generation);
         break;
     case TimerPacing::SecondAligned:

@@ -30,6 +30,8 @@ public:
 
     /// The input an OnInput timer follows has changed: tick as soon as the system allows.
     void nudge();
+    /// The form was shown or hidden.
+    void formShown(bool shown);
     /// The form received WM_TIMER with this timer's ID.
     void onTimerMessage();
     /// The form's window is gone: the timer went with it.
@@ -37,6 +39,8 @@ public:
 
 private:
     void arm(std::int64_t delayMs);
+    void disarm();
+    bool formHidden() const;
     /// Calls the handler once; false when the timer was stopped or restarted meanwhile, or the
     /// window is gone.
     bool tick(unsigned generation);

@@ -21,6 +21,7 @@ TEST(DpiMath, MulDivRoundsHalvesAwayFromZeroWhateverTheSigns) {
     EXPECT_EQ(mulDiv(3, 1, -2), -2);
     EXPECT_EQ(mulDiv(-3, -1, 2), 2);
     EXPECT_EQ(mulDiv(1, 1, 3), 0);
+    EXPECT_EQ(mulDiv(5, 1, 0), -1) << "a zero denominator gives -1, as MulDiv does";
     // No overflow in the intermediate product.
     EXPECT_EQ(mulDiv(2'000'000'000, 144, 1440), 200'000'000);
 }

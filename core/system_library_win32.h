@@ -1,0 +1,29 @@
+#pragma once
+// System libraries that only some moments of a run need (the shell for the icon and the home-page
+// link, COM for a shutdown at the end of a countdown), loaded from System32 when first needed
+// instead of at every start, and kept until the process ends.
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+namespace zorvo::ui {
+
+/// The library, loaded from System32 only; null when it cannot be.
+HMODULE systemLibrary(const wchar_t* name) noexcept;
+
+/// An export of a library from systemLibrary(); null when either is missing.
+template <class Function> Function* systemFunction(HMODULE library, const char* name) noexcept {
+    if (library == nullptr) {
+        return nullptr;
+    }
+    return reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
+
+/// Shell_NotifyIconW; FALSE when the shell's library cannot be had.
+BOOL shellNotifyIcon(DWORD message, NOTIFYICONDATAW* data) noexcept;
+
+/// ShellExecuteW with the verb "open"; false when it failed or the library cannot be had.
+bool shellOpen(HWND owner, const wchar_t* address, int showCommand) noexcept;
+
+} // namespace zorvo::ui
