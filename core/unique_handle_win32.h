@@ -86,9 +86,7 @@ struct kernel_handle_traits : null_handle_traits<HANDLE> {
 struct file_handle_traits {
     using pointer = HANDLE;
     static pointer invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static bool valid(pointer value) noexcept {
-        return value != INVALID_HANDLE_VALUE && value != nullptr;
-    }
+    static bool valid(const void* value) noexcept { return value != INVALID_HANDLE_VALUE; }
     static bool close(HANDLE value) noexcept { return CloseHandle(value) != FALSE; }
 };
 struct module_traits : null_handle_traits<HMODULE> {

@@ -81,7 +81,7 @@ unique_file createTemporaryBeside(const std::wstring& target, std::wstring& temp
         }
     }
     temporary.clear();
-    return unique_file();
+    return {};
 }
 
 unique_file openForReading(const std::wstring& path) {

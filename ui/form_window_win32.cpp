@@ -227,7 +227,7 @@ LRESULT FormWindow::controlColour(UINT message, HDC dc, HWND from) {
                           reinterpret_cast<LPARAM>(from));
 }
 
-void FormWindow::comboNotification(ComboBoxWin32& combo, int id, UINT code) {
+void FormWindow::comboNotification(const ComboBoxWin32& combo, int id, UINT code) {
     switch (code) {
     case CBN_EDITCHANGE:
         if (!combo.writingText()) {

@@ -111,7 +111,7 @@ private:
                                        LPARAM lParam) noexcept;
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool handleCommand(WPARAM wParam, LPARAM lParam);
-    void comboNotification(ComboBoxWin32& combo, int id, UINT code);
+    void comboNotification(const ComboBoxWin32& combo, int id, UINT code);
     LRESULT controlColour(UINT message, HDC dc, HWND from);
     void onDpiChanged(UINT dpi, const RECT& suggested);
     void onDestroyed();

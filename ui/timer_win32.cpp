@@ -101,6 +101,8 @@ bool TimerWin32::tick(unsigned generation) {
         ~Reset() { flag = false; }
     } reset{inHandler_};
     form_.events().formEvent(desc_.id, Event::Timer, {});
+    // The handler may have stopped or restarted this very timer, or closed its form.
+    // cppcheck-suppress knownConditionTrueFalse
     return enabled_ && generation == generation_ && form_.alive();
 }
 
