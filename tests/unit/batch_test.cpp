@@ -170,6 +170,16 @@ TEST(BatchDialog, MinutesRuleCancelAndHover) {
     EXPECT_TRUE(h.files.files.empty());
 }
 
+TEST(BatchDialog, MinutesFromOneTo360GoIntoTheFile) {
+    for (const auto& [typed, written, warnings] :
+         {std::tuple{L"1", "1", 0u}, {L"360", "360", 0u}, {L"361", "1", 1u}, {L"0", "1", 1u}}) {
+        BatHarness h;
+        EXPECT_EQ(h.generate(L"Спящий режим", typed, &h.Option1),
+                  std::string("start C:\\Tools\\zorvo.exe /s ") + written + " \r\necho exit\r\n");
+        EXPECT_EQ(h.messages.shown.size(), warnings) << testing::PrintToString(typed);
+    }
+}
+
 struct FakeText final : fakes::FakeControl<ui::TextBox> {
     std::wstring text_;
     std::wstring text() const override { return text_; }

@@ -10,11 +10,16 @@
 #include "batch/batch_file.h"
 #include "batch/frm_bat_layout.h"
 #include "dialogs/frm_about_layout.h"
+#include "dialogs/frm_dial_layout.h"
+#include "layout_checks.h"
 #include "ui/dpi_math.h"
 
 namespace zorvo {
 namespace {
 
+using layout_checks::Box;
+using layout_checks::boxInForm;
+using layout_checks::expectNoOverlaps;
 using ui::ControlKind;
 using ui::FormDesc;
 
@@ -45,26 +50,6 @@ std::vector<std::wstring> tabStops(const FormDesc& form) {
         names.emplace_back(control.name);
     }
     return names;
-}
-
-/// Where a control lies in the form's client area, following its frame.
-struct Box {
-    int left, top, right, bottom;
-};
-Box boxInForm(const FormDesc& form, const ui::ControlDesc& control) {
-    Box box{control.left, control.top, control.left + control.width, control.top + control.height};
-    if (control.parentId != 0) {
-        const auto frame = std::find_if(form.controls.begin(), form.controls.end(),
-                                        [&](const auto& c) { return c.id == control.parentId; });
-        EXPECT_NE(frame, form.controls.end());
-        EXPECT_EQ(frame->kind, ControlKind::Frame);
-        EXPECT_LE(box.right, frame->width)
-            << "sticks out of its frame: " << std::wstring(control.name);
-        EXPECT_LE(box.bottom, frame->height) << std::wstring(control.name);
-        box = Box{box.left + frame->left, box.top + frame->top, box.right + frame->left,
-                  box.bottom + frame->top};
-    }
-    return box;
 }
 
 void expectInsideClientArea(const FormDesc& form) {
@@ -105,6 +90,7 @@ TEST(DialogLayouts, BatchDialogMatchesTheContractAndItsDesign) {
                              {L"lblOK", 3009},
                              {L"lblCancel", 3010}});
     expectInsideClientArea(form);
+    expectNoOverlaps(form);
     EXPECT_EQ(tabStops(form), (std::vector<std::wstring>{L"Combo1", L"Combo2", L"Frame1",
                                                          L"Option1", L"Option2", L"Option3"}));
 
@@ -139,6 +125,7 @@ TEST(DialogLayouts, AboutBoxMatchesTheContractAndItsDesign) {
     expectFixedToolWindow(form, 234, 153);
     expectContractIds(form, {{L"Text1", 4001}, {L"lblHomePage", 4002}, {L"lblOK", 4003}});
     expectInsideClientArea(form);
+    expectNoOverlaps(form);
     EXPECT_EQ(tabStops(form), std::vector<std::wstring>{L"Text1"});
 
     const auto* link = ui::findControl(form, L"lblHomePage");
@@ -149,6 +136,33 @@ TEST(DialogLayouts, AboutBoxMatchesTheContractAndItsDesign) {
     EXPECT_FALSE(link->backColour.has_value()) << "the link is transparent";
     EXPECT_EQ(ui::findControl(form, L"lblOK")->backColour, std::optional<ui::Colour>(0x00400040));
     EXPECT_EQ(ui::findControl(form, L"Text1")->kind, ControlKind::TextBox);
+}
+
+// The popup of the last half minute must be seen over any window: dark red text on black, in a
+// borderless window without a taskbar button, its label across the whole width.
+TEST(DialogLayouts, PopupIsRedOnBlackAndBorderless) {
+    const FormDesc& form = frmDialLayout();
+    EXPECT_EQ(form.className, L"frmDial");
+    EXPECT_EQ(form.border, ui::BorderStyle::None);
+    EXPECT_FALSE(form.showInTaskbar);
+    EXPECT_EQ(form.backColour, 0x00000000U);
+    ASSERT_EQ(form.controls.size(), 1U);
+    const ui::ControlDesc& label = form.controls[0];
+    EXPECT_EQ(label.id, 5001);
+    const auto red = label.foreColour & 0xFF, green = (label.foreColour >> 8) & 0xFF,
+               blue = (label.foreColour >> 16) & 0xFF;
+    EXPECT_GE(red, 0x80U) << "a clear red";
+    EXPECT_EQ(green, 0U);
+    EXPECT_EQ(blue, 0U);
+    EXPECT_EQ(label.foreColour >> 24, 0U) << "a plain RGB colour";
+    EXPECT_FALSE(label.backColour.has_value()) << "transparent over the black window";
+    EXPECT_EQ(label.alignment, ui::Alignment::Centre);
+    expectInsideClientArea(form);
+    const Box box = boxInForm(form, label);
+    EXPECT_GE(box.right - box.left, form.clientWidth * 9 / 10) << "room for the whole caption";
+    // Big enough to read from a distance: a large font in a box with room for it.
+    EXPECT_GE(label.pointSize, 12.0);
+    EXPECT_GE(ui::twipsToPixels(label.height, 96), -ui::fontHeightForDpi(label.pointSize, 96));
 }
 
 } // namespace

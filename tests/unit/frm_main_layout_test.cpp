@@ -10,6 +10,7 @@
 
 #include "app/frm_main.h"
 #include "app/frm_main_layout.h"
+#include "layout_checks.h"
 #include "ui/dpi_math.h"
 
 namespace zorvo {
@@ -161,6 +162,18 @@ TEST(FrmMainLayout, EveryControlAndPictureLiesInsideTheClientArea) {
     for (const auto& p : f.pictures) {
         EXPECT_LE(p.left + p.width, f.clientWidth);
         EXPECT_LE(p.top + p.height, f.clientHeight);
+    }
+    // Transparent labels whose boxes touch by design: the log line under the status line, and
+    // "Сбросить" just under "Активировать"; their texts stay apart.
+    layout_checks::expectNoOverlaps(f, {{L"lblEnter", L"lblLog"}, {L"lblActivate", L"lblReset"}});
+    for (std::size_t i = 0; i < f.pictures.size(); ++i) {
+        for (std::size_t j = i + 1; j < f.pictures.size(); ++j) {
+            const auto& a = f.pictures[i];
+            const auto& b = f.pictures[j];
+            EXPECT_FALSE(layout_checks::Box(a.left, a.top, a.left + a.width, a.top + a.height)
+                             .overlaps({b.left, b.top, b.left + b.width, b.top + b.height}))
+                << std::wstring(a.name) << " and " << std::wstring(b.name);
+        }
     }
     EXPECT_EQ(f.pictures.size(), 5U);
     EXPECT_LE(f.pictureWidth, f.clientWidth);
