@@ -20,6 +20,7 @@ namespace {
 using layout_checks::Box;
 using layout_checks::boxInForm;
 using layout_checks::expectNoOverlaps;
+using layout_checks::expectReadable;
 using ui::ControlKind;
 using ui::FormDesc;
 
@@ -91,6 +92,7 @@ TEST(DialogLayouts, BatchDialogMatchesTheContractAndItsDesign) {
                              {L"lblCancel", 3010}});
     expectInsideClientArea(form);
     expectNoOverlaps(form);
+    expectReadable(form);
     EXPECT_EQ(tabStops(form), (std::vector<std::wstring>{L"Combo1", L"Combo2", L"Frame1",
                                                          L"Option1", L"Option2", L"Option3"}));
 
@@ -105,6 +107,46 @@ TEST(DialogLayouts, BatchDialogMatchesTheContractAndItsDesign) {
     for (const auto& control : form.controls) {
         EXPECT_EQ(control.fontFace, L"Comic Sans MS") << std::wstring(control.name);
         EXPECT_EQ(control.parentId != 0, control.kind == ControlKind::OptionButton);
+    }
+}
+
+// The batch dialog is laid out on a grid: two columns of caption over box, the option group
+// across both, the two buttons on one row, and every right edge of the right column in line.
+TEST(DialogLayouts, BatchDialogLinesUp) {
+    const FormDesc& form = frmBatLayout();
+    const auto box = [&](const wchar_t* name) {
+        const auto* control = ui::findControl(form, name);
+        if (control == nullptr) {
+            ADD_FAILURE() << "no control " << name;
+            return Box{};
+        }
+        return boxInForm(form, *control);
+    };
+    const auto sameRow = [&](const wchar_t* a, const wchar_t* b) {
+        EXPECT_EQ(box(a).top, box(b).top) << std::wstring(a) << " " << b;
+        EXPECT_EQ(box(a).bottom, box(b).bottom) << std::wstring(a) << " " << b;
+    };
+    sameRow(L"Label1", L"Label2");
+    sameRow(L"Combo1", L"Combo2");
+    sameRow(L"lblOK", L"lblCancel");
+    for (const wchar_t* name : {L"Combo1", L"Frame1", L"lblOK"}) {
+        EXPECT_EQ(box(name).left, box(L"Label1").left) << "left column: " << name;
+    }
+    EXPECT_EQ(box(L"Combo2").left, box(L"Label2").left) << "right column";
+    for (const wchar_t* name : {L"Frame1", L"lblCancel"}) {
+        EXPECT_EQ(box(name).right, box(L"Combo2").right) << "right edge: " << name;
+    }
+    const Box options[] = {box(L"Option1"), box(L"Option2"), box(L"Option3")};
+    for (const Box& option : options) {
+        EXPECT_EQ(option.left, options[0].left);
+        EXPECT_EQ(option.bottom - option.top, options[0].bottom - options[0].top);
+    }
+    EXPECT_EQ(options[1].top - options[0].top, options[2].top - options[1].top) << "even spacing";
+    EXPECT_GT(options[1].top, options[0].bottom);
+    for (const auto& control : form.controls) {
+        if (control.kind != ControlKind::ComboBox && control.kind != ControlKind::DropDownList) {
+            EXPECT_FALSE(control.caption.empty()) << std::wstring(control.name);
+        }
     }
 }
 
@@ -126,6 +168,7 @@ TEST(DialogLayouts, AboutBoxMatchesTheContractAndItsDesign) {
     expectContractIds(form, {{L"Text1", 4001}, {L"lblHomePage", 4002}, {L"lblOK", 4003}});
     expectInsideClientArea(form);
     expectNoOverlaps(form);
+    expectReadable(form);
     EXPECT_EQ(tabStops(form), std::vector<std::wstring>{L"Text1"});
 
     const auto* link = ui::findControl(form, L"lblHomePage");
@@ -158,6 +201,7 @@ TEST(DialogLayouts, PopupIsRedOnBlackAndBorderless) {
     EXPECT_FALSE(label.backColour.has_value()) << "transparent over the black window";
     EXPECT_EQ(label.alignment, ui::Alignment::Centre);
     expectInsideClientArea(form);
+    expectReadable(form);
     const Box box = boxInForm(form, label);
     EXPECT_GE(box.right - box.left, form.clientWidth * 9 / 10) << "room for the whole caption";
     // Big enough to read from a distance: a large font in a box with room for it.

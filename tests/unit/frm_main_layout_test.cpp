@@ -166,6 +166,8 @@ TEST(FrmMainLayout, EveryControlAndPictureLiesInsideTheClientArea) {
     // Transparent labels whose boxes touch by design: the log line under the status line, and
     // "Сбросить" just under "Активировать"; their texts stay apart.
     layout_checks::expectNoOverlaps(f, {{L"lblEnter", L"lblLog"}, {L"lblActivate", L"lblReset"}});
+    // Over the dark picture the labels must read as over a black form.
+    layout_checks::expectReadable(f);
     for (std::size_t i = 0; i < f.pictures.size(); ++i) {
         for (std::size_t j = i + 1; j < f.pictures.size(); ++j) {
             const auto& a = f.pictures[i];

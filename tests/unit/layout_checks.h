@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <set>
 #include <string>
 #include <utility>
 
+#include "ui/dpi_math.h"
 #include "ui/form_layout.h"
 
 namespace zorvo::layout_checks {
@@ -57,6 +59,31 @@ inline void expectNoOverlaps(const ui::FormDesc& form,
             EXPECT_FALSE(boxInForm(form, a).overlaps(boxInForm(form, b)))
                 << std::wstring(form.className) << ": " << an << " and " << bn << " overlap";
         }
+    }
+}
+
+/// Relative luminance of an &H00BBGGRR colour, 0 (black) to 1 (white).
+inline double luminance(ui::Colour c) {
+    const auto channel = [](ui::Colour v) { return static_cast<double>(v & 0xFF) / 255.0; };
+    return 0.2126 * channel(c) + 0.7152 * channel(c >> 8) + 0.0722 * channel(c >> 16);
+}
+
+/// Every control shows its text readably: a font of a sensible size in a box tall enough for it,
+/// in a colour that stands out from what lies behind it (its own back, or the form's).
+inline void expectReadable(const ui::FormDesc& form) {
+    for (const auto& control : form.controls) {
+        const std::wstring name(control.name);
+        EXPECT_FALSE(control.fontFace.empty()) << name;
+        EXPECT_GE(control.pointSize, 8.0) << name;
+        EXPECT_LE(control.pointSize, 14.0) << name;
+        if (control.kind != ui::ControlKind::TextBox && control.kind != ui::ControlKind::Frame) {
+            EXPECT_GE(ui::twipsToPixels(control.height, 96),
+                      -ui::fontHeightForDpi(control.pointSize, 96))
+                << "text taller than its box: " << name;
+        }
+        const ui::Colour back = control.backColour.value_or(form.backColour);
+        EXPECT_GE(std::abs(luminance(control.foreColour) - luminance(back)), 0.15)
+            << "text hard to tell from its background: " << name;
     }
 }
 
