@@ -161,7 +161,10 @@ TEST(BatchDialog, MinutesRuleCancelAndHover) {
     EXPECT_TRUE(h.lblOK.border());
     EXPECT_FALSE(h.lblCancel.border());
     h.dialog.lblCancel_MouseMove();
+    EXPECT_EQ(h.lblCancel.backColour(), 0x00404040u);
+    EXPECT_TRUE(h.lblCancel.border());
     h.dialog.Form_MouseMove();
+    EXPECT_EQ(h.lblCancel.backColour(), 0x00400040u);
     EXPECT_EQ(h.lblOK.backColour(), 0x00400040u);
     EXPECT_FALSE(h.lblOK.border() || h.lblCancel.border());
 
@@ -214,9 +217,11 @@ TEST(AboutBox, TextLinkAndHover) {
     about.lblOK_MouseMove();
     EXPECT_EQ(link.foreColour(), 0x00FF0000u);
     EXPECT_TRUE(ok.border());
+    EXPECT_EQ(ok.backColour(), 0x00404040u);
     about.Form_MouseMove();
     EXPECT_EQ(link.foreColour(), 0x00FFC0C0u);
     EXPECT_FALSE(ok.border());
+    EXPECT_EQ(ok.backColour(), 0x00400040u);
     about.lblOK_Click();
     EXPECT_TRUE(form.closed);
 }

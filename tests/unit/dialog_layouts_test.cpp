@@ -179,6 +179,23 @@ TEST(DialogLayouts, AboutBoxMatchesTheContractAndItsDesign) {
     EXPECT_FALSE(link->backColour.has_value()) << "the link is transparent";
     EXPECT_EQ(ui::findControl(form, L"lblOK")->backColour, std::optional<ui::Colour>(0x00400040));
     EXPECT_EQ(ui::findControl(form, L"Text1")->kind, ControlKind::TextBox);
+
+    // The text fills the top of the box; the link and the button stand centred under it.
+    const Box text = boxInForm(form, *ui::findControl(form, L"Text1"));
+    EXPECT_GE(text.right - text.left, form.clientWidth - 30);
+    int previousBottom = text.bottom;
+    for (const wchar_t* name : {L"lblHomePage", L"lblOK"}) {
+        const Box box = boxInForm(form, *ui::findControl(form, name));
+        EXPECT_GT(box.top, previousBottom) << name;
+        EXPECT_LE(std::abs(box.left + box.right - form.clientWidth), 2 * 60)
+            << "off centre by more than 4 pixels: " << name;
+        previousBottom = box.bottom;
+    }
+    for (const auto& control : form.controls) {
+        if (control.kind == ControlKind::Label) {
+            EXPECT_FALSE(control.caption.empty()) << std::wstring(control.name);
+        }
+    }
 }
 
 // The popup of the last half minute must be seen over any window: dark red text on black, in a
@@ -189,9 +206,9 @@ TEST(DialogLayouts, PopupIsRedOnBlackAndBorderless) {
     EXPECT_EQ(form.border, ui::BorderStyle::None);
     EXPECT_FALSE(form.showInTaskbar);
     EXPECT_EQ(form.backColour, 0x00000000U);
+    expectContractIds(form, {{L"Label1", 5001}});
     ASSERT_EQ(form.controls.size(), 1U);
     const ui::ControlDesc& label = form.controls[0];
-    EXPECT_EQ(label.id, 5001);
     const auto red = label.foreColour & 0xFF, green = (label.foreColour >> 8) & 0xFF,
                blue = (label.foreColour >> 16) & 0xFF;
     EXPECT_GE(red, 0x80U) << "a clear red";

@@ -187,6 +187,24 @@ TEST(FrmMainLayout, EveryControlAndPictureLiesInsideTheClientArea) {
     EXPECT_EQ(ui::twipsToPixels(f.pictureHeight, 96), 251);
 }
 
+// The minutes box has its unit on its right and the same value in hours right under it; the
+// date and the clock share the bottom line.
+TEST(FrmMainLayout, RelatedControlsLineUp) {
+    const auto control = [](const wchar_t* name) -> const ui::ControlDesc& {
+        static const ui::ControlDesc none{};
+        const auto* found = ui::findControl(form(), name);
+        return found != nullptr ? *found : (ADD_FAILURE() << name, none);
+    };
+    const auto& combo = control(L"Combo1");
+    const auto& hours = control(L"lblH");
+    EXPECT_EQ(hours.left, combo.left);
+    EXPECT_EQ(hours.width, combo.width);
+    EXPECT_GE(hours.top, combo.top + combo.height);
+    EXPECT_LE(hours.top, combo.top + combo.height + 30) << "right under the box";
+    EXPECT_EQ(control(L"lblMin").top, combo.top);
+    EXPECT_EQ(control(L"lblDate").top, control(L"lblTime").top);
+}
+
 TEST(FrmMainLayout, TabOrderIsCompleteAndHasNoGaps) {
     std::vector<std::pair<int, std::wstring>> order;
     for (const auto& c : form().controls) {
@@ -218,6 +236,8 @@ TEST(FrmMainLayout, StartsWithTheHiddenLabelsHiddenAndOnlyTheClockRunning) {
     }
     EXPECT_EQ(ui::findTimer(form(), L"Timer3")->pacing, ui::TimerPacing::Paced);
     EXPECT_EQ(form().caption, kMainCaption);
+    EXPECT_TRUE(form().showInTaskbar) << "the main window has a taskbar button";
+    EXPECT_EQ(form().border, ui::BorderStyle::FixedSingle) << "with a caption to move it by";
     EXPECT_EQ(ui::findControl(form(), L"lblActivate")->foreColour, kButtonColour);
     EXPECT_EQ(ui::findControl(form(), L"lblReset")->foreColour, kButtonColour);
 }

@@ -69,7 +69,8 @@ inline double luminance(ui::Colour c) {
 }
 
 /// Every control shows its text readably: a font of a sensible size in a box tall enough for it,
-/// in a colour that stands out from what lies behind it (its own back, or the form's).
+/// in a colour that stands out from what lies behind it (its own back, or the form's), and a
+/// tooltip, where it has one, that says something.
 inline void expectReadable(const ui::FormDesc& form) {
     for (const auto& control : form.controls) {
         const std::wstring name(control.name);
@@ -80,6 +81,9 @@ inline void expectReadable(const ui::FormDesc& form) {
             EXPECT_GE(ui::twipsToPixels(control.height, 96),
                       -ui::fontHeightForDpi(control.pointSize, 96))
                 << "text taller than its box: " << name;
+        }
+        if (control.tooltip != nullptr) {
+            EXPECT_NE(control.tooltip[0], L'\0') << "an empty tooltip box: " << name;
         }
         const ui::Colour back = control.backColour.value_or(form.backColour);
         EXPECT_GE(std::abs(luminance(control.foreColour) - luminance(back)), 0.15)
