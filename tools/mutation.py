@@ -350,7 +350,7 @@ def configure():
 
 
 def build():
-    code, _ = run(["cmake", "--build", str(BUILD), "-j", "1"], BUILD, BUILD_TIMEOUT)
+    code, _ = run(["cmake", "--build", str(BUILD), "-j", "2"], BUILD, BUILD_TIMEOUT)
     return code == 0
 
 

@@ -193,6 +193,8 @@ TEST_F(Countdown, AlarmMelodyLengthAndShape) {
             paused += notes[i].durationMs;
             continue;
         }
+        // The tones are harmonics of one 150 Hz fundamental, which is what makes them consonant.
+        EXPECT_EQ(notes[i].frequencyHz % 150, 0u) << "note " << i;
         EXPECT_GE(notes[i].frequencyHz, 440u) << "note " << i;
         EXPECT_LE(notes[i].frequencyHz, 2000u) << "note " << i;
         highest = std::max(highest, notes[i].frequencyHz);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/frm_main.h"
+#include "app/frm_main_layout.h"
 #include "batch/batch_file.h"
 #include "batch/frm_bat_layout.h"
 #include "dialogs/frm_about_layout.h"
@@ -147,6 +148,21 @@ TEST(DialogLayouts, BatchDialogLinesUp) {
         if (control.kind != ControlKind::ComboBox && control.kind != ControlKind::DropDownList) {
             EXPECT_FALSE(control.caption.empty()) << std::wstring(control.name);
         }
+    }
+}
+
+// A minutes box looks the same wherever it stands, and so does the action list beside it.
+TEST(DialogLayouts, EntryBoxesLookAlikeInEveryForm) {
+    const auto* reference = ui::findControl(frmMainLayout(), L"Combo1");
+    ASSERT_NE(reference, nullptr);
+    for (const wchar_t* name : {L"Combo1", L"Combo2"}) {
+        const auto* box = ui::findControl(frmBatLayout(), name);
+        ASSERT_NE(box, nullptr) << name;
+        EXPECT_EQ(box->foreColour, reference->foreColour) << name;
+        EXPECT_EQ(box->backColour, reference->backColour) << name;
+        EXPECT_EQ(box->fontFace, reference->fontFace) << name;
+        EXPECT_EQ(box->pointSize, reference->pointSize) << name;
+        EXPECT_EQ(box->height, reference->height) << name;
     }
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cwctype>
 #include <map>
 #include <set>
@@ -202,7 +203,25 @@ TEST(FrmMainLayout, RelatedControlsLineUp) {
     EXPECT_GE(hours.top, combo.top + combo.height);
     EXPECT_LE(hours.top, combo.top + combo.height + 30) << "right under the box";
     EXPECT_EQ(control(L"lblMin").top, combo.top);
-    EXPECT_EQ(control(L"lblDate").top, control(L"lblTime").top);
+
+    // Date and clock: one row, one look, in the two bottom corners.
+    const auto& date = control(L"lblDate");
+    const auto& time = control(L"lblTime");
+    EXPECT_EQ(date.top, time.top);
+    EXPECT_EQ(date.pointSize, time.pointSize);
+    EXPECT_EQ(date.fontFace, time.fontFace);
+    EXPECT_EQ(date.foreColour, time.foreColour);
+    EXPECT_EQ(date.left, 0);
+    EXPECT_LE(form().clientWidth - (time.left + time.width), 30) << "within 2 pixels of the edge";
+
+    // The status line stands on the window's centre line (within 3 pixels), the two buttons on
+    // one line of their own (within a pixel), one under the other.
+    const auto& status = control(L"lblEnter");
+    EXPECT_LE(std::abs(2 * status.left + status.width - form().clientWidth), 2 * 45);
+    const auto& activate = control(L"lblActivate");
+    const auto& reset = control(L"lblReset");
+    EXPECT_LE(std::abs(2 * activate.left + activate.width - 2 * reset.left - reset.width), 2 * 15);
+    EXPECT_GT(reset.top, activate.top);
 }
 
 TEST(FrmMainLayout, TabOrderIsCompleteAndHasNoGaps) {
