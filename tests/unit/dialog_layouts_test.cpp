@@ -46,8 +46,9 @@ std::vector<std::wstring> tabStops(const FormDesc& form) {
                 << "labels take no focus: " << std::wstring(control.name);
             continue;
         }
-        EXPECT_GT(control.tabIndex, previous)
-            << "tab order differs from creation order at " << std::wstring(control.name);
+        EXPECT_EQ(control.tabIndex, previous + 1)
+            << "tab order differs from creation order, or has a gap, at "
+            << std::wstring(control.name);
         previous = control.tabIndex;
         names.emplace_back(control.name);
     }
@@ -143,6 +144,20 @@ TEST(DialogLayouts, BatchDialogLinesUp) {
         EXPECT_EQ(option.bottom - option.top, options[0].bottom - options[0].top);
     }
     EXPECT_EQ(options[1].top - options[0].top, options[2].top - options[1].top) << "even spacing";
+    // Captions look alike: the two over the boxes and the frame's; so do the three options.
+    for (const wchar_t* name : {L"Label2", L"Frame1"}) {
+        EXPECT_EQ(ui::findControl(form, name)->pointSize,
+                  ui::findControl(form, L"Label1")->pointSize)
+            << name;
+        EXPECT_EQ(ui::findControl(form, name)->foreColour,
+                  ui::findControl(form, L"Label1")->foreColour)
+            << name;
+    }
+    for (const wchar_t* name : {L"Option2", L"Option3"}) {
+        EXPECT_EQ(ui::findControl(form, name)->pointSize,
+                  ui::findControl(form, L"Option1")->pointSize)
+            << name;
+    }
     EXPECT_GT(options[1].top, options[0].bottom);
     for (const auto& control : form.controls) {
         if (control.kind != ControlKind::ComboBox && control.kind != ControlKind::DropDownList) {
@@ -198,7 +213,12 @@ TEST(DialogLayouts, AboutBoxMatchesTheContractAndItsDesign) {
 
     // The text fills the top of the box; the link and the button stand centred under it.
     const Box text = boxInForm(form, *ui::findControl(form, L"Text1"));
-    EXPECT_GE(text.right - text.left, form.clientWidth - 30);
+    EXPECT_EQ(text.left, 0);
+    EXPECT_EQ(text.top, 0);
+    EXPECT_GE(text.right - text.left, form.clientWidth - 15) << "at most a pixel to spare";
+    const auto* textBox = ui::findControl(form, L"Text1");
+    EXPECT_NE(textBox->backColour.value_or(form.backColour), form.backColour)
+        << "the text area stands out from the box";
     int previousBottom = text.bottom;
     for (const wchar_t* name : {L"lblHomePage", L"lblOK"}) {
         const Box box = boxInForm(form, *ui::findControl(form, name));

@@ -62,10 +62,19 @@ inline void expectNoOverlaps(const ui::FormDesc& form,
     }
 }
 
-/// Relative luminance of an &H00BBGGRR colour, 0 (black) to 1 (white).
+/// Relative luminance of an &H00BBGGRR colour, 0 (black) to 1 (white), as WCAG defines it.
 inline double luminance(ui::Colour c) {
-    const auto channel = [](ui::Colour v) { return static_cast<double>(v & 0xFF) / 255.0; };
+    const auto channel = [](ui::Colour v) {
+        const double s = static_cast<double>(v & 0xFF) / 255.0;
+        return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
     return 0.2126 * channel(c) + 0.7152 * channel(c >> 8) + 0.0722 * channel(c >> 16);
+}
+
+/// WCAG's contrast ratio of two colours: 1 (the same) to 21 (black and white).
+inline double contrast(ui::Colour a, ui::Colour b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 /// Every control shows its text readably: a font of a sensible size in a box tall enough for it,
@@ -86,7 +95,7 @@ inline void expectReadable(const ui::FormDesc& form) {
             EXPECT_NE(control.tooltip[0], L'\0') << "an empty tooltip box: " << name;
         }
         const ui::Colour back = control.backColour.value_or(form.backColour);
-        EXPECT_GE(std::abs(luminance(control.foreColour) - luminance(back)), 0.15)
+        EXPECT_GE(contrast(control.foreColour, back), 3.0)
             << "text hard to tell from its background: " << name;
     }
 }
