@@ -56,17 +56,17 @@ batchFileBytes(const BatchRequest& request, const text::Encoder& oem,
     auto safeFromExpansion = [](const std::wstring& path) {
         return path.find(L'!') == std::wstring::npos;
     };
-    std::optional<std::string> longBytes = encode(exePath);
-    if (longBytes && safeFromExpansion(exePath)) {
-        return {std::move(longBytes), {}};
-    }
-    if (const std::optional<std::wstring> shortForm = shortPath(exePath)) {
-        if (auto bytes = encode(*shortForm); bytes && safeFromExpansion(*shortForm)) {
-            return {std::move(bytes), {}};
+    // The long path, then its short form; each first where "!" cannot hurt, then anyhow.
+    const std::optional<std::wstring> shortForm = shortPath(exePath);
+    for (const bool requireSafe : {true, false}) {
+        for (const std::optional<std::wstring>& path : {std::optional(exePath), shortForm}) {
+            if (!path || (requireSafe && !safeFromExpansion(*path))) {
+                continue;
+            }
+            if (auto bytes = encode(*path)) {
+                return {std::move(bytes), {}};
+            }
         }
-    }
-    if (longBytes) {
-        return {std::move(longBytes), {}};
     }
     if (exePath.size() > kMaxPathLength) {
         return {std::nullopt,

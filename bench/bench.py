@@ -223,7 +223,7 @@ def measure_concurrently(prefixes, probe_exe, folders, idle_s):
     the plain baseline (C), while zorvo counts down a one-minute alarm in C; of the clock-only
     floor (D) and the floor with a caption that changes every second (E), and of zorvo counting
     down six hours (F)."""
-    a, b, c, d, e, f = prefixes
+    a, b, c, d, e, f, g = prefixes
     alarm = {}
 
     def run_alarm():
@@ -241,6 +241,8 @@ def measure_concurrently(prefixes, probe_exe, folders, idle_s):
         "floor_caption": Watch(e, probe_exe, BASELINE_CLASS, folders["e"][1], "/clock",
                                "/caption"),
         "zorvo_running": Watch(f, probe_exe, MAIN_CLASS, folders["f"][0], "/a", "360"),
+        "floor_aware": Watch(g, probe_exe, BASELINE_CLASS, folders["g"][1], "/clock",
+                             "/dpiaware"),
     }
     alarm_thread = threading.Thread(target=run_alarm)
     alarm_thread.start()
@@ -326,6 +328,7 @@ def report(info, load_before, startup, idle, alarm, elapsed, countdown, build):
     tick = 1.0  # ms: below this a figure is noise
     for zorvo, floor, what, floor_text in (
             ("zorvo", "floor", "idle", "clock-only window"),
+            ("zorvo", "floor_aware", "idle", "clock-only window, per-monitor DPI aware"),
             ("zorvo_running", "floor_caption", "counting down", "clock-only window, caption")):
         for key, whose in (("cpu", "the process"),
                            ("prefix", "with its wineserver and Wine services")):
@@ -392,7 +395,8 @@ def report(info, load_before, startup, idle, alarm, elapsed, countdown, build):
                       ("baseline", "baseline, no timer (prefix C, beside the alarm run)"),
                       ("floor", "baseline /clock, the idle floor (prefix D)"),
                       ("floor_caption", "baseline /clock /caption (prefix E)"),
-                      ("zorvo_running", "zorvo.exe /a 360, counting down (prefix F)")):
+                      ("zorvo_running", "zorvo.exe /a 360, counting down (prefix F)"),
+                      ("floor_aware", "baseline /clock /dpiaware (prefix G)")):
         f = idle[key]
         out.append("- %s: CPU of the process %.0f ms, of its whole prefix %.0f ms, as Wine's "
                    "GetProcessTimes gives it %.0f ms; VmHWM %s KiB, PeakWorkingSetSize %s KiB" % (
@@ -428,7 +432,7 @@ def main():
     shutil.copy2(args.build / "bench" / "zbench.exe", probe_exe)
     # One folder per prefix, so each Linux process is known by its program's path.
     folders = {key: copy_programs(args.build, scratch / key)
-               for key in ("a", "b", "c", "d", "e", "f", "alarm")}
+               for key in ("a", "b", "c", "d", "e", "f", "g", "alarm")}
 
     try:
         run(args, info, load_before, prefix_root, probe_exe, folders)
@@ -441,13 +445,13 @@ def run(args, info, load_before, prefix_root, probe_exe, folders):
     log("setting up the Wine prefixes")
     a = Prefix(prefix_root / "a")
     a.initialise()
-    prefixes = (a, *(a.clone_to(prefix_root / key) for key in "bcdef"))
+    prefixes = (a, *(a.clone_to(prefix_root / key) for key in "bcdefg"))
     try:
         for p in prefixes:
             p.start_server()
         log("start-up: %d runs each" % args.runs)
         startup = measure_startup(a, probe_exe, *folders["a"], args.runs)
-        for p, key in zip(prefixes[1:], "bcdef"):  # their Wine services start first
+        for p, key in zip(prefixes[1:], "bcdefg"):  # their Wine services start first
             p.probe(probe_exe, "startup", BASELINE_CLASS, windows_path(folders[key][1]))
         log("idle CPU and memory over %.0f s, with the one-minute alarm run" % args.idle)
         idle, alarm, elapsed = measure_concurrently(prefixes, probe_exe, folders, args.idle)

@@ -31,12 +31,24 @@ void TimerWin32::arm(std::int64_t delayMs) {
         throw UntrappedError(L"Не удалось запустить таймер " + std::wstring(desc_.name) +
                              L": код ошибки " + std::to_wstring(GetLastError()) + L".");
     }
+    armedMs_ = clamped;
+}
+
+void TimerWin32::keepOrArm(std::int64_t periodMs, std::int64_t delayMs, std::int64_t lateMs) {
+    constexpr std::int64_t kTolerableLateness = 25;
+    const bool onTime = lateMs >= 0 && lateMs <= kTolerableLateness;
+    if (onTime && armedMs_ == periodMs) {
+        return; // the running period lands about as well as a new timer would
+    }
+    // Once on time again, the plain period takes over.
+    arm(onTime ? periodMs : delayMs);
 }
 
 void TimerWin32::disarm() {
     if (form_.alive()) {
         KillTimer(form_.hwnd(), static_cast<UINT_PTR>(desc_.id));
     }
+    armedMs_ = 0;
 }
 
 bool TimerWin32::formHidden() const {
@@ -128,7 +140,8 @@ void TimerWin32::onTimerMessage() {
             running = tick(generation);
         }
         if (running) {
-            arm(ticker_.msUntilNext(unbiasedMilliseconds()));
+            const std::int64_t untilNext = ticker_.msUntilNext(unbiasedMilliseconds());
+            keepOrArm(desc_.interval, untilNext, due > 0 ? desc_.interval - untilNext : -1);
         }
         break;
     }
@@ -141,7 +154,7 @@ void TimerWin32::onTimerMessage() {
         if (tick(generation)) {
             SYSTEMTIME now;
             GetLocalTime(&now);
-            arm(msToNextSecond(now.wMilliseconds));
+            keepOrArm(1000, msToNextSecond(now.wMilliseconds), now.wMilliseconds);
         }
         break;
     }

@@ -39,6 +39,10 @@ public:
 
 private:
     void arm(std::int64_t delayMs);
+    /// Leaves the system timer running with `periodMs` when this tick came at most a little late
+    /// (`lateMs`, negative for early): setting a timer costs a call to the system (to Wine's
+    /// server), every second otherwise. Else one timer to the exact moment, `delayMs` away.
+    void keepOrArm(std::int64_t periodMs, std::int64_t delayMs, std::int64_t lateMs);
     void disarm();
     bool formHidden() const;
     /// Calls the handler once; false when the timer was stopped or restarted meanwhile, or the
@@ -52,6 +56,8 @@ private:
     /// Counts enablings, so that a tick loop notices a restart made by its own handler.
     unsigned generation_ = 0;
     PacedTicker ticker_;
+    /// The period the system timer runs with now; 0 when it is not running.
+    std::int64_t armedMs_ = 0;
 };
 
 /// Milliseconds on a monotonic clock that stands still while the computer sleeps.

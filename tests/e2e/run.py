@@ -7,11 +7,13 @@
 
 Without $DISPLAY it starts itself again under xvfb-run. Without $WINEPREFIX it uses a fresh
 temporary prefix, removed at the end. ZORVO_BUILD names the windows build folder (default
-build/windows).
+build/windows). A test that runs longer than ZORVO_E2E_TEST_TIMEOUT seconds (default 300) fails
+by its name and the run goes on; so does a class set-up that hangs.
 """
 
 import os
 import shutil
+import signal
 import sys
 import time
 import unittest
@@ -23,6 +25,22 @@ sys.path.insert(0, str(HERE))
 import zorvo_e2e  # noqa: E402
 
 
+TEST_TIMEOUT = float(os.environ.get("ZORVO_E2E_TEST_TIMEOUT", "300"))
+
+
+class TestTimeout(Exception):
+    """A test (or a class set-up) ran past its time: it fails, the run goes on."""
+
+
+def _time_is_up(signum, frame):
+    raise TestTimeout("took longer than %g s" % TEST_TIMEOUT)
+
+
+def arm_watchdog():
+    """Starts the clock for what runs next: a test, or the set-up of the next class."""
+    signal.setitimer(signal.ITIMER_REAL, TEST_TIMEOUT)
+
+
 class TimedResult(unittest.TextTestResult):
     def __init__(self, *args, **kw):
         super().__init__(*args, **kw)
@@ -31,11 +49,13 @@ class TimedResult(unittest.TextTestResult):
 
     def startTest(self, test):
         self._started = time.monotonic()
+        arm_watchdog()
         super().startTest(test)
 
     def stopTest(self, test):
         self.timings.append((time.monotonic() - self._started, test.id()))
         super().stopTest(test)
+        arm_watchdog()
 
     def addSuccess(self, test):
         self.passed += 1
@@ -59,9 +79,12 @@ def main(argv):
 
     started = time.monotonic()
     runner = unittest.TextTestRunner(verbosity=2, resultclass=TimedResult, stream=sys.stdout)
+    signal.signal(signal.SIGALRM, _time_is_up)
     try:
+        arm_watchdog()
         result = runner.run(suite)
     finally:
+        signal.setitimer(signal.ITIMER_REAL, 0)
         zorvo_e2e.shutdown()
     elapsed = time.monotonic() - started
 

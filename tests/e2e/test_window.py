@@ -1,8 +1,11 @@
 """The window's behaviour: hiding to the notification area, the icon's mouse messages, always on
 top, and ending the program while a countdown runs."""
 
-from zorvo_e2e import (MAIN, WM_LBUTTONDBLCLK, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONUP,
-                       WS_EX_TOPMOST, Main, Menu, ZorvoTestCase, wait_until)
+import time
+
+from zorvo_e2e import (MAIN, VK_LCONTROL, VK_RCONTROL, VK_T, WM_LBUTTONDBLCLK, WM_LBUTTONDOWN,
+                       WM_LBUTTONUP, WM_RBUTTONUP, WS_EX_TOPMOST, Main, Menu, ZorvoTestCase,
+                       wait_until)
 
 WM_SYSCOMMAND = 0x0112
 SC_MINIMIZE = 0xF020
@@ -65,6 +68,37 @@ class TrayAndTopMost(ZorvoTestCase):
                 self.assertEqual(d.menu_state(MAIN, Menu.mnuTopM).checked, on)
                 exstyle = d.styles(MAIN)[1]
                 self.assertEqual(bool(exstyle & WS_EX_TOPMOST), on, "exstyle 0x%X" % exstyle)
+
+
+class ShowHotKey(ZorvoTestCase):
+    """Left Ctrl+T, held anywhere, brings back a window hidden to the notification area."""
+
+    def hide(self, main):
+        d = self.driver
+        d.command(main, Menu.mnuTray)
+        self.assertEventually(lambda: not d.visible(main), timeout=5, msg="mnuTray did not hide")
+
+    def press(self, ctrl):
+        """Holds ctrl+T for a second (the poll looks many times meanwhile), then lets go."""
+        d = self.driver
+        d.hold_keys(ctrl, VK_T)
+        try:
+            time.sleep(1)
+        finally:
+            d.release_keys(ctrl, VK_T)
+
+    def test_left_ctrl_t_shows_the_window_after_each_hide_and_right_ctrl_does_not(self):
+        d = self.driver
+        main = self.start_main().window()
+        for hide in ("first", "second"):
+            with self.subTest(hide):
+                self.hide(main)
+                self.press(VK_RCONTROL)
+                d.sync(main)
+                self.assertFalse(d.visible(main), "the right Ctrl key must not count")
+                self.press(VK_LCONTROL)
+                self.assertEventually(lambda: d.visible(main) and not d.iconic(main), timeout=3,
+                                      msg="left Ctrl+T did not bring the window back")
 
 
 class EndingWhileRunning(ZorvoTestCase):

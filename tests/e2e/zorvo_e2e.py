@@ -98,6 +98,9 @@ WM_LBUTTONUP = 0x202
 WM_LBUTTONDBLCLK = 0x203
 WM_RBUTTONUP = 0x205
 VK_RETURN = 0x0D
+VK_LCONTROL = 0xA2
+VK_RCONTROL = 0xA3
+VK_T = 0x54
 BACKSPACE = "\b"
 
 PROGRAM_IMAGE = "zorvo.exe"
@@ -360,6 +363,15 @@ class Driver:
 
     def button_click(self, cls, control_id):
         self.value("bm-click", cls, control_id)
+
+    def hold_keys(self, *vks):
+        """Presses the keys system-wide, in order; release_keys lets them go."""
+        for vk in vks:
+            self.value("key-down", vk)
+
+    def release_keys(self, *vks):
+        for vk in reversed(vks):
+            self.value("key-up", vk)
 
     def tray(self, cls, mouse_message):
         self.value("tray", cls, mouse_message)

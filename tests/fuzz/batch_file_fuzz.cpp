@@ -11,6 +11,7 @@
 
 #include "batch/batch_file.h"
 #include "fuzz_input.h"
+#include "table_encoder.h"
 
 namespace {
 
@@ -126,13 +127,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     };
 
     const zorvo::BatchFile file = zorvo::batchFileBytes(request, oem, shortPath);
-    std::vector<std::optional<std::string>> encodedPaths{oem.encodeExact(exePath)};
-    if (!encodedPaths.front() && shortForm) {
-        encodedPaths.push_back(oem.encodeExact(*shortForm));
+    // A path start can run: one the OEM code page holds, no longer than MAX_PATH allows.
+    const auto runnable = [&](const std::wstring& path) -> std::optional<std::string> {
+        if (path.size() > zorvo::kMaxPathLength) {
+            return std::nullopt;
+        }
+        return oem.encodeExact(path);
+    };
+    std::vector<std::optional<std::string>> encodedPaths{runnable(exePath)};
+    if (shortForm) {
+        encodedPaths.push_back(runnable(*shortForm));
     }
     const bool encodable = std::any_of(encodedPaths.begin(), encodedPaths.end(),
                                        [](const auto& bytes) { return bytes.has_value(); });
-    require(file.bytes.has_value() == encodable, "written exactly when a path can be encoded");
+    require(file.bytes.has_value() == encodable, "written exactly when a path can be run");
     require(shortPathCalls <= 1, "the short form is asked for once at most");
     if (!file.bytes) {
         require(!file.error.empty(), "a refusal says why");

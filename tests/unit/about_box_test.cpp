@@ -45,9 +45,11 @@ TEST(AboutBox, TextLinkAndHover) {
     about.lblOK_MouseMove();
     EXPECT_EQ(link.foreColour(), 0x00FF0000u);
     EXPECT_TRUE(ok.border());
+    EXPECT_EQ(ok.backColour(), 0x00404040u);
     about.Form_MouseMove();
     EXPECT_EQ(link.foreColour(), 0x00FFC0C0u);
     EXPECT_FALSE(ok.border());
+    EXPECT_EQ(ok.backColour(), 0x00400040u);
     about.lblOK_Click();
     EXPECT_TRUE(form.closed);
 }

@@ -38,7 +38,17 @@ TEST_F(AppliedCommandLine, DelayIsAskedOnceForOneAndFourTimesWhenApplied) {
     EXPECT_TRUE(run.messages.shown.empty());
 }
 
-TEST_F(AppliedCommandLine, DelaysOutsideTheRangeLeaveOneMinute) {
+TEST_F(AppliedCommandLine, DelaysFromOneTo360AreTakenOthersLeaveOneMinute) {
+    for (const auto& [delay, hours] : {std::pair{2, L"0:02"}, {59, L"0:59"}, {360, L"6:00"}}) {
+        MainHarness run;
+        run.power.delay = delay;
+        run.power.task = kTaskReboot;
+        run.start();
+        EXPECT_EQ(run.Combo1.text(), std::to_wstring(delay));
+        EXPECT_EQ(run.lblH.caption(), hours);
+        EXPECT_EQ(run.form_.RemainingMinutes, delay - 1);
+        EXPECT_TRUE(run.messages.shown.empty()) << delay;
+    }
     for (std::int32_t delay : {0, 400, -3, 361}) {
         MainHarness run;
         run.power.delay = delay;
@@ -93,8 +103,8 @@ TEST_F(AppliedCommandLine, WindowModes) {
         EXPECT_TRUE(run.form.inTaskbar);
         EXPECT_TRUE(run.Timer4.enabled());
         EXPECT_EQ(run.form_.HiddenTickCount, 0);
-        EXPECT_EQ(run.tray.calls.back().operation, TrayOperation::Add);
-        EXPECT_EQ(run.tray.calls.back().record.tipText(), L"Zorvo запущен: Выключение");
+        EXPECT_EQ(run.tray.last().operation, TrayOperation::Add);
+        EXPECT_EQ(run.tray.last().record.tipText(), L"Zorvo запущен: Выключение");
     }
     {
         MainHarness run;
@@ -104,7 +114,7 @@ TEST_F(AppliedCommandLine, WindowModes) {
         EXPECT_FALSE(run.form.visible());
         EXPECT_FALSE(run.form.inTaskbar);
         EXPECT_EQ(run.form.windowState(), ui::WindowState::Minimized);
-        EXPECT_EQ(run.tray.calls.back().operation, TrayOperation::Delete);
+        EXPECT_EQ(run.tray.last().operation, TrayOperation::Delete);
         EXPECT_TRUE(run.Timer3.enabled() && run.Timer4.enabled());
         const std::size_t calls = run.tray.calls.size();
         run.form_.TaskbarCreated();
@@ -170,7 +180,7 @@ TEST_F(AppliedCommandLine, FullyHiddenWithoutATaskStaysReachableThroughTheIcon) 
     startWith(5, 1, kViewHidden);
     EXPECT_FALSE(h.form.visible());
     EXPECT_TRUE(h.form.inTaskbar);
-    EXPECT_EQ(h.tray.calls.back().operation, TrayOperation::Add);
+    EXPECT_EQ(h.tray.last().operation, TrayOperation::Add);
     EXPECT_TRUE(h.Timer4.enabled()) << "the hot key brings it back too";
     const std::size_t calls = h.tray.calls.size();
     h.form_.TaskbarCreated();

@@ -236,13 +236,26 @@ TEST(BatchDialog, MinutesRuleCancelAndHover) {
     EXPECT_TRUE(h.lblOK.border());
     EXPECT_FALSE(h.lblCancel.border());
     h.dialog.lblCancel_MouseMove();
+    EXPECT_EQ(h.lblCancel.backColour(), 0x00404040u);
+    EXPECT_TRUE(h.lblCancel.border());
     h.dialog.Form_MouseMove();
+    EXPECT_EQ(h.lblCancel.backColour(), 0x00400040u);
     EXPECT_EQ(h.lblOK.backColour(), 0x00400040u);
     EXPECT_FALSE(h.lblOK.border() || h.lblCancel.border());
 
     h.dialog.lblCancel_Click();
     EXPECT_TRUE(h.form.closed);
     EXPECT_TRUE(h.files.files.empty());
+}
+
+TEST(BatchDialog, MinutesFromOneTo360GoIntoTheFile) {
+    for (const auto& [typed, written, warnings] :
+         {std::tuple{L"1", "1", 0u}, {L"360", "360", 0u}, {L"361", "1", 1u}, {L"0", "1", 1u}}) {
+        BatHarness h;
+        EXPECT_EQ(h.generate(L"Спящий режим", typed, &h.Option1),
+                  std::string("start C:\\Tools\\zorvo.exe /s ") + written + " \r\necho exit\r\n");
+        EXPECT_EQ(h.messages.shown.size(), warnings) << testing::PrintToString(typed);
+    }
 }
 
 } // namespace

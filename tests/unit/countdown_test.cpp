@@ -48,10 +48,10 @@ TEST_F(Countdown, LongestDelayFiresAtTick21600) {
     EXPECT_EQ(h.form.caption(), kShutdownPrefix + L"359 мин 59 сек");
     int ticks = 1;
     std::wstring previous;
-    while (h.Timer3.enabled()) {
+    // A countdown that never ends must fail here, not hang the run.
+    for (; h.Timer3.enabled() && ticks < 30000; ++ticks) {
         previous = h.form.caption();
         h.form_.Timer3_Timer();
-        ++ticks;
         if (previous == kShutdownPrefix + L"5 мин 00 сек") {
             EXPECT_EQ(h.form.caption(), kShutdownPrefix + L"4 мин 59 сек");
         }
@@ -92,8 +92,8 @@ TEST_F(Countdown, TaskChangedMidRunChangesTextAndTask) {
     h.ticks(5);
     h.form_.mnuAlarm_Click();
     EXPECT_EQ(h.lblEnter.caption(), L"Zorvo настроен на подачу звукового сигнала");
-    EXPECT_EQ(h.tray.calls.back().record.tipText(), L"Zorvo запущен: Подача сигнала");
-    EXPECT_EQ(h.tray.calls.back().record.icon, MainHarness::kAlarmIcon);
+    EXPECT_EQ(h.tray.last().record.tipText(), L"Zorvo запущен: Подача сигнала");
+    EXPECT_EQ(h.tray.last().record.icon, MainHarness::kAlarmIcon);
     h.form_.Timer3_Timer();
     EXPECT_EQ(h.form.caption(), L"Zorvo - подача звукового сигнала через 2 мин 54 сек");
     h.ticks(200);
@@ -150,7 +150,7 @@ TEST_F(Countdown, EachTaskInOrderWithLogOnAndOff) {
             EXPECT_EQ(run.form.caption(), std::wstring(c.prefix) + L"0 мин 00 сек");
             EXPECT_TRUE(run.messages.shown.empty());
             EXPECT_FALSE(run.Timer2.enabled() || run.Timer3.enabled() || run.Timer4.enabled());
-            EXPECT_EQ(run.tray.calls.back().operation, TrayOperation::Delete);
+            EXPECT_EQ(run.tray.last().operation, TrayOperation::Delete);
             if (logging) {
                 const std::string entry = run.files.files.at(L"zorvo.log");
                 EXPECT_EQ(entry.rfind("[07.12.2026   1:02:03]\r\n", 0), 0u);
@@ -171,15 +171,49 @@ TEST_F(Countdown, LogEntryBytesInWindows1251) {
     const std::string expected = std::string("[07.12.2026   1:02:03]\r\n") +
                                  "\xD1\xE8\xE3\xED\xE0\xEB \xEF\xEE\xE4\xE0\xED\r\n" +
                                  std::string(24, '*') + "\r\n";
+    ASSERT_EQ(h.files.files.count(L"zorvo.log"), 1u);
     EXPECT_EQ(h.files.files.at(L"zorvo.log"), expected);
-    EXPECT_EQ(h.actions.notes.size(), 16u);
-    unsigned total = 0;
-    for (const Note& n : h.actions.notes) {
-        total += n.durationMs;
+}
+
+// The melody by what a listener hears, not note by note: its length, its two pauses, and a tune
+// that rises to a long final note.
+TEST_F(Countdown, AlarmMelodyLengthAndShape) {
+    h.form_.mnuAlarm_Click();
+    activate(L"1");
+    h.ticks(60);
+    const std::vector<Note>& notes = h.actions.notes;
+    ASSERT_EQ(notes.size(), 16u);
+    constexpr std::uint32_t kSilent = 32767; // the highest tone a beep takes: above hearing
+    std::uint32_t total = 0, paused = 0, highest = 0;
+    std::vector<std::size_t> pauses;
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        total += notes[i].durationMs;
+        EXPECT_EQ(notes[i].durationMs % 250, 0u) << "note " << i << " off the quarter-second beat";
+        if (notes[i].frequencyHz == kSilent) {
+            pauses.push_back(i);
+            paused += notes[i].durationMs;
+            continue;
+        }
+        // The tones are harmonics of one 150 Hz fundamental, which is what makes them consonant.
+        EXPECT_EQ(notes[i].frequencyHz % 150, 0u) << "note " << i;
+        EXPECT_GE(notes[i].frequencyHz, 440u) << "note " << i;
+        EXPECT_LE(notes[i].frequencyHz, 2000u) << "note " << i;
+        highest = std::max(highest, notes[i].frequencyHz);
     }
     EXPECT_EQ(total, 6750u);
-    EXPECT_EQ(h.actions.notes[2].frequencyHz, 32767u);
-    EXPECT_EQ(h.actions.notes[15].frequencyHz, 1500u);
+    EXPECT_EQ(pauses, (std::vector<std::size_t>{2, 5})) << "two pauses after the opening phrases";
+    EXPECT_EQ(paused, 1000u);
+    EXPECT_EQ(notes.front().frequencyHz, 900u);
+    EXPECT_EQ(notes.back().frequencyHz, highest) << "it ends on its highest note";
+    EXPECT_EQ(notes.back().durationMs, 1000u) << "held longest";
+    // The run before the end trills between two tones, one per quarter second.
+    for (std::size_t i = 6; i < 15; ++i) {
+        EXPECT_EQ(notes[i].durationMs, 250u) << "note " << i;
+        if (i >= 8) {
+            EXPECT_NE(notes[i].frequencyHz, notes[i - 1].frequencyHz) << "note " << i;
+            EXPECT_EQ(notes[i].frequencyHz, notes[i - 2].frequencyHz) << "note " << i;
+        }
+    }
 }
 
 /// Windows-1252 as far as a log entry needs it: ASCII only, no Cyrillic.
@@ -281,10 +315,8 @@ TEST_F(Countdown, WmiFailureIsReportedAndNothingIsLogged) {
         run.ticks(60);
         ASSERT_EQ(run.messages.shown.size(), 1u);
         EXPECT_NE(run.messages.shown[0].find(L"0x80041055"), std::wstring::npos);
-        EXPECT_NE(run.messages.shown[0].find(
-                      select == &frmMain::mnuShutDown_Click ? L"выключить" : L"перезагрузить"),
-                  std::wstring::npos);
         EXPECT_TRUE(run.files.files.empty());
+        ASSERT_FALSE(run.journal.empty());
         EXPECT_EQ(run.journal.back(), "close") << "ends after the box";
     }
 }
@@ -303,6 +335,38 @@ TEST_F(Countdown, LibraryFailureAndLogFailureAreReportedAfterTheCall) {
     ASSERT_EQ(run.messages.shown.size(), 2u);
     EXPECT_NE(run.messages.shown[0].find(L"zorvo.log"), std::wstring::npos);
     EXPECT_NE(run.messages.shown[1].find(L"ждущий режим"), std::wstring::npos);
+}
+
+// Each task names what failed: the user must know which of them left the computer as it was.
+TEST_F(Countdown, EachTaskReportsItsOwnFailure) {
+    struct Case {
+        void (frmMain::*select)();
+        const wchar_t* said;
+        std::vector<const wchar_t*> notSaid;
+    };
+    const Case cases[] = {
+        {&frmMain::mnuShutDown_Click, L"выключить", {L"перезагруз", L"режим"}},
+        {&frmMain::mnuReboot_Click, L"перезагрузить", {L"выключить", L"режим"}},
+        {&frmMain::mnuWait_Click, L"ждущий режим", {L"спящий", L"выключить", L"перезагруз"}},
+        {&frmMain::mnuSleep_Click, L"спящий режим", {L"ждущий", L"выключить", L"перезагруз"}},
+    };
+    for (const Case& c : cases) {
+        MainHarness run;
+        run.start();
+        (run.form_.*c.select)();
+        run.actions.wmiResult = {false, L"отказ"};
+        run.power.result = 0;
+        run.form_.lblActivate_Click();
+        run.ticks(60);
+        ASSERT_EQ(run.messages.shown.size(), 1u) << testing::PrintToString(c.said);
+        const std::wstring& text = run.messages.shown[0];
+        EXPECT_EQ(text.rfind(L"Не удалось ", 0), 0u) << testing::PrintToString(text);
+        EXPECT_NE(text.find(c.said), std::wstring::npos) << testing::PrintToString(text);
+        for (const wchar_t* other : c.notSaid) {
+            EXPECT_EQ(text.find(other), std::wstring::npos) << testing::PrintToString(text);
+        }
+        EXPECT_TRUE(run.form.closed);
+    }
 }
 
 TEST_F(Countdown, LogFailureNeverStopsTheTask) {
@@ -334,8 +398,8 @@ TEST_F(Countdown, ResetReturnsToIdleAndKeepAwakeFollowsTheRun) {
     EXPECT_EQ(h.form.caption(), L"Zorvo v.1.3.0.5");
     EXPECT_TRUE(h.Combo1.enabled() && h.lblActivate.enabled() && h.mnuActive.enabled());
     EXPECT_FALSE(h.lblReset.visible() || h.mnuReset.enabled());
-    EXPECT_EQ(h.tray.calls.back().record.tipText(), L"Программа-Zorvo");
-    EXPECT_EQ(h.tray.calls.back().record.icon, MainHarness::kFormIcon);
+    EXPECT_EQ(h.tray.last().record.tipText(), L"Программа-Zorvo");
+    EXPECT_EQ(h.tray.last().record.icon, MainHarness::kFormIcon);
     EXPECT_EQ(h.Combo1.text(), L"2");
 
     h.form_.mnuActive_Click(); // the full time again
@@ -371,9 +435,9 @@ TEST(TaskSelection, TipsAndPicturesFollowTheTask) {
         const std::size_t before = h.tray.calls.size();
         h.form_.lblActivate_Click();
         ASSERT_EQ(h.tray.calls.size(), before + 1) << "exactly one update";
-        EXPECT_EQ(h.tray.calls.back().operation, TrayOperation::Modify);
-        EXPECT_EQ(h.tray.calls.back().record.tipText(), c.activationTip);
-        EXPECT_EQ(h.tray.calls.back().record.icon, c.icon);
+        EXPECT_EQ(h.tray.last().operation, TrayOperation::Modify);
+        EXPECT_EQ(h.tray.last().record.tipText(), c.activationTip);
+        EXPECT_EQ(h.tray.last().record.icon, c.icon);
         (h.form_.*c.select)(); // the same task again while running rewrites the tip
         EXPECT_EQ(h.tray.calls.size(), before + 2);
         h.form_.mnuReset_Click();
@@ -410,7 +474,7 @@ TEST(CountdownPacing, LateTimerMessagesDoNotDrift) {
         std::uniform_int_distribution<int> late(0, 900);
         std::int64_t performedAt = -1;
         h.form.onClose = [&] { performedAt = now; };
-        while (h.Timer3.enabled()) {
+        for (int wakeUps = 0; h.Timer3.enabled() && wakeUps < 30000; ++wakeUps) {
             // The system wakes us at the requested time plus some lateness.
             now += ticker.msUntilNext(now) + (mode == 0 ? 16 : late(random));
             for (std::int64_t due = ticker.takeDue(now); due > 0 && h.Timer3.enabled(); --due) {
@@ -421,6 +485,39 @@ TEST(CountdownPacing, LateTimerMessagesDoNotDrift) {
         EXPECT_GE(performedAt - activation, 21'600'000);
         EXPECT_LE(performedAt - activation, 21'600'000 + 900) << "mode " << mode;
     }
+}
+
+// A once-a-second countdown wakes the program once a second: each wait ends at the next tick's
+// moment, and a late wake-up shortens the next wait instead of adding to it.
+TEST(CountdownPacing, WaitsEndAtEachTick) {
+    ui::PacedTicker ticker(1000);
+    ticker.start(10'000);
+    EXPECT_EQ(ticker.takeDue(9'000), 0) << "a clock before the start owes nothing";
+    EXPECT_EQ(ticker.msUntilNext(10'000), 1000);
+    EXPECT_EQ(ticker.msUntilNext(10'250), 750);
+    EXPECT_EQ(ticker.takeDue(10'999), 0);
+    EXPECT_EQ(ticker.takeDue(11'000), 1);
+    EXPECT_EQ(ticker.msUntilNext(11'000), 1000);
+    EXPECT_EQ(ticker.takeDue(12'300), 1) << "300 ms late";
+    EXPECT_EQ(ticker.msUntilNext(12'300), 700);
+    EXPECT_EQ(ticker.takeDue(15'100), 3) << "missed ticks are caught up at once";
+    EXPECT_EQ(ticker.msUntilNext(15'100), 900);
+    EXPECT_EQ(ticker.takeDue(15'100), 0) << "and taken only once";
+    EXPECT_EQ(ticker.msUntilNext(16'000), 1) << "a tick due now waits as little as possible";
+    EXPECT_EQ(ticker.msUntilNext(17'000), 1) << "and so does an overdue one";
+
+    // Ten minutes of waking exactly when asked: 600 wake-ups, each after a full second.
+    ticker.start(0);
+    std::int64_t now = 0;
+    int wakeUps = 0;
+    while (ticker.ticksTaken() < 600 && wakeUps < 100'000) {
+        const std::int64_t wait = ticker.msUntilNext(now);
+        ASSERT_EQ(wait, 1000) << "after " << wakeUps << " wake-ups";
+        now += wait;
+        ++wakeUps;
+        ticker.takeDue(now);
+    }
+    EXPECT_EQ(wakeUps, 600);
 }
 
 } // namespace

@@ -7,14 +7,21 @@
 #include <vector>
 
 #include "app/frm_main.h"
+#include "app/frm_main_layout.h"
 #include "batch/batch_file.h"
 #include "batch/frm_bat_layout.h"
 #include "dialogs/frm_about_layout.h"
 #include "core/dpi_math.h"
+#include "dialogs/frm_dial_layout.h"
+#include "layout_checks.h"
 
 namespace zorvo {
 namespace {
 
+using layout_checks::Box;
+using layout_checks::boxInForm;
+using layout_checks::expectNoOverlaps;
+using layout_checks::expectReadable;
 using ui::ControlKind;
 using ui::FormDesc;
 
@@ -39,32 +46,13 @@ std::vector<std::wstring> tabStops(const FormDesc& form) {
                 << "labels take no focus: " << std::wstring(control.name);
             continue;
         }
-        EXPECT_GT(control.tabIndex, previous)
-            << "tab order differs from creation order at " << std::wstring(control.name);
+        EXPECT_EQ(control.tabIndex, previous + 1)
+            << "tab order differs from creation order, or has a gap, at "
+            << std::wstring(control.name);
         previous = control.tabIndex;
         names.emplace_back(control.name);
     }
     return names;
-}
-
-/// Where a control lies in the form's client area, following its frame.
-struct Box {
-    int left, top, right, bottom;
-};
-Box boxInForm(const FormDesc& form, const ui::ControlDesc& control) {
-    Box box{control.left, control.top, control.left + control.width, control.top + control.height};
-    if (control.parentId != 0) {
-        const auto frame = std::find_if(form.controls.begin(), form.controls.end(),
-                                        [&](const auto& c) { return c.id == control.parentId; });
-        EXPECT_NE(frame, form.controls.end());
-        EXPECT_EQ(frame->kind, ControlKind::Frame);
-        EXPECT_LE(box.right, frame->width)
-            << "sticks out of its frame: " << std::wstring(control.name);
-        EXPECT_LE(box.bottom, frame->height) << std::wstring(control.name);
-        box = Box{box.left + frame->left, box.top + frame->top, box.right + frame->left,
-                  box.bottom + frame->top};
-    }
-    return box;
 }
 
 void expectInsideClientArea(const FormDesc& form) {
@@ -105,6 +93,8 @@ TEST(DialogLayouts, BatchDialogMatchesTheContractAndItsDesign) {
                              {L"lblOK", 3009},
                              {L"lblCancel", 3010}});
     expectInsideClientArea(form);
+    expectNoOverlaps(form);
+    expectReadable(form);
     EXPECT_EQ(tabStops(form), (std::vector<std::wstring>{L"Combo1", L"Combo2", L"Frame1",
                                                          L"Option1", L"Option2", L"Option3"}));
 
@@ -119,6 +109,75 @@ TEST(DialogLayouts, BatchDialogMatchesTheContractAndItsDesign) {
     for (const auto& control : form.controls) {
         EXPECT_EQ(control.fontFace, L"Comic Sans MS") << std::wstring(control.name);
         EXPECT_EQ(control.parentId != 0, control.kind == ControlKind::OptionButton);
+    }
+}
+
+// The batch dialog is laid out on a grid: two columns of caption over box, the option group
+// across both, the two buttons on one row, and every right edge of the right column in line.
+TEST(DialogLayouts, BatchDialogLinesUp) {
+    const FormDesc& form = frmBatLayout();
+    const auto box = [&](const wchar_t* name) {
+        const auto* control = ui::findControl(form, name);
+        if (control == nullptr) {
+            ADD_FAILURE() << "no control " << name;
+            return Box{};
+        }
+        return boxInForm(form, *control);
+    };
+    const auto sameRow = [&](const wchar_t* a, const wchar_t* b) {
+        EXPECT_EQ(box(a).top, box(b).top) << std::wstring(a) << " " << b;
+        EXPECT_EQ(box(a).bottom, box(b).bottom) << std::wstring(a) << " " << b;
+    };
+    sameRow(L"Label1", L"Label2");
+    sameRow(L"Combo1", L"Combo2");
+    sameRow(L"lblOK", L"lblCancel");
+    for (const wchar_t* name : {L"Combo1", L"Frame1", L"lblOK"}) {
+        EXPECT_EQ(box(name).left, box(L"Label1").left) << "left column: " << name;
+    }
+    EXPECT_EQ(box(L"Combo2").left, box(L"Label2").left) << "right column";
+    for (const wchar_t* name : {L"Frame1", L"lblCancel"}) {
+        EXPECT_EQ(box(name).right, box(L"Combo2").right) << "right edge: " << name;
+    }
+    const Box options[] = {box(L"Option1"), box(L"Option2"), box(L"Option3")};
+    for (const Box& option : options) {
+        EXPECT_EQ(option.left, options[0].left);
+        EXPECT_EQ(option.bottom - option.top, options[0].bottom - options[0].top);
+    }
+    EXPECT_EQ(options[1].top - options[0].top, options[2].top - options[1].top) << "even spacing";
+    // Captions look alike: the two over the boxes and the frame's; so do the three options.
+    for (const wchar_t* name : {L"Label2", L"Frame1"}) {
+        EXPECT_EQ(ui::findControl(form, name)->pointSize,
+                  ui::findControl(form, L"Label1")->pointSize)
+            << name;
+        EXPECT_EQ(ui::findControl(form, name)->foreColour,
+                  ui::findControl(form, L"Label1")->foreColour)
+            << name;
+    }
+    for (const wchar_t* name : {L"Option2", L"Option3"}) {
+        EXPECT_EQ(ui::findControl(form, name)->pointSize,
+                  ui::findControl(form, L"Option1")->pointSize)
+            << name;
+    }
+    EXPECT_GT(options[1].top, options[0].bottom);
+    for (const auto& control : form.controls) {
+        if (control.kind != ControlKind::ComboBox && control.kind != ControlKind::DropDownList) {
+            EXPECT_FALSE(control.caption.empty()) << std::wstring(control.name);
+        }
+    }
+}
+
+// A minutes box looks the same wherever it stands, and so does the action list beside it.
+TEST(DialogLayouts, EntryBoxesLookAlikeInEveryForm) {
+    const auto* reference = ui::findControl(frmMainLayout(), L"Combo1");
+    ASSERT_NE(reference, nullptr);
+    for (const wchar_t* name : {L"Combo1", L"Combo2"}) {
+        const auto* box = ui::findControl(frmBatLayout(), name);
+        ASSERT_NE(box, nullptr) << name;
+        EXPECT_EQ(box->foreColour, reference->foreColour) << name;
+        EXPECT_EQ(box->backColour, reference->backColour) << name;
+        EXPECT_EQ(box->fontFace, reference->fontFace) << name;
+        EXPECT_EQ(box->pointSize, reference->pointSize) << name;
+        EXPECT_EQ(box->height, reference->height) << name;
     }
 }
 
@@ -139,6 +198,8 @@ TEST(DialogLayouts, AboutBoxMatchesTheContractAndItsDesign) {
     expectFixedToolWindow(form, 234, 153);
     expectContractIds(form, {{L"Text1", 4001}, {L"lblHomePage", 4002}, {L"lblOK", 4003}});
     expectInsideClientArea(form);
+    expectNoOverlaps(form);
+    expectReadable(form);
     EXPECT_EQ(tabStops(form), std::vector<std::wstring>{L"Text1"});
 
     const auto* link = ui::findControl(form, L"lblHomePage");
@@ -149,6 +210,56 @@ TEST(DialogLayouts, AboutBoxMatchesTheContractAndItsDesign) {
     EXPECT_FALSE(link->backColour.has_value()) << "the link is transparent";
     EXPECT_EQ(ui::findControl(form, L"lblOK")->backColour, std::optional<ui::Colour>(0x00400040));
     EXPECT_EQ(ui::findControl(form, L"Text1")->kind, ControlKind::TextBox);
+
+    // The text fills the top of the box; the link and the button stand centred under it.
+    const Box text = boxInForm(form, *ui::findControl(form, L"Text1"));
+    EXPECT_EQ(text.left, 0);
+    EXPECT_EQ(text.top, 0);
+    EXPECT_GE(text.right - text.left, form.clientWidth - 15) << "at most a pixel to spare";
+    const auto* textBox = ui::findControl(form, L"Text1");
+    EXPECT_NE(textBox->backColour.value_or(form.backColour), form.backColour)
+        << "the text area stands out from the box";
+    int previousBottom = text.bottom;
+    for (const wchar_t* name : {L"lblHomePage", L"lblOK"}) {
+        const Box box = boxInForm(form, *ui::findControl(form, name));
+        EXPECT_GT(box.top, previousBottom) << name;
+        EXPECT_LE(std::abs(box.left + box.right - form.clientWidth), 2 * 60)
+            << "off centre by more than 4 pixels: " << name;
+        previousBottom = box.bottom;
+    }
+    for (const auto& control : form.controls) {
+        if (control.kind == ControlKind::Label) {
+            EXPECT_FALSE(control.caption.empty()) << std::wstring(control.name);
+        }
+    }
+}
+
+// The popup of the last half minute must be seen over any window: dark red text on black, in a
+// borderless window without a taskbar button, its label across the whole width.
+TEST(DialogLayouts, PopupIsRedOnBlackAndBorderless) {
+    const FormDesc& form = frmDialLayout();
+    EXPECT_EQ(form.className, L"frmDial");
+    EXPECT_EQ(form.border, ui::BorderStyle::None);
+    EXPECT_FALSE(form.showInTaskbar);
+    EXPECT_EQ(form.backColour, 0x00000000U);
+    expectContractIds(form, {{L"Label1", 5001}});
+    ASSERT_EQ(form.controls.size(), 1U);
+    const ui::ControlDesc& label = form.controls[0];
+    const auto red = label.foreColour & 0xFF, green = (label.foreColour >> 8) & 0xFF,
+               blue = (label.foreColour >> 16) & 0xFF;
+    EXPECT_GE(red, 0x80U) << "a clear red";
+    EXPECT_EQ(green, 0U);
+    EXPECT_EQ(blue, 0U);
+    EXPECT_EQ(label.foreColour >> 24, 0U) << "a plain RGB colour";
+    EXPECT_FALSE(label.backColour.has_value()) << "transparent over the black window";
+    EXPECT_EQ(label.alignment, ui::Alignment::Centre);
+    expectInsideClientArea(form);
+    expectReadable(form);
+    const Box box = boxInForm(form, label);
+    EXPECT_GE(box.right - box.left, form.clientWidth * 9 / 10) << "room for the whole caption";
+    // Big enough to read from a distance: a large font in a box with room for it.
+    EXPECT_GE(label.pointSize, 12.0);
+    EXPECT_GE(ui::twipsToPixels(label.height, 96), -ui::fontHeightForDpi(label.pointSize, 96));
 }
 
 } // namespace

@@ -13,6 +13,8 @@ TEST(DpiMath, TwipsBecomePixelsAtTheWindowsDpi) {
     EXPECT_EQ(twipsToPixels(4155, 120), 346); // 346.25
     EXPECT_EQ(twipsToPixels(0, 192), 0);
     EXPECT_EQ(scaleFrom96(387, 192), 774);
+    EXPECT_EQ(twipsToPixels(10 * 1440, 96), 960) << "ten inches";
+    EXPECT_EQ(twipsToPixels(10 * 1440, 192), 1920);
 }
 
 TEST(DpiMath, MulDivRoundsHalvesAwayFromZeroWhateverTheSigns) {
@@ -34,6 +36,8 @@ TEST(DpiMath, FontHeightsFollowTheDpiWithoutLosingQuarterPoints) {
     EXPECT_EQ(fontHeightForDpi(9, 96), -12);
     EXPECT_EQ(fontHeightForDpi(13.5, 96), -18);
     EXPECT_EQ(fontHeightForDpi(13.5, 192), -36);
+    EXPECT_EQ(fontHeightForDpi(72, 96), -96) << "a 72-point font is an inch high";
+    EXPECT_EQ(fontHeightForDpi(72.25, 96), -96) << "96.33 pixels";
 }
 
 TEST(DpiMath, SecondAlignedWaitEndsJustAfterTheNextSecond) {

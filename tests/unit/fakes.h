@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/frm_main.h"
-#include "text/encoding.h"
+#include "table_encoder.h"
 
 namespace zorvo::fakes {
 
@@ -180,6 +180,8 @@ struct FakeTray final : TrayService {
     void notify(TrayOperation operation, const TrayIconRecord& record) override {
         calls.push_back({operation, record});
     }
+    /// The latest call; throws (and so fails the test cleanly) when there was none.
+    const Call& last() const { return calls.at(calls.size() - 1); }
 };
 
 struct FakeClock final : ClockService {

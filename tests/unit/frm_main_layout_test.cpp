@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cwctype>
 #include <map>
 #include <set>
@@ -11,6 +12,7 @@
 #include "app/frm_main.h"
 #include "app/frm_main_layout.h"
 #include "core/dpi_math.h"
+#include "layout_checks.h"
 
 namespace zorvo {
 namespace {
@@ -162,6 +164,20 @@ TEST(FrmMainLayout, EveryControlAndPictureLiesInsideTheClientArea) {
         EXPECT_LE(p.left + p.width, f.clientWidth);
         EXPECT_LE(p.top + p.height, f.clientHeight);
     }
+    // Transparent labels whose boxes touch by design: the log line under the status line, and
+    // "Сбросить" just under "Активировать"; their texts stay apart.
+    layout_checks::expectNoOverlaps(f, {{L"lblEnter", L"lblLog"}, {L"lblActivate", L"lblReset"}});
+    // Over the dark picture the labels must read as over a black form.
+    layout_checks::expectReadable(f);
+    for (std::size_t i = 0; i < f.pictures.size(); ++i) {
+        for (std::size_t j = i + 1; j < f.pictures.size(); ++j) {
+            const auto& a = f.pictures[i];
+            const auto& b = f.pictures[j];
+            EXPECT_FALSE(layout_checks::Box(a.left, a.top, a.left + a.width, a.top + a.height)
+                             .overlaps({b.left, b.top, b.left + b.width, b.top + b.height}))
+                << std::wstring(a.name) << " and " << std::wstring(b.name);
+        }
+    }
     EXPECT_EQ(f.pictures.size(), 5U);
     EXPECT_LE(f.pictureWidth, f.clientWidth);
     EXPECT_LE(f.pictureHeight, f.clientHeight);
@@ -170,6 +186,42 @@ TEST(FrmMainLayout, EveryControlAndPictureLiesInsideTheClientArea) {
     EXPECT_EQ(ui::twipsToPixels(f.clientHeight, 96), 256);
     EXPECT_EQ(ui::twipsToPixels(f.pictureWidth, 96), 387);
     EXPECT_EQ(ui::twipsToPixels(f.pictureHeight, 96), 251);
+}
+
+// The minutes box has its unit on its right and the same value in hours right under it; the
+// date and the clock share the bottom line.
+TEST(FrmMainLayout, RelatedControlsLineUp) {
+    const auto control = [](const wchar_t* name) -> const ui::ControlDesc& {
+        static const ui::ControlDesc none{};
+        const auto* found = ui::findControl(form(), name);
+        return found != nullptr ? *found : (ADD_FAILURE() << name, none);
+    };
+    const auto& combo = control(L"Combo1");
+    const auto& hours = control(L"lblH");
+    EXPECT_EQ(hours.left, combo.left);
+    EXPECT_EQ(hours.width, combo.width);
+    EXPECT_GE(hours.top, combo.top + combo.height);
+    EXPECT_LE(hours.top, combo.top + combo.height + 30) << "right under the box";
+    EXPECT_EQ(control(L"lblMin").top, combo.top);
+
+    // Date and clock: one row, one look, in the two bottom corners.
+    const auto& date = control(L"lblDate");
+    const auto& time = control(L"lblTime");
+    EXPECT_EQ(date.top, time.top);
+    EXPECT_EQ(date.pointSize, time.pointSize);
+    EXPECT_EQ(date.fontFace, time.fontFace);
+    EXPECT_EQ(date.foreColour, time.foreColour);
+    EXPECT_EQ(date.left, 0);
+    EXPECT_LE(form().clientWidth - (time.left + time.width), 30) << "within 2 pixels of the edge";
+
+    // The status line stands on the window's centre line (within 3 pixels), the two buttons on
+    // one line of their own (within a pixel), one under the other.
+    const auto& status = control(L"lblEnter");
+    EXPECT_LE(std::abs(2 * status.left + status.width - form().clientWidth), 2 * 45);
+    const auto& activate = control(L"lblActivate");
+    const auto& reset = control(L"lblReset");
+    EXPECT_LE(std::abs(2 * activate.left + activate.width - 2 * reset.left - reset.width), 2 * 15);
+    EXPECT_GT(reset.top, activate.top);
 }
 
 TEST(FrmMainLayout, TabOrderIsCompleteAndHasNoGaps) {
@@ -203,6 +255,8 @@ TEST(FrmMainLayout, StartsWithTheHiddenLabelsHiddenAndOnlyTheClockRunning) {
     }
     EXPECT_EQ(ui::findTimer(form(), L"Timer3")->pacing, ui::TimerPacing::Paced);
     EXPECT_EQ(form().caption, kMainCaption);
+    EXPECT_TRUE(form().showInTaskbar) << "the main window has a taskbar button";
+    EXPECT_EQ(form().border, ui::BorderStyle::FixedSingle) << "with a caption to move it by";
     EXPECT_EQ(ui::findControl(form(), L"lblActivate")->foreColour, kButtonColour);
     EXPECT_EQ(ui::findControl(form(), L"lblReset")->foreColour, kButtonColour);
 }

@@ -33,6 +33,7 @@ TEST_F(Minutes, InvalidTextsWarnOnceAndLeaveOne) {
         EXPECT_EQ(h.Combo1.selStart(), 0);
         EXPECT_EQ(h.Combo1.selLength(), 1) << "the replacement is selected";
     }
+    ASSERT_FALSE(h.messages.shown.empty());
     EXPECT_EQ(h.messages.shown.back(),
               L"Вы пытаетесь ввести недопустимое значение!\r\nДопустимый диапазон от 1 до 360 мин");
 }
@@ -121,8 +122,10 @@ TEST_F(Minutes, FocusSwitchesTheHoursTimer) {
 
 TEST_F(Minutes, HoursDisplay) {
     const std::pair<const wchar_t*, const wchar_t*> cases[] = {
-        {L"1", L"0:01"},  {L"9", L"0:09"},  {L"10", L"0:10"},  {L"59", L"0:59"},  {L"60", L"1:00"},
-        {L"61", L"1:01"}, {L"90", L"1:30"}, {L"119", L"1:59"}, {L"120", L"2:00"}, {L"360", L"6:00"},
+        {L"1", L"0:01"},   {L"9", L"0:09"},   {L"10", L"0:10"},  {L"59", L"0:59"},
+        {L"60", L"1:00"},  {L"61", L"1:01"},  {L"69", L"1:09"},  {L"70", L"1:10"},
+        {L"90", L"1:30"},  {L"119", L"1:59"}, {L"120", L"2:00"}, {L"130", L"2:10"},
+        {L"359", L"5:59"}, {L"360", L"6:00"},
     };
     for (auto [minutes, shown] : cases) {
         edit(minutes);
@@ -196,6 +199,24 @@ TEST(ShowHotKey, CountWrapsAtOneThousand) {
     }
     EXPECT_EQ(h.form_.HiddenTickCount, 29);
     EXPECT_FALSE(h.form.visible()) << "29 more ignored ticks after the wrap";
+    h.form_.Timer4_Timer();
+    EXPECT_TRUE(h.form.visible());
+}
+
+TEST(ShowHotKey, EachHideStartsTheDelayOver) {
+    MainHarness h;
+    h.start();
+    h.form_.mnuTray_Click();
+    for (int tick = 0; tick < 40; ++tick) {
+        h.form_.Timer4_Timer();
+    }
+    h.form_.TrayIcon_Message(0x203); // shown by the icon; the poll goes on
+    h.form_.mnuTray_Click();
+    h.keyboard.keys = {{0xA2, 0x8000}, {0x54, 0x8000}};
+    for (int tick = 1; tick < 30; ++tick) {
+        h.form_.Timer4_Timer();
+        ASSERT_FALSE(h.form.visible()) << "shown at tick " << tick << " of the second hide";
+    }
     h.form_.Timer4_Timer();
     EXPECT_TRUE(h.form.visible());
 }

@@ -56,7 +56,7 @@ TEST(WindowBehaviour, ExitWhileRunningPerformsNothing) {
     h.form_.mnuExit_Click();
     EXPECT_EQ(h.journal, (fakes::Journal{"close", "asleep-ok"}))
         << "the computer may sleep again once the countdown is gone";
-    EXPECT_EQ(h.tray.calls.back().operation, TrayOperation::Delete);
+    EXPECT_EQ(h.tray.last().operation, TrayOperation::Delete);
     EXPECT_FALSE(h.Timer2.enabled() || h.Timer3.enabled() || h.Timer4.enabled());
 }
 

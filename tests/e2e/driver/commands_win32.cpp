@@ -47,6 +47,20 @@ std::wstring ok(const std::wstring& value = {}) {
     return value.empty() ? L"ok" : L"ok " + value;
 }
 
+std::wstring press_key(const std::wstring& key, bool down) {
+    const auto vk = static_cast<WORD>(number(key));
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags =
+        (down ? 0 : KEYEVENTF_KEYUP) | (vk == VK_RCONTROL ? KEYEVENTF_EXTENDEDKEY : 0);
+    if (SendInput(1, &input, sizeof input) != 1) {
+        throw Failure(L"SendInput failed for key " + key);
+    }
+    return ok();
+}
+
 DWORD wait_ms(const Args& args, size_t index) {
     return args.size() > index ? static_cast<DWORD>(number(args[index])) : default_wait_ms;
 }
@@ -286,6 +300,11 @@ const std::vector<Command>& commands() {
              post(top(a[1]), 0x200, 1, static_cast<LPARAM>(number(a[2])));
              return ok();
          }},
+        // key-down VK / key-up VK: a key pressed or released on the keyboard, system-wide, as
+        // GetAsyncKeyState then reports it (VK_LCONTROL and VK_RCONTROL tell the two Ctrl keys
+        // apart).
+        {L"key-down", 1, [](const Args& a, Session&) { return press_key(a[1], true); }},
+        {L"key-up", 1, [](const Args& a, Session&) { return press_key(a[1], false); }},
         // post CLASS ID MSG [WPARAM [LPARAM]]
         {L"post", 3,
          [](const Args& a, Session&) {

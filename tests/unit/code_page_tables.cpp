@@ -2,7 +2,7 @@
 // (the ANSI code page of a Russian-language Windows) and 866 (its OEM code page). 0 marks a byte
 // that the code page leaves undefined.
 
-#include "text/encoding.h"
+#include "table_encoder.h"
 
 namespace zorvo::text::detail {
 

@@ -1,4 +1,4 @@
-#include "text/encoding.h"
+#include "table_encoder.h"
 
 #include <cstdint>
 
