@@ -24,6 +24,8 @@ public:
     int selLength() const override;
     void setSelLength(int length) override;
     void addItem(const std::wstring& item) override;
+    /// Lets the list redraw again after a run of addItem; the form calls it from its queue.
+    void endListBatch();
     int itemCount() const override;
     std::wstring item(int index) const override;
     int listIndex() const override;
@@ -56,6 +58,8 @@ private:
     HWND edit_ = nullptr;
     WNDPROC editOriginal_ = nullptr;
     HWND list_ = nullptr;
+    /// Items are being added to the list with its redrawing off (see addItem).
+    bool listBatch_ = false;
     bool writing_ = false;
     BrushCache back_;
 };

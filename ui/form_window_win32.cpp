@@ -16,6 +16,12 @@
 
 namespace zorvo::ui {
 
+namespace {
+/// Posted to the form itself: the combo boxes' lists may redraw again (see
+/// ComboBoxWin32::addItem). Far above the WM_APP numbers the forms' bindings use.
+constexpr UINT kEndListBatches = WM_APP + 0x3E0;
+} // namespace
+
 FormWindow::FormWindow(const FormDesc& desc, FormEvents& events, const FormOptions& options)
     : desc_(desc), events_(&events), options_(options) {
     if (!options_.instance) {
@@ -201,6 +207,13 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
         onDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
+    case kEndListBatches:
+        for (const auto& control : controls_) {
+            if (auto* combo = dynamic_cast<ComboBoxWin32*>(control.get())) {
+                combo->endListBatch();
+            }
+        }
+        return 0;
     case WM_WINDOWPOSCHANGED: {
         const auto* position = reinterpret_cast<const WINDOWPOS*>(lParam);
         if ((position->flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) != 0) {
@@ -215,6 +228,12 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void FormWindow::endListBatchesSoon() {
+    if (hwnd_) {
+        PostMessageW(hwnd_, kEndListBatches, 0, 0);
+    }
 }
 
 LRESULT FormWindow::controlColour(UINT message, HDC dc, HWND from) {

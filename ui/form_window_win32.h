@@ -66,6 +66,8 @@ public:
     ~FormWindow() override;
 
     HWND hwnd() const { return hwnd_; }
+    /// Asks the form to end every combo box's run of added items once its queue comes round.
+    void endListBatchesSoon();
     /// False once the window has been destroyed.
     bool alive() const { return hwnd_ != nullptr; }
     UINT dpi() const { return dpi_; }
