@@ -208,26 +208,33 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         onDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case kEndListBatches:
-        for (const auto& control : controls_) {
-            if (auto* combo = dynamic_cast<ComboBoxWin32*>(control.get())) {
-                combo->endListBatch();
-            }
-        }
+        endListBatches();
         return 0;
-    case WM_WINDOWPOSCHANGED: {
-        const auto* position = reinterpret_cast<const WINDOWPOS*>(lParam);
-        if ((position->flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) != 0) {
-            const bool shown = (position->flags & SWP_SHOWWINDOW) != 0;
-            for (const auto& timer : timers_) {
-                timer->formShown(shown);
-            }
-        }
+    case WM_WINDOWPOSCHANGED:
+        onWindowPosChanged(*reinterpret_cast<const WINDOWPOS*>(lParam));
         break; // the defaults turn it into WM_SIZE and WM_MOVE
-    }
     default:
         break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void FormWindow::endListBatches() {
+    for (const auto& control : controls_) {
+        if (auto* combo = dynamic_cast<ComboBoxWin32*>(control.get())) {
+            combo->endListBatch();
+        }
+    }
+}
+
+void FormWindow::onWindowPosChanged(const WINDOWPOS& position) {
+    if ((position.flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) == 0) {
+        return;
+    }
+    const bool shown = (position.flags & SWP_SHOWWINDOW) != 0;
+    for (const auto& timer : timers_) {
+        timer->formShown(shown);
+    }
 }
 
 void FormWindow::endListBatchesSoon() {

@@ -118,6 +118,8 @@ private:
     void onDpiChanged(UINT dpi, const RECT& suggested);
     void onDestroyed();
     void onActivate(WPARAM wParam);
+    void onWindowPosChanged(const WINDOWPOS& position);
+    void endListBatches();
     /// The user changed an input: the timers that follow input tick again.
     void nudgeInputTimers();
 
