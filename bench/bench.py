@@ -73,11 +73,26 @@ class Prefix:
                 shutil.copy2(self.path / reg.name, reg)
         return other
 
-    def start_server(self):
+    def start_server(self, display=None):
+        """Starts the prefix's wineserver; with `display`, also a virtual screen of its own, so
+        that its program is the only window there and keeps the activation and the keyboard
+        focus, as on a user's desktop (on a shared screen they pass between the programs, and
+        a blinking caret with them)."""
+        self.xvfb = None
+        if display is not None:
+            self.xvfb = subprocess.Popen(["Xvfb", ":%d" % display, "-screen", "0", "1024x768x24",
+                                          "-nolisten", "tcp"], stdout=subprocess.DEVNULL,
+                                         stderr=subprocess.DEVNULL)
+            self.env["DISPLAY"] = ":%d" % display
+            time.sleep(0.5)
         self.run("wineserver", "-p")
 
     def stop_server(self):
         self.run("wineserver", "-k")
+        if getattr(self, "xvfb", None) is not None:
+            self.xvfb.terminate()
+            self.xvfb.wait(timeout=10)
+            self.xvfb = None
 
     def probe(self, probe_exe, *args, timeout=120):
         result = self.run("wine", str(probe_exe), *map(str, args), timeout=timeout)
@@ -346,8 +361,9 @@ def report(info, load_before, startup, idle, alarm, elapsed, countdown, build):
             ratio_text = "%s%.1f× less" % ("≥ " if z < tick else "", less)
         else:
             ratio_text = "%.1f× more" % (z / max(t, tick))
-        rows.append((label, "%.0f ms" % z, "%.0f ms (1 ms timer)" % t, ratio_text,
-                     "≥ 5× less", verdict(less >= 5)))
+        # The earlier yardstick, kept for comparison: the target is against the floor above.
+        rows.append((label, "%.0f ms" % z, "%.0f ms (1 ms timer)" % t, ratio_text, "—",
+                     verdict(None)))
     z_kb, b_kb = idle["zorvo"]["peak_kb"], idle["baseline"]["peak_kb"]
     rows.append(("peak working set (VmHWM)", "%s KiB" % grouped(z_kb), "%s KiB" % grouped(b_kb),
                  "%.2f×" % (z_kb / b_kb), "≤ 1.5×", verdict(z_kb / b_kb <= 1.5)))
@@ -447,8 +463,10 @@ def run(args, info, load_before, prefix_root, probe_exe, folders):
     a.initialise()
     prefixes = (a, *(a.clone_to(prefix_root / key) for key in "bcdefg"))
     try:
-        for p in prefixes:
-            p.start_server()
+        # Each prefix on a screen of its own: the first display number nobody uses here.
+        first = 300 + os.getpid() % 200
+        for index, p in enumerate(prefixes):
+            p.start_server(display=first + index)
         log("start-up: %d runs each" % args.runs)
         startup = measure_startup(a, probe_exe, *folders["a"], args.runs)
         for p, key in zip(prefixes[1:], "bcdefg"):  # their Wine services start first
