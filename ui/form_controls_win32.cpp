@@ -63,6 +63,9 @@ void FormWindow::createControls() {
 }
 
 void FormWindow::createTooltips() {
+    if (tooltip_ || !hwnd_) {
+        return;
+    }
     bool any = false;
     for (const ControlDesc& control : desc_.controls) {
         any = any || control.tooltip != nullptr;

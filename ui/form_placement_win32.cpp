@@ -15,11 +15,12 @@ Box boxOf(const RECT& r) {
     return {r.left, r.top, r.right, r.bottom};
 }
 
-/// The window's monitor and its work area.
+/// The window's monitor and its work area; the primary one's before the window exists.
 std::pair<Box, Box> monitorOf(HWND window) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
-    const HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY);
+    const HMONITOR monitor = window ? MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY)
+                                    : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
     if (monitor && GetMonitorInfoW(monitor, &info)) {
         return {boxOf(info.rcMonitor), boxOf(info.rcWork)};
     }
@@ -53,7 +54,7 @@ DWORD FormWindow::exStyle() const {
     return desc_.border == BorderStyle::FixedToolWindow ? WS_EX_TOOLWINDOW : 0;
 }
 
-void FormWindow::placeWindow() {
+RECT FormWindow::startRect() const {
     const int clientWidth = toPixels(desc_.clientWidth);
     const int clientHeight = toPixels(desc_.clientHeight);
     const SIZE size = windowSizeForClient(clientWidth, clientHeight, style(), exStyle(),
@@ -67,9 +68,16 @@ void FormWindow::placeWindow() {
     }
     const Origin origin =
         startOrigin(options_.startPosition, monitor, work, owner, size.cx, size.cy);
-    SetWindowPos(hwnd_, nullptr, static_cast<int>(origin.x), static_cast<int>(origin.y), size.cx,
-                 size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    const auto x = static_cast<int>(origin.x);
+    const auto y = static_cast<int>(origin.y);
+    return RECT{x, y, x + size.cx, y + size.cy};
+}
 
+void FormWindow::placeWindow() {
+    const RECT start = startRect();
+    const SIZE size{start.right - start.left, start.bottom - start.top};
+    SetWindowPos(hwnd_, nullptr, start.left, start.top, size.cx, size.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     correctClientSize(size);
 }
 

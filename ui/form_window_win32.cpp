@@ -20,6 +20,8 @@ namespace {
 /// Posted to the form itself: the combo boxes' lists may redraw again (see
 /// ComboBoxWin32::addItem). Far above the WM_APP numbers the forms' bindings use.
 constexpr UINT kEndListBatches = WM_APP + 0x3E0;
+/// Posted to the form by its first paint: what nobody sees before then is made now.
+constexpr UINT kFirstPainted = WM_APP + 0x3E1;
 } // namespace
 
 FormWindow::FormWindow(const FormDesc& desc, FormEvents& events, const FormOptions& options)
@@ -39,17 +41,17 @@ FormWindow::FormWindow(const FormDesc& desc, FormEvents& events, const FormOptio
         timers_.push_back(std::make_unique<TimerWin32>(timer, *this));
     }
 
+    // Made where it starts, at the primary screen's DPI: moving it there afterwards would cost
+    // the system a second round of sizing before the window is first seen.
     dpi_ = systemDpi();
-    const SIZE provisional =
-        windowSizeForClient(toPixels(desc_.clientWidth), toPixels(desc_.clientHeight), style(),
-                            exStyle(), menuBar_ != nullptr, dpi_);
+    const RECT start = startRect();
     const std::wstring className(desc_.className);
     const std::wstring caption(desc_.caption);
     // The window procedure keeps the handle in hwnd_ from the first message on.
-    const HWND created =
-        CreateWindowExW(exStyle(), className.c_str(), caption.c_str(), style(), 0, 0,
-                        provisional.cx, provisional.cy, options_.owner,
-                        menuBar_ ? menuBar_->handle() : nullptr, options_.instance, this);
+    const HWND created = CreateWindowExW(
+        exStyle(), className.c_str(), caption.c_str(), style(), start.left, start.top,
+        start.right - start.left, start.bottom - start.top, options_.owner,
+        menuBar_ ? menuBar_->handle() : nullptr, options_.instance, this);
     if (!created || !hwnd_) {
         throw std::runtime_error("the window could not be created");
     }
@@ -59,13 +61,17 @@ FormWindow::FormWindow(const FormDesc& desc, FormEvents& events, const FormOptio
     if (desc_.border == BorderStyle::FixedToolWindow) {
         registerDialogWindow(hwnd_);
     }
+    const UINT startDpi = dpi_;
     dpi_ = dpiForWindow(hwnd_);
     background_.load(options_.instance, options_.backgroundBitmap, desc_.backColour);
     background_.rescale(hwnd_, toPixels(desc_.pictureWidth), toPixels(desc_.pictureHeight));
     createControls();
     fonts_.apply(controls_, dpi_);
-    createTooltips();
-    placeWindow();
+    if (dpi_ != startDpi) {
+        placeWindow();
+    } else {
+        correctClientSize(SIZE{start.right - start.left, start.bottom - start.top});
+    }
 }
 
 FormWindow::~FormWindow() {
@@ -156,6 +162,12 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             paintBackground(dc, ps.rcPaint);
             EndPaint(window, &ps);
         }
+        if (!painted_) {
+            // Tooltips only matter once the form can be seen and pointed at; made before, they
+            // would hold up the window's first appearance.
+            painted_ = true;
+            PostMessageW(window, kFirstPainted, 0, 0);
+        }
         return 0;
     }
     case WM_PRINTCLIENT: {
@@ -209,6 +221,9 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case kEndListBatches:
         endListBatches();
+        return 0;
+    case kFirstPainted:
+        createTooltips();
         return 0;
     case WM_WINDOWPOSCHANGED:
         onWindowPosChanged(*reinterpret_cast<const WINDOWPOS*>(lParam));

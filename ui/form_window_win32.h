@@ -126,6 +126,8 @@ private:
     void registerClass() const;
     DWORD style() const;
     DWORD exStyle() const;
+    /// Where the window starts and its size, in screen pixels at the current DPI.
+    RECT startRect() const;
     void placeWindow();
     /// Resizes the window, now `windowSize` large, so that its client area has the designed size.
     void correctClientSize(SIZE windowSize);
@@ -141,6 +143,7 @@ private:
     HWND hwnd_ = nullptr;
     UINT dpi_ = 96;
     HWND tooltip_ = nullptr;
+    bool painted_ = false;
     FocusKeeper focus_;
     /// The state asked for while the window was hidden; applied when it is shown again.
     bool pendingState_ = false;
