@@ -44,6 +44,8 @@ class AboutBox(ZorvoTestCase):
             self.assertEqual(len(text.split("\r\n")), 6, repr(text))
             self.assertFalse(text.endswith("\r\n"))
             self.assertEqual(d.text(about, About.lblHomePage), "Сайт программы")
+            self.assertEqual(wait_until(lambda: d.tooltips(about), timeout=5),
+                             [(About.lblHomePage, "https://zorvo.example/")])
             self.assertEqual(d.text(about, About.lblOK), "OK")
             self.assertEqual(d.focus(about), About.Text1, "the text box takes the focus")
             self.assertFalse(d.enabled(main), "the main window takes no input meanwhile")

@@ -84,6 +84,22 @@ class StartState(ZorvoTestCase):
             with self.subTest(name):
                 self.assertFalse(d.visible(MAIN, getattr(Main, name)))
 
+    def test_tooltips(self):
+        # Made once the window has been painted: they come a moment after it shows.
+        tips = wait_until(lambda: self.driver.tooltips(MAIN), timeout=5)
+        combo = "Выберите время(в минутах)"
+        expected = [
+            (Main.lblEnter, "Текущий статус"),
+            (1001, combo),  # the combo box's edit field, where the pointer mostly rests
+            (Main.Combo1, combo),
+            (Main.lblH, "Время в часах"),
+            (Main.lblDate, "Текущая дата"),
+            (Main.lblTime, "Текущее время"),
+            (Main.lblActivate, "Нажмите для включения таймера"),
+            (Main.lblReset, "Нажмите для отключения таймера"),
+        ]
+        self.assertEqual(tips, sorted(expected))
+
     def test_fixed_frame_and_client_size(self):
         d = self.driver
         style, exstyle = d.styles(MAIN)

@@ -291,6 +291,12 @@ class Driver:
     def menu_text(self, cls, item_id):
         return self.value("menu-text", cls, item_id)
 
+    def tooltips(self, cls):
+        """(control ID, text) for every tool of the tooltips the window owns."""
+        value = self.value("tooltips", cls)
+        return sorted((int(i), t) for i, _, t in (e.partition(":") for e in value.split("\t")
+                                                   if e))
+
     def client_size(self, cls):
         return tuple(int(v) for v in self.value("client-size", cls).split())
 

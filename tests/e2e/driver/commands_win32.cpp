@@ -450,6 +450,23 @@ const std::vector<Command>& commands() {
              }
              return ok(value);
          }},
+        // tooltips CLASS: ID:TEXT for every tool of the tooltips the window owns, read inside the
+        // program, separated by tabs (the texts hold spaces).
+        {L"tooltips", 1,
+         [](const Args& a, Session& s) {
+             std::wstring error;
+             const auto block = s.probe.read(top(a[1]), send_timeout_ms, error, ProbeKind::tips);
+             if (!block) {
+                 throw Failure(error);
+             }
+             std::wstring value;
+             for (std::uint32_t i = 0; i < block->tip_count; ++i) {
+                 const ProbeTip& tip = block->tips[i];
+                 value += (value.empty() ? L"" : L"\t") + std::to_wstring(tip.id) + L":" +
+                          escape_value(tip.text);
+             }
+             return ok(value);
+         }},
         // menu-dump CLASS: DEPTH:ID:STATE for every item, separators included.
         {L"menu-dump", 1,
          [](const Args& a, Session& s) {

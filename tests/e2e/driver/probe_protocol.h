@@ -21,8 +21,8 @@ struct ProbeItem {
     wchar_t text[96];
 };
 
-// What the probe reads: the menu bar, or how each child's text fits its window.
-enum class ProbeKind : std::uint32_t { menu = 0, texts = 1 };
+// What the probe reads: the menu bar, how each child's text fits its window, or the tooltips.
+enum class ProbeKind : std::uint32_t { menu = 0, texts = 1, tips = 2 };
 
 // One child window's text measured with the font it draws with, in its own device context.
 struct ProbeText {
@@ -35,12 +35,20 @@ struct ProbeText {
     std::int32_t dpi;                     // the window's
 };
 
+// One tool of a tooltip window that the window owns: the control it belongs to and its text.
+struct ProbeTip {
+    std::int32_t id;
+    wchar_t text[80];
+};
+
 struct ProbeBlock {
     std::uint32_t has_menu;
     std::uint32_t count;
     ProbeItem items[256];
     std::uint32_t text_count;
     ProbeText texts[64];
+    std::uint32_t tip_count;
+    ProbeTip tips[32];
 };
 
 } // namespace zdrive

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cwchar>
 #include <string>
 
@@ -74,6 +76,40 @@ BOOL CALLBACK measure_child(HWND child, LPARAM param) {
     return TRUE;
 }
 
+struct TipSearch {
+    HWND owner;
+    zdrive::ProbeBlock* block;
+};
+
+// Every tool of every tooltip window the form owns, read with the tooltip's own messages.
+BOOL CALLBACK read_tips(HWND window, LPARAM param) {
+    auto& search = *reinterpret_cast<TipSearch*>(param);
+    wchar_t name[32] = {};
+    GetClassNameW(window, name, static_cast<int>(std::size(name)));
+    if (GetWindow(window, GW_OWNER) != search.owner || std::wcscmp(name, TOOLTIPS_CLASSW) != 0) {
+        return TRUE;
+    }
+    zdrive::ProbeBlock& block = *search.block;
+    const auto tools = static_cast<int>(SendMessageW(window, TTM_GETTOOLCOUNT, 0, 0));
+    for (int i = 0; i < tools && block.tip_count < std::size(block.tips); ++i) {
+        zdrive::ProbeTip& tip = block.tips[block.tip_count];
+        tip = zdrive::ProbeTip{};
+        TOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.lpszText = tip.text; // the tooltip copies the text; 80 is its own limit
+        if (SendMessageW(window, TTM_ENUMTOOLSW, static_cast<WPARAM>(i),
+                         reinterpret_cast<LPARAM>(&tool)) == 0) {
+            continue;
+        }
+        const auto tool_window = (tool.uFlags & TTF_IDISHWND) != 0
+                                     ? reinterpret_cast<HWND>(tool.uId)
+                                     : nullptr;
+        tip.id = tool_window != nullptr ? GetDlgCtrlID(tool_window) : -1;
+        ++block.tip_count;
+    }
+    return TRUE;
+}
+
 void answer(HWND hwnd, DWORD driver_pid, zdrive::ProbeKind kind) {
     const std::wstring suffix = std::to_wstring(driver_pid);
     HANDLE mapping = OpenFileMappingW(
@@ -85,10 +121,15 @@ void answer(HWND hwnd, DWORD driver_pid, zdrive::ProbeKind kind) {
             auto* block = static_cast<zdrive::ProbeBlock*>(view);
             block->count = 0;
             block->text_count = 0;
+            block->tip_count = 0;
             HMENU menu = GetMenu(hwnd);
             block->has_menu = menu != nullptr ? 1 : 0;
             if (kind == zdrive::ProbeKind::texts) {
                 EnumChildWindows(hwnd, measure_child, reinterpret_cast<LPARAM>(block));
+            } else if (kind == zdrive::ProbeKind::tips) {
+                TipSearch search{hwnd, block};
+                EnumThreadWindows(GetCurrentThreadId(), read_tips,
+                                  reinterpret_cast<LPARAM>(&search));
             } else if (menu != nullptr) {
                 add_items(menu, 0, *block);
             }
