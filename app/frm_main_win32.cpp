@@ -21,17 +21,19 @@ namespace id = frm_main_id;
 /// Posted after the first showing; delivers the first activation if the system gave none.
 constexpr UINT kFirstActivation = WM_APP + 1;
 
-ui::FormOptions mainOptions(HINSTANCE instance) {
-    ui::FormOptions options;
-    options.instance = instance;
-    options.backgroundBitmap = IDB_BACKGROUND;
-    options.startPosition = ui::StartPosition::CentreScreen;
-    return options;
-}
-
 HICON loadIcon(HINSTANCE instance, int resource, int size) {
     return static_cast<HICON>(
         LoadImageW(instance, MAKEINTRESOURCEW(resource), IMAGE_ICON, size, size, 0));
+}
+
+ui::FormOptions mainOptions(HINSTANCE instance, HICON bigIcon, HICON smallIcon) {
+    ui::FormOptions options;
+    options.instance = instance;
+    options.bigIcon = bigIcon;
+    options.smallIcon = smallIcon;
+    options.backgroundBitmap = IDB_BACKGROUND;
+    options.startPosition = ui::StartPosition::CentreScreen;
+    return options;
 }
 
 ui::IconHandle handleOf(const unique_hicon& icon) {
@@ -48,7 +50,12 @@ FrmMainWindow::FrmMainWindow(HINSTANCE instance, Win32Process& process)
       taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")), power_(process_.programFolder()),
       popup_(instance),
       dialogs_(instance, BatServices{messages_, locale_, process_, files_, shortPathName}),
-      window_(frmMainLayout(), *this, mainOptions(instance)) {
+      // The small icon serves the notification area too.
+      formIcon_(
+          loadIcon(instance, IDI_ZORVO, ui::systemMetricForDpi(SM_CXSMICON, ui::systemDpi()))),
+      classBigIcon_(
+          loadIcon(instance, IDI_ZORVO, ui::systemMetricForDpi(SM_CXICON, ui::systemDpi()))),
+      window_(frmMainLayout(), *this, mainOptions(instance, classBigIcon_.get(), formIcon_.get())) {
     loadIcons();
     const HWND hwnd = window_.hwnd();
     dialogs_.setOwner(hwnd);
@@ -109,16 +116,21 @@ FrmMainWindow::~FrmMainWindow() {
 void FrmMainWindow::loadIcons() {
     // The notification area and the task pictures use the small size of the primary screen.
     const int small = ui::systemMetricForDpi(SM_CXSMICON, ui::systemDpi());
-    formIcon_.reset(loadIcon(instance_, IDI_ZORVO, small));
     for (int i = 0; i < 5; ++i) {
         taskIcons_[i].reset(loadIcon(instance_, kTaskIconResources[i], small));
     }
-    const UINT dpi = window_.dpi();
-    bigIcon_.reset(loadIcon(instance_, IDI_ZORVO, ui::systemMetricForDpi(SM_CXICON, dpi)));
-    smallIcon_.reset(loadIcon(instance_, IDI_ZORVO, ui::systemMetricForDpi(SM_CXSMICON, dpi)));
-    SendMessageW(window_.hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
-    SendMessageW(window_.hwnd(), WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(smallIcon_.get()));
+    if (window_.dpi() != ui::systemDpi()) {
+        setWindowIcons(window_.dpi());
+    }
+}
+
+void FrmMainWindow::setWindowIcons(UINT dpi) {
+    unique_hicon big(loadIcon(instance_, IDI_ZORVO, ui::systemMetricForDpi(SM_CXICON, dpi)));
+    unique_hicon small(loadIcon(instance_, IDI_ZORVO, ui::systemMetricForDpi(SM_CXSMICON, dpi)));
+    SendMessageW(window_.hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+    SendMessageW(window_.hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+    bigIcon_ = std::move(big);
+    smallIcon_ = std::move(small);
 }
 
 void FrmMainWindow::removeTrayIcon(HWND window) noexcept {
@@ -229,17 +241,9 @@ bool FrmMainWindow::formMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
             window_.destroy();
         }
         return true;
-    case WM_DPICHANGED: {
-        const UINT dpi = LOWORD(wParam);
-        unique_hicon big(loadIcon(instance_, IDI_ZORVO, ui::systemMetricForDpi(SM_CXICON, dpi)));
-        unique_hicon small(
-            loadIcon(instance_, IDI_ZORVO, ui::systemMetricForDpi(SM_CXSMICON, dpi)));
-        SendMessageW(window_.hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
-        SendMessageW(window_.hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
-        bigIcon_ = std::move(big);
-        smallIcon_ = std::move(small);
+    case WM_DPICHANGED:
+        setWindowIcons(LOWORD(wParam));
         return false; // the form rescales itself
-    }
     default:
         if (message == taskbarCreated_ && taskbarCreated_ != 0) {
             logic_->TaskbarCreated();

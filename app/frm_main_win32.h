@@ -39,6 +39,8 @@ private:
 
     bool isTrayCallback(WPARAM wParam, LPARAM lParam) const;
     void loadIcons();
+    /// The title bar's and task switcher's icons for a screen of `dpi`.
+    void setWindowIcons(UINT dpi);
     static void removeTrayIcon(HWND window) noexcept;
 
     HINSTANCE instance_;
@@ -59,7 +61,12 @@ private:
     FrmDialWin32 popup_;
     DialogHostWin32 dialogs_;
 
+    /// The window class's icons at the primary screen's DPI, so that the window has them from
+    /// its creation on: setting them afterwards makes the system redo the title bar's icons
+    /// before the window is first seen. Declared before the window, which they outlive.
     unique_hicon formIcon_;
+    unique_hicon classBigIcon_;
+    /// The window's own icons when its screen's DPI differs from the primary one's.
     unique_hicon bigIcon_;
     unique_hicon smallIcon_;
     unique_hicon taskIcons_[5];

@@ -100,6 +100,8 @@ void FormWindow::registerClass() const {
     wc.lpfnWndProc = &FormWindow::windowProc;
     wc.hInstance = options_.instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hIcon = options_.bigIcon;
+    wc.hIconSm = options_.smallIcon;
     wc.lpszClassName = className.c_str();
     if (!RegisterClassExW(&wc)) {
         throw std::runtime_error("the window class could not be registered");

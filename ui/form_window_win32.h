@@ -53,6 +53,9 @@ struct FormOptions {
     int backgroundBitmap = 0;
     /// Owner window (dialogs); a form outside the taskbar without one gets a hidden owner.
     HWND owner = nullptr;
+    /// The window class's icons (not owned; they must outlive the window).
+    HICON bigIcon = nullptr;
+    HICON smallIcon = nullptr;
     StartPosition startPosition = StartPosition::CentreScreen;
 };
 

@@ -1,5 +1,6 @@
 """Every caption of every window shows whole at 96, 120, 144 and 192 dpi: measured inside the
-program with the font each control draws with, against the control's own client area."""
+program with the font each control draws with, against the control's own client area. The main
+window's icons are drawn for the DPI too."""
 
 from zorvo_e2e import ABOUT, BAT, DIAL, MAIN, Bat, Menu, ZorvoTestCase
 
@@ -41,7 +42,7 @@ class CaptionsAtEveryDpi(ZorvoTestCase):
                 problems.append("%s %s: wraps to %d in %d" % (window, cid, wh, ch))
         return problems
 
-    def test_no_caption_is_cut_or_wrapped(self):
+    def test_no_caption_is_cut_or_wrapped_and_icons_fit(self):
         d = self.driver
         problems = []
         for dpi in DPIS:
@@ -52,6 +53,9 @@ class CaptionsAtEveryDpi(ZorvoTestCase):
             d.command(main, Menu.mnuLog)
             d.sync(main)
             problems += self.cut_captions(main, dpi)
+            icons = d.icons(main)
+            if icons != (32 * dpi // 96, 16 * dpi // 96):
+                problems.append("%s icons %s at %d dpi" % (main, icons, dpi))
             self.assertTrue(d.wait_exists(program.window(DIAL), 5000), "no popup at the first tick")
             problems += self.cut_captions(program.window(DIAL), dpi)
             d.command(main, Menu.mnuBat)

@@ -291,6 +291,10 @@ class Driver:
     def menu_text(self, cls, item_id):
         return self.value("menu-text", cls, item_id)
 
+    def icons(self, cls):
+        """The widths of the big and the small icon the shell shows for the window."""
+        return tuple(int(v) for v in self.value("icons", cls).split())
+
     def tooltips(self, cls):
         """(control ID, text) for every tool of the tooltips the window owns."""
         value = self.value("tooltips", cls)

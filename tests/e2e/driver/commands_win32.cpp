@@ -450,6 +450,17 @@ const std::vector<Command>& commands() {
              }
              return ok(value);
          }},
+        // icons CLASS: BIG SMALL, the widths of the icons the shell shows for the window.
+        {L"icons", 1,
+         [](const Args& a, Session& s) {
+             std::wstring error;
+             const auto block = s.probe.read(top(a[1]), send_timeout_ms, error, ProbeKind::icons);
+             if (!block) {
+                 throw Failure(error);
+             }
+             return ok(std::to_wstring(block->big_icon_width) + L" " +
+                       std::to_wstring(block->small_icon_width));
+         }},
         // tooltips CLASS: ID:TEXT for every tool of the tooltips the window owns, read inside the
         // program, separated by tabs (the texts hold spaces).
         {L"tooltips", 1,

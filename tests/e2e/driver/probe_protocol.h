@@ -21,8 +21,9 @@ struct ProbeItem {
     wchar_t text[96];
 };
 
-// What the probe reads: the menu bar, how each child's text fits its window, or the tooltips.
-enum class ProbeKind : std::uint32_t { menu = 0, texts = 1, tips = 2 };
+// What the probe reads: the menu bar, how each child's text fits its window, the tooltips, or
+// the window's icons.
+enum class ProbeKind : std::uint32_t { menu = 0, texts = 1, tips = 2, icons = 3 };
 
 // One child window's text measured with the font it draws with, in its own device context.
 struct ProbeText {
@@ -49,6 +50,8 @@ struct ProbeBlock {
     ProbeText texts[64];
     std::uint32_t tip_count;
     ProbeTip tips[32];
+    // The widths of the icons the shell shows for the window (its own, else its class's); 0: none.
+    std::int32_t big_icon_width, small_icon_width;
 };
 
 } // namespace zdrive

@@ -101,13 +101,31 @@ BOOL CALLBACK read_tips(HWND window, LPARAM param) {
                          reinterpret_cast<LPARAM>(&tool)) == 0) {
             continue;
         }
-        const auto tool_window = (tool.uFlags & TTF_IDISHWND) != 0
-                                     ? reinterpret_cast<HWND>(tool.uId)
-                                     : nullptr;
+        const auto tool_window =
+            (tool.uFlags & TTF_IDISHWND) != 0 ? reinterpret_cast<HWND>(tool.uId) : nullptr;
         tip.id = tool_window != nullptr ? GetDlgCtrlID(tool_window) : -1;
         ++block.tip_count;
     }
     return TRUE;
+}
+
+// The width of the icon the shell would show for the window: the window's own, else its class's.
+std::int32_t icon_width(HWND window, WPARAM which, int class_index) {
+    auto icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0));
+    if (icon == nullptr) {
+        icon = reinterpret_cast<HICON>(GetClassLongPtrW(window, class_index));
+    }
+    ICONINFO info{};
+    if (icon == nullptr || !GetIconInfo(icon, &info)) {
+        return 0;
+    }
+    BITMAP bitmap{};
+    GetObjectW(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+    if (info.hbmColor != nullptr) {
+        DeleteObject(info.hbmColor);
+    }
+    DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
 }
 
 void answer(HWND hwnd, DWORD driver_pid, zdrive::ProbeKind kind) {
@@ -126,6 +144,9 @@ void answer(HWND hwnd, DWORD driver_pid, zdrive::ProbeKind kind) {
             block->has_menu = menu != nullptr ? 1 : 0;
             if (kind == zdrive::ProbeKind::texts) {
                 EnumChildWindows(hwnd, measure_child, reinterpret_cast<LPARAM>(block));
+            } else if (kind == zdrive::ProbeKind::icons) {
+                block->big_icon_width = icon_width(hwnd, ICON_BIG, GCLP_HICON);
+                block->small_icon_width = icon_width(hwnd, ICON_SMALL, GCLP_HICONSM);
             } else if (kind == zdrive::ProbeKind::tips) {
                 TipSearch search{hwnd, block};
                 EnumThreadWindows(GetCurrentThreadId(), read_tips,
