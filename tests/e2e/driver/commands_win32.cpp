@@ -134,19 +134,36 @@ std::wstring flag(bool value) {
     return value ? L"1" : L"0";
 }
 
-ProbeItem menu_item(Session& session, const Args& args) {
+// What the probe inside the program read of the window named by args[1].
+ProbeBlock probe_read(Session& session, const Args& args, ProbeKind kind = ProbeKind::menu) {
     std::wstring error;
-    const auto block = session.probe.read(top(args[1]), send_timeout_ms, error);
+    auto block = session.probe.read(top(args[1]), send_timeout_ms, error, kind);
     if (!block) {
         throw Failure(error);
     }
-    if (block->has_menu == 0) {
+    return *block;
+}
+
+// The first `count` entries, each as `format` writes it, between separators.
+template <typename Entry, typename Format>
+std::wstring joined(const Entry* entries, std::uint32_t count, const wchar_t* separator,
+                    Format format) {
+    std::wstring value;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        value += (i == 0 ? L"" : separator) + format(entries[i]);
+    }
+    return value;
+}
+
+ProbeItem menu_item(Session& session, const Args& args) {
+    const auto block = probe_read(session, args);
+    if (block.has_menu == 0) {
         throw Failure(L"the window has no menu");
     }
     const auto id = static_cast<std::uint32_t>(number(args[2]));
-    for (std::uint32_t i = 0; i < block->count; ++i) {
-        if (block->items[i].id == id && (block->items[i].type & MFT_SEPARATOR) == 0) {
-            return block->items[i];
+    for (std::uint32_t i = 0; i < block.count; ++i) {
+        if (block.items[i].id == id && (block.items[i].type & MFT_SEPARATOR) == 0) {
+            return block.items[i];
         }
     }
     throw Failure(L"no menu item " + args[2]);
@@ -433,66 +450,41 @@ const std::vector<Command>& commands() {
         // font it draws with: ID:CLASS:STYLE:CLIENT_W:CLIENT_H:LINE_W:LINE_H:WRAPPED_H:DPI.
         {L"text-fit", 1,
          [](const Args& a, Session& s) {
-             std::wstring error;
-             const auto block = s.probe.read(top(a[1]), send_timeout_ms, error, ProbeKind::texts);
-             if (!block) {
-                 throw Failure(error);
-             }
-             std::wstring value;
-             for (std::uint32_t i = 0; i < block->text_count; ++i) {
-                 const ProbeText& t = block->texts[i];
-                 value += (value.empty() ? L"" : L" ") + std::to_wstring(t.id) + L":" +
-                          t.class_name + L":" + hex(t.style);
+             const auto block = probe_read(s, a, ProbeKind::texts);
+             return ok(joined(block.texts, block.text_count, L" ", [](const ProbeText& t) {
+                 std::wstring entry =
+                     std::to_wstring(t.id) + L":" + t.class_name + L":" + hex(t.style);
                  for (std::int32_t v : {t.client_width, t.client_height, t.line_width,
                                         t.line_height, t.wrapped_height, t.dpi}) {
-                     value += L":" + std::to_wstring(v);
+                     entry += L":" + std::to_wstring(v);
                  }
-             }
-             return ok(value);
+                 return entry;
+             }));
          }},
         // icons CLASS: BIG SMALL, the widths of the icons the shell shows for the window.
         {L"icons", 1,
          [](const Args& a, Session& s) {
-             std::wstring error;
-             const auto block = s.probe.read(top(a[1]), send_timeout_ms, error, ProbeKind::icons);
-             if (!block) {
-                 throw Failure(error);
-             }
-             return ok(std::to_wstring(block->big_icon_width) + L" " +
-                       std::to_wstring(block->small_icon_width));
+             const auto block = probe_read(s, a, ProbeKind::icons);
+             return ok(std::to_wstring(block.big_icon_width) + L" " +
+                       std::to_wstring(block.small_icon_width));
          }},
         // tooltips CLASS: ID:TEXT for every tool of the tooltips the window owns, read inside the
         // program, separated by tabs (the texts hold spaces).
         {L"tooltips", 1,
          [](const Args& a, Session& s) {
-             std::wstring error;
-             const auto block = s.probe.read(top(a[1]), send_timeout_ms, error, ProbeKind::tips);
-             if (!block) {
-                 throw Failure(error);
-             }
-             std::wstring value;
-             for (std::uint32_t i = 0; i < block->tip_count; ++i) {
-                 const ProbeTip& tip = block->tips[i];
-                 value += (value.empty() ? L"" : L"\t") + std::to_wstring(tip.id) + L":" +
-                          escape_value(tip.text);
-             }
-             return ok(value);
+             const auto block = probe_read(s, a, ProbeKind::tips);
+             return ok(joined(block.tips, block.tip_count, L"\t", [](const ProbeTip& tip) {
+                 return std::to_wstring(tip.id) + L":" + escape_value(tip.text);
+             }));
          }},
         // menu-dump CLASS: DEPTH:ID:STATE for every item, separators included.
         {L"menu-dump", 1,
          [](const Args& a, Session& s) {
-             std::wstring error;
-             const auto block = s.probe.read(top(a[1]), send_timeout_ms, error);
-             if (!block) {
-                 throw Failure(error);
-             }
-             std::wstring value;
-             for (std::uint32_t i = 0; i < block->count; ++i) {
-                 const ProbeItem& item = block->items[i];
-                 value += (value.empty() ? L"" : L" ") + std::to_wstring(item.depth) + L":" +
-                          std::to_wstring(item.id) + L":" + hex(item.state);
-             }
-             return ok(value);
+             const auto block = probe_read(s, a);
+             return ok(joined(block.items, block.count, L" ", [](const ProbeItem& item) {
+                 return std::to_wstring(item.depth) + L":" + std::to_wstring(item.id) + L":" +
+                        hex(item.state);
+             }));
          }},
         // messagebox-text [MS]: the text of the program's message box, waiting up to MS for it.
         {L"messagebox-text", 0,
