@@ -11,7 +11,8 @@
 //   /widgets     the floor for Zorvo's start-up: the system's own widgets that its main window
 //                shows at once, made in the plainest way — the common controls 6 (themed, as
 //                any program of today uses them), a menu bar of two menus, a drop-down combo box
-//                and eight labels in one font. Nothing of Zorvo's own: no picture, no icons.
+//                and eight labels in the system's font. Nothing of Zorvo's own: no picture, no
+//                fonts or icons of its own.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -111,13 +112,9 @@ void make_widgets(HWND hwnd, HINSTANCE instance) {
                     WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN |
                         CBS_AUTOHSCROLL,
                     10, 10, 80, 200, hwnd, nullptr, instance, nullptr);
-    const HFONT font = CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, RUSSIAN_CHARSET,
-                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                   DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
     for (int i = 0; i < 8; ++i) {
-        const HWND label = CreateWindowExW(0, WC_STATICW, L"Label", WS_CHILD | WS_VISIBLE, 100,
-                                           10 + 20 * i, 120, 18, hwnd, nullptr, instance, nullptr);
-        SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        CreateWindowExW(0, WC_STATICW, L"Label", WS_CHILD | WS_VISIBLE, 100, 10 + 20 * i, 120, 18,
+                        hwnd, nullptr, instance, nullptr);
     }
 }
 
