@@ -23,7 +23,7 @@ struct TaskRow {
     const wchar_t* status;
     const wchar_t* tipOnSelection;
     const wchar_t* tipOnActivation;
-    ui::IconHandle (*picture)(const MainControls&);
+    TaskPictures::Holder picture;
     const wchar_t* countdownPrefix;
 };
 
@@ -31,31 +31,31 @@ constexpr TaskRow kShutDown{[](const MainControls& c) -> ui::MenuItem& { return 
                             L"Zorvo настроен на выключение",
                             L"Zorvo запущен: Выключение",
                             L"Zorvo запущен: Выключение",
-                            [](const MainControls& c) { return c.imgShutDown; },
+                            TaskPictures::Holder::imgShutDown,
                             L"Zorvo - до выключения осталось "};
 constexpr TaskRow kAlarm{[](const MainControls& c) -> ui::MenuItem& { return c.mnuAlarm; },
                          L"Zorvo настроен на подачу звукового сигнала",
                          L"Zorvo запущен: Подача сигнала",
                          L"Zorvo запущен: Подача звукового сигнала",
-                         [](const MainControls& c) { return c.imgAlarm; },
+                         TaskPictures::Holder::imgAlarm,
                          L"Zorvo - подача звукового сигнала через "};
 constexpr TaskRow kWait{[](const MainControls& c) -> ui::MenuItem& { return c.mnuWait; },
                         L"Zorvo настроен на ждущий режим",
                         L"Zorvo запущен: Ждущий режим",
                         L"Zorvo запущен: Ждущий режим",
-                        [](const MainControls& c) { return c.imgWait; },
+                        TaskPictures::Holder::imgWait,
                         L"Zorvo - войдет в ждущий режим через "};
 constexpr TaskRow kReboot{[](const MainControls& c) -> ui::MenuItem& { return c.mnuReboot; },
                           L"Zorvo настроен на перезагрузку",
                           L"Zorvo запущен: Перезагрузка",
                           L"Zorvo запущен: Перезагрузка",
-                          [](const MainControls& c) { return c.imgReboot; },
+                          TaskPictures::Holder::imgReboot,
                           L"Zorvo - до перезагрузки осталось "};
 constexpr TaskRow kSleep{[](const MainControls& c) -> ui::MenuItem& { return c.mnuSleep; },
                          L"Zorvo настроен на спящий режим",
                          L"Zorvo запущен: Спящий режим",
                          L"Zorvo запущен: Спящий режим",
-                         [](const MainControls& c) { return c.imgWait; },
+                         TaskPictures::Holder::imgWait,
                          L"Zorvo - войдет в спящий режим через "};
 
 // The order in which activation looks at the task items.
@@ -199,7 +199,7 @@ void frmMain::selectTask(ui::MenuItem& item) {
     }
     c_.lblEnter.setCaption(chosen->status);
     if (!c_.lblActivate.enabled()) {
-        modifyIcon(chosen->tipOnSelection, chosen->picture(c_));
+        modifyIcon(chosen->tipOnSelection, c_.pictures.picture(chosen->picture));
     }
 }
 
@@ -231,7 +231,7 @@ void frmMain::lblActivate_Click() {
     RemainingSeconds = 60;
     for (const TaskRow* row : kActivationOrder) {
         if ((row->item(c_)).checked()) {
-            modifyIcon(row->tipOnActivation, row->picture(c_));
+            modifyIcon(row->tipOnActivation, c_.pictures.picture(row->picture));
         }
     }
     const std::optional<double> entered = minutes_.value();

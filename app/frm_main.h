@@ -16,6 +16,16 @@
 
 namespace zorvo {
 
+/// The pictures of frmMain's hidden picture holders, which the notification area shows for the
+/// chosen task once the timer runs. Asked for only then, so that a window may load them at the
+/// first asking instead of before it is first shown.
+class TaskPictures {
+public:
+    enum class Holder { imgShutDown, imgWait, imgReboot, imgAlarm, imgDisconnect };
+    virtual ~TaskPictures() = default;
+    virtual ui::IconHandle picture(Holder holder) = 0;
+};
+
 /// The controls of frmMain, by their names.
 struct MainControls {
     ui::Form& form;
@@ -43,11 +53,7 @@ struct MainControls {
     ui::Timer& Timer4;
     /// The window's own icon and the pictures of the hidden picture holders.
     ui::IconHandle formIcon;
-    ui::IconHandle imgShutDown;
-    ui::IconHandle imgWait;
-    ui::IconHandle imgReboot;
-    ui::IconHandle imgAlarm;
-    ui::IconHandle imgDisconnect;
+    TaskPictures& pictures;
     /// The window's handle, for the tray record.
     std::uintptr_t windowHandle;
 };

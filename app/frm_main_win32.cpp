@@ -40,9 +40,6 @@ ui::IconHandle handleOf(const unique_hicon& icon) {
     return reinterpret_cast<ui::IconHandle>(icon.get());
 }
 
-constexpr int kTaskIconResources[5] = {IDI_SHUTDOWN, IDI_WAIT, IDI_REBOOT, IDI_ALARM,
-                                       IDI_DISCONNECT};
-
 } // namespace
 
 FrmMainWindow::FrmMainWindow(HINSTANCE instance, Win32Process& process)
@@ -55,8 +52,11 @@ FrmMainWindow::FrmMainWindow(HINSTANCE instance, Win32Process& process)
           loadIcon(instance, IDI_ZORVO, ui::systemMetricForDpi(SM_CXSMICON, ui::systemDpi()))),
       classBigIcon_(
           loadIcon(instance, IDI_ZORVO, ui::systemMetricForDpi(SM_CXICON, ui::systemDpi()))),
+      pictures_(instance, formIcon_.get()),
       window_(frmMainLayout(), *this, mainOptions(instance, classBigIcon_.get(), formIcon_.get())) {
-    loadIcons();
+    if (window_.dpi() != ui::systemDpi()) {
+        setWindowIcons(window_.dpi());
+    }
     const HWND hwnd = window_.hwnd();
     dialogs_.setOwner(hwnd);
     ui::setUntrappedErrorCleanup([hwnd] { removeTrayIcon(hwnd); });
@@ -86,11 +86,7 @@ FrmMainWindow::FrmMainWindow(HINSTANCE instance, Win32Process& process)
         .Timer3 = window_.timer(id::Timer3),
         .Timer4 = window_.timer(id::Timer4),
         .formIcon = handleOf(formIcon_),
-        .imgShutDown = handleOf(taskIcons_[0]),
-        .imgWait = handleOf(taskIcons_[1]),
-        .imgReboot = handleOf(taskIcons_[2]),
-        .imgAlarm = handleOf(taskIcons_[3]),
-        .imgDisconnect = handleOf(taskIcons_[4]),
+        .pictures = pictures_,
         .windowHandle = reinterpret_cast<std::uintptr_t>(hwnd),
     };
     const MainServices services{
@@ -111,17 +107,6 @@ FrmMainWindow::FrmMainWindow(HINSTANCE instance, Win32Process& process)
 
 FrmMainWindow::~FrmMainWindow() {
     ui::setUntrappedErrorCleanup(nullptr);
-}
-
-void FrmMainWindow::loadIcons() {
-    // The notification area and the task pictures use the small size of the primary screen.
-    const int small = ui::systemMetricForDpi(SM_CXSMICON, ui::systemDpi());
-    for (int i = 0; i < 5; ++i) {
-        taskIcons_[i].reset(loadIcon(instance_, kTaskIconResources[i], small));
-    }
-    if (window_.dpi() != ui::systemDpi()) {
-        setWindowIcons(window_.dpi());
-    }
 }
 
 void FrmMainWindow::setWindowIcons(UINT dpi) {

@@ -8,6 +8,7 @@
 
 #include "app/dialog_host_win32.h"
 #include "app/frm_main.h"
+#include "app/task_pictures_win32.h"
 #include "system/files_win32.h"
 #include "system/process_win32.h"
 #include "system/shell_win32.h"
@@ -38,7 +39,6 @@ private:
     bool formMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
     bool isTrayCallback(WPARAM wParam, LPARAM lParam) const;
-    void loadIcons();
     /// The title bar's and task switcher's icons for a screen of `dpi`.
     void setWindowIcons(UINT dpi);
     static void removeTrayIcon(HWND window) noexcept;
@@ -69,7 +69,7 @@ private:
     /// The window's own icons when its screen's DPI differs from the primary one's.
     unique_hicon bigIcon_;
     unique_hicon smallIcon_;
-    unique_hicon taskIcons_[5];
+    TaskPicturesWin32 pictures_;
 
     /// Declared before the window: messages that arrive while the window is being built find
     /// no logic yet and are left to the defaults.

@@ -337,6 +337,23 @@ struct MainHarness {
     FakeActions actions{journal};
     FakePopup popup;
     FakeDialogs dialogs{journal};
+    struct FakePictures final : TaskPictures {
+        ui::IconHandle picture(Holder holder) override {
+            switch (holder) {
+            case Holder::imgShutDown:
+                return kShutDownIcon;
+            case Holder::imgWait:
+                return kWaitIcon;
+            case Holder::imgReboot:
+                return kRebootIcon;
+            case Holder::imgAlarm:
+                return kAlarmIcon;
+            case Holder::imgDisconnect:
+                return kDisconnectIcon;
+            }
+            return 0;
+        }
+    } pictures;
     frmMain form_;
 
     static constexpr ui::IconHandle kFormIcon = 0x1001, kShutDownIcon = 0x1002, kWaitIcon = 0x1003,
@@ -371,11 +388,7 @@ struct MainHarness {
                   .Timer3 = Timer3,
                   .Timer4 = Timer4,
                   .formIcon = kFormIcon,
-                  .imgShutDown = kShutDownIcon,
-                  .imgWait = kWaitIcon,
-                  .imgReboot = kRebootIcon,
-                  .imgAlarm = kAlarmIcon,
-                  .imgDisconnect = kDisconnectIcon,
+                  .pictures = pictures,
                   .windowHandle = kWindow,
               },
               MainServices{
