@@ -29,6 +29,10 @@ CLK_TCK = os.sysconf("SC_CLK_TCK")
 MAIN_CLASS = "frmMain"
 BASELINE_CLASS = "ZorvoBaseline"
 SETTLE_S = 3  # after the window shows, before the idle window starts
+# Between two starts: long enough for Wine's services (the desktop's explorer.exe above all) to
+# have finished with the program before, so that every start meets an idle system as a user's
+# does. Without it a start often overlapped that clean-up and came about 20 ms late, at random.
+BETWEEN_STARTS_S = 0.5
 
 
 def log(message):
@@ -228,6 +232,7 @@ def measure_startup(prefix, probe_exe, zorvo, baseline, runs):
     times = {key: [] for key, *_ in programs}
     for _ in range(runs):  # in turn, so all see the same noise
         for key, cls, exe, *args in programs:
+            time.sleep(BETWEEN_STARTS_S)
             answers = prefix.probe(probe_exe, "startup", cls, windows_path(exe), *args)
             times[key].append(float(answers["visible_ms"]))
     return times
@@ -432,8 +437,7 @@ def main():
     parser.add_argument("--build", type=Path, default=REPO / "build" / "windows")
     parser.add_argument("--native-tests", type=Path,
                         default=REPO / "build" / "native" / "tests" / "unit" / "zorvo_tests")
-    # Starts of a process under Wine fall into a fast and a slow kind (about 20 ms apart, before
-    # the program runs a line of its own): fifteen make a steady median.
+    # Fifteen starts each make a steady median on a shared machine.
     parser.add_argument("--runs", type=int, default=15)
     parser.add_argument("--idle", type=float, default=60)
     parser.add_argument("--prefixes", type=Path, default=None,
