@@ -15,11 +15,11 @@ Box boxOf(const RECT& r) {
     return {r.left, r.top, r.right, r.bottom};
 }
 
-/// The window's monitor and its work area; the primary one's before the window exists.
+/// The monitor a window is on (or nearest to) and its work area; the primary one's for none.
 std::pair<Box, Box> monitorOf(HWND window) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
-    const HMONITOR monitor = window ? MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY)
+    const HMONITOR monitor = window ? MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST)
                                     : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
     if (monitor && GetMonitorInfoW(monitor, &info)) {
         return {boxOf(info.rcMonitor), boxOf(info.rcWork)};
@@ -59,13 +59,16 @@ RECT FormWindow::startRect() const {
     const int clientHeight = toPixels(desc_.clientHeight);
     const SIZE size = windowSizeForClient(clientWidth, clientHeight, style(), exStyle(),
                                           menuBar_ != nullptr, dpi_);
-    const auto [monitor, work] = monitorOf(hwnd_);
     std::optional<Box> owner;
     RECT ownerRect{};
     if (options_.owner && IsWindowVisible(options_.owner) &&
         GetWindowRect(options_.owner, &ownerRect)) {
         owner = boxOf(ownerRect);
     }
+    // A dialog centred on its owner stays on the owner's screen, kept within that screen; other
+    // forms start on the primary screen, or once made, on their own.
+    const bool onOwner = owner && options_.startPosition == StartPosition::CentreOwner;
+    const auto [monitor, work] = monitorOf(onOwner ? options_.owner : hwnd_);
     const Origin origin =
         startOrigin(options_.startPosition, monitor, work, owner, size.cx, size.cy);
     const auto x = static_cast<int>(origin.x);
