@@ -21,11 +21,6 @@ namespace id = frm_main_id;
 /// Posted after the first showing; delivers the first activation if the system gave none.
 constexpr UINT kFirstActivation = WM_APP + 1;
 
-HICON loadIcon(HINSTANCE instance, int resource, int size) {
-    return static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(resource), IMAGE_ICON, size, size, 0));
-}
-
 ui::FormOptions mainOptions(HINSTANCE instance, HICON bigIcon, HICON smallIcon) {
     ui::FormOptions options;
     options.instance = instance;
@@ -48,10 +43,8 @@ FrmMainWindow::FrmMainWindow(HINSTANCE instance, Win32Process& process)
       popup_(instance),
       dialogs_(instance, BatServices{messages_, locale_, process_, files_, shortPathName}),
       // The small icon serves the notification area too.
-      formIcon_(
-          loadIcon(instance, IDI_ZORVO, ui::systemMetricForDpi(SM_CXSMICON, ui::systemDpi()))),
-      classBigIcon_(
-          loadIcon(instance, IDI_ZORVO, ui::systemMetricForDpi(SM_CXICON, ui::systemDpi()))),
+      formIcon_(ui::loadIconForDpi(instance, IDI_ZORVO, SM_CXSMICON, ui::systemDpi())),
+      classBigIcon_(ui::loadIconForDpi(instance, IDI_ZORVO, SM_CXICON, ui::systemDpi())),
       pictures_(instance, formIcon_.get()),
       window_(frmMainLayout(), *this, mainOptions(instance, classBigIcon_.get(), formIcon_.get())) {
     if (window_.dpi() != ui::systemDpi()) {
@@ -110,8 +103,8 @@ FrmMainWindow::~FrmMainWindow() {
 }
 
 void FrmMainWindow::setWindowIcons(UINT dpi) {
-    unique_hicon big(loadIcon(instance_, IDI_ZORVO, ui::systemMetricForDpi(SM_CXICON, dpi)));
-    unique_hicon small(loadIcon(instance_, IDI_ZORVO, ui::systemMetricForDpi(SM_CXSMICON, dpi)));
+    unique_hicon big(ui::loadIconForDpi(instance_, IDI_ZORVO, SM_CXICON, dpi));
+    unique_hicon small(ui::loadIconForDpi(instance_, IDI_ZORVO, SM_CXSMICON, dpi));
     SendMessageW(window_.hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
     SendMessageW(window_.hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
     bigIcon_ = std::move(big);

@@ -29,9 +29,7 @@ ui::IconHandle TaskPicturesWin32::picture(Holder holder) {
     unique_hicon& slot = loaded_.at(static_cast<std::size_t>(holder));
     if (!slot) {
         // The notification area shows them at the small icon size of the primary screen.
-        const int size = ui::systemMetricForDpi(SM_CXSMICON, ui::systemDpi());
-        slot.reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(resourceOf(holder)),
-                                                 IMAGE_ICON, size, size, 0)));
+        slot.reset(ui::loadIconForDpi(instance_, resourceOf(holder), SM_CXSMICON, ui::systemDpi()));
     }
     return reinterpret_cast<ui::IconHandle>(slot ? slot.get() : fallback_);
 }

@@ -63,6 +63,12 @@ int systemMetricForDpi(int index, UINT dpi) noexcept {
     return mulDiv(GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(systemDpi()));
 }
 
+HICON loadIconForDpi(HINSTANCE instance, int resource, int metric, UINT dpi) noexcept {
+    const int size = systemMetricForDpi(metric, dpi);
+    return static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(resource), IMAGE_ICON, size, size, 0));
+}
+
 SIZE windowSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle,
                          bool hasMenu, UINT dpi) noexcept {
     static const auto adjust =

@@ -17,6 +17,10 @@ UINT systemDpi() noexcept;
 
 int systemMetricForDpi(int index, UINT dpi) noexcept;
 
+/// The program's icon resource at the size `metric` (SM_CXICON, SM_CXSMICON) has at `dpi`, or
+/// null when it cannot be loaded.
+HICON loadIconForDpi(HINSTANCE instance, int resource, int metric, UINT dpi) noexcept;
+
 /// Outer size of a window whose client area is `clientWidth` x `clientHeight` pixels.
 SIZE windowSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle,
                          bool hasMenu, UINT dpi) noexcept;
