@@ -98,12 +98,21 @@ void post(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
     }
 }
 
+// The window's text. The program may change it between the two questions (a countdown caption
+// grows from "0 мин 58 сек" to a longer task's text): a text that fills the buffer to the last
+// character may have been cut, so it is asked again with room for the longer one.
 std::wstring text_of(HWND hwnd) {
-    const auto length = static_cast<size_t>(send(hwnd, WM_GETTEXTLENGTH, 0, 0));
-    std::wstring text(length + 1, L'\0');
-    const auto copied = static_cast<size_t>(send(hwnd, WM_GETTEXT, static_cast<WPARAM>(length + 1),
-                                                 reinterpret_cast<LPARAM>(text.data())));
-    text.resize(std::min(copied, length));
+    std::wstring text;
+    auto room = static_cast<size_t>(send(hwnd, WM_GETTEXTLENGTH, 0, 0)) + 2;
+    for (int attempt = 0; attempt < 8; ++attempt, room *= 2) {
+        text.assign(room, L'\0');
+        const auto copied = static_cast<size_t>(send(hwnd, WM_GETTEXT, static_cast<WPARAM>(room),
+                                                     reinterpret_cast<LPARAM>(text.data())));
+        text.resize(std::min(copied, room - 1));
+        if (text.size() + 1 < room) {
+            break;
+        }
+    }
     return text;
 }
 
