@@ -57,7 +57,8 @@ constexpr std::array kControls{
                 .fontFace = kFont,
                 .pointSize = 8.25,
                 .tooltip = L"В минутах",
-                .tabIndex = 0},
+                .tabIndex = 0,
+                .labelledBy = id::Label1},
     ControlDesc{.id = id::Combo2,
                 .name = L"Combo2",
                 .kind = ControlKind::DropDownList,
@@ -69,7 +70,8 @@ constexpr std::array kControls{
                 .backColour = kEntryBack,
                 .fontFace = kFont,
                 .pointSize = 8.25,
-                .tabIndex = 1},
+                .tabIndex = 1,
+                .labelledBy = id::Label2},
     ControlDesc{.id = id::Frame1,
                 .name = L"Frame1",
                 .kind = ControlKind::Frame,
@@ -165,6 +167,8 @@ constexpr ui::FormDesc kForm{
     .border = ui::BorderStyle::FixedToolWindow,
     .showInTaskbar = false,
     .controls = kControls,
+    .defaultControl = id::lblOK,
+    .cancelControl = id::lblCancel,
 };
 
 using ui::Event;

@@ -49,6 +49,10 @@ struct ControlDesc {
     /// 0 for the form itself; a frame's ID for option buttons inside it (their geometry is then
     /// relative to the frame).
     int parentId = 0;
+    /// A clickable label that opens a web page: a link to a screen reader, not a button.
+    bool link = false;
+    /// The label whose caption names this control to a screen reader (0: none).
+    int labelledBy = 0;
 };
 
 /// A keyboard shortcut: a virtual-key code with modifiers, and its text as the menu shows it.
@@ -136,6 +140,10 @@ struct FormDesc {
     std::span<const MenuDesc> menus{};
     std::span<const TimerDesc> timers{};
     std::span<const PictureDesc> pictures{};
+    /// The clickable labels that Enter and Esc press, wherever the focus is (0: the key is left
+    /// to the focused control).
+    int defaultControl = 0;
+    int cancelControl = 0;
 };
 
 const ControlDesc* findControl(const FormDesc& form, std::wstring_view name);

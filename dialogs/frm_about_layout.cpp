@@ -42,7 +42,8 @@ constexpr std::array kControls{
                 .pointSize = 9.75,
                 .alignment = Alignment::Centre,
                 .tooltip = kHomePage,
-                .clickable = true},
+                .clickable = true,
+                .link = true},
     ControlDesc{.id = id::lblOK,
                 .name = L"lblOK",
                 .caption = L"OK",
@@ -67,6 +68,9 @@ constexpr ui::FormDesc kForm{
     .border = ui::BorderStyle::FixedToolWindow,
     .showInTaskbar = false,
     .controls = kControls,
+    // Enter and Esc both close the box, as its only button does.
+    .defaultControl = id::lblOK,
+    .cancelControl = id::lblOK,
 };
 
 using ui::Event;

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "ui/accessible_win32.h"
 #include "ui/form_window_win32.h"
 
 namespace zorvo::ui {
@@ -26,6 +27,36 @@ std::wstring textOf(HWND window) {
     const int copied = GetWindowTextW(window, text.data(), length + 1);
     text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
     return text;
+}
+
+ChildControl::~ChildControl() {
+    if (accessible_) {
+        accessible_->control = nullptr;
+    }
+}
+
+void ChildControl::detach() {
+    hwnd_ = nullptr;
+    if (accessible_) {
+        accessible_->control = nullptr;
+    }
+}
+
+ControlState ChildControl::state() const {
+    return ControlState{
+        .visible = windowVisible(), .enabled = windowEnabled(), .caption = windowText()};
+}
+
+std::optional<AccessibleFacts> ChildControl::accessibleFacts() const {
+    return ui::accessibleFacts(form_.desc(), desc_,
+                               [this](int id) { return form_.controlState(id); });
+}
+
+LRESULT ChildControl::answerGetObject(HWND window, WPARAM wParam, LPARAM lParam) {
+    if (!accessible_) {
+        accessible_ = std::make_shared<AccessibleLink>(AccessibleLink{this});
+    }
+    return ui::answerGetObject(accessible_, window, wParam, lParam);
 }
 
 void ChildControl::create(HINSTANCE instance) {

@@ -4,9 +4,12 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/accessible_facts.h"
 #include "core/controls.h"
 #include "core/form_layout.h"
 #include "core/unique_handle_win32.h"
@@ -14,6 +17,7 @@
 namespace zorvo::ui {
 
 class FormWindow;
+struct AccessibleLink;
 
 /// A solid brush of one colour, made again only when the colour changes.
 class BrushCache {
@@ -30,7 +34,7 @@ public:
     ChildControl(const ControlDesc& desc, FormWindow& form) : desc_(desc), form_(form) {}
     ChildControl(const ChildControl&) = delete;
     ChildControl& operator=(const ChildControl&) = delete;
-    virtual ~ChildControl() = default;
+    virtual ~ChildControl();
 
     int id() const { return desc_.id; }
     const ControlDesc& desc() const { return desc_; }
@@ -48,7 +52,17 @@ public:
     /// The windows that show the control's tooltip.
     virtual std::vector<HWND> tooltipWindows() const { return {hwnd_}; }
     /// The form is gone, and the control's windows with it.
-    virtual void detach() { hwnd_ = nullptr; }
+    virtual void detach();
+
+    /// What it shows now: visible, enabled, its text.
+    ControlState state() const;
+    /// How a screen reader is to see it; nothing when the system's description stands.
+    std::optional<AccessibleFacts> accessibleFacts() const;
+    /// Clicks it once the messages already queued for its window have been handled (a screen
+    /// reader's default action); controls that are no buttons ignore it.
+    virtual void pressLater() {}
+    /// Clicks it now (a dialog key); controls that are no buttons ignore it.
+    virtual void pressNow() {}
 
 protected:
     virtual HWND createWindow(HWND parent, HINSTANCE instance, const RECT& bounds) = 0;
@@ -63,11 +77,17 @@ protected:
     bool windowEnabled() const;
     void setWindowEnabled(bool on);
     std::wstring windowText() const;
+    /// The answer to WM_GETOBJECT for `window`, one of the control's windows.
+    LRESULT answerGetObject(HWND window, WPARAM wParam, LPARAM lParam);
 
     const ControlDesc& desc_;
     FormWindow& form_;
     HWND hwnd_ = nullptr;
     HFONT font_ = nullptr;
+
+private:
+    /// Shared with the objects handed to screen readers; made at the first question.
+    std::shared_ptr<AccessibleLink> accessible_;
 };
 
 /// The text of any window, read with WM_GETTEXT.

@@ -61,6 +61,11 @@ void ComboBoxWin32::afterCreate() {
         editOriginal_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
             edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ComboBoxWin32::editProc)));
     }
+    if (desc_.labelledBy != 0) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        boxOriginal_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+            hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ComboBoxWin32::boxProc)));
+    }
     SendMessageW(hwnd_, CB_INITSTORAGE, kReservedItems,
                  LPARAM{kReservedItems} * kReservedBytesPerItem);
     if (editable()) {
@@ -121,6 +126,27 @@ LRESULT CALLBACK ComboBoxWin32::editProc(HWND window, UINT message, WPARAM wPara
     return guarded([&] { return self->handleEditMessage(window, message, wParam, lParam); });
 }
 
+LRESULT CALLBACK ComboBoxWin32::boxProc(HWND window, UINT message, WPARAM wParam,
+                                        LPARAM lParam) noexcept {
+    auto* self = reinterpret_cast<ComboBoxWin32*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self || !self->boxOriginal_) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    const WNDPROC original = self->boxOriginal_;
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->boxOriginal_ = nullptr;
+    } else if (message == WM_GETOBJECT && self->hwnd_ == window && !reportingUntrappedError()) {
+        const LRESULT object =
+            guarded([&] { return self->answerGetObject(window, wParam, lParam); });
+        if (object != 0) {
+            return object;
+        }
+    }
+    return CallWindowProcW(original, window, message, wParam, lParam);
+}
+
 LRESULT ComboBoxWin32::callEdit(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const {
     return CallWindowProcW(editOriginal_, window, message, wParam, lParam);
 }
@@ -144,6 +170,12 @@ LRESULT ComboBoxWin32::handleEditMessage(HWND window, UINT message, WPARAM wPara
             if (!IsWindow(window)) {
                 return 0;
             }
+        }
+        break;
+    case WM_GETOBJECT:
+        // The edit field is what has the focus: a reader names it as the box.
+        if (const LRESULT object = answerGetObject(window, wParam, lParam)) {
+            return object;
         }
         break;
     case WM_KEYDOWN:

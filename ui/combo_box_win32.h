@@ -51,12 +51,17 @@ private:
     static LRESULT CALLBACK editProc(HWND window, UINT message, WPARAM wParam,
                                      LPARAM lParam) noexcept;
     LRESULT callEdit(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const;
+    /// The box's own window procedure, put in front in the same way, only to name the box to a
+    /// screen reader.
+    static LRESULT CALLBACK boxProc(HWND window, UINT message, WPARAM wParam,
+                                    LPARAM lParam) noexcept;
     LRESULT handleEditMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool editable() const { return desc_.kind == ControlKind::ComboBox; }
     void selection(DWORD& start, DWORD& end) const;
 
     HWND edit_ = nullptr;
     WNDPROC editOriginal_ = nullptr;
+    WNDPROC boxOriginal_ = nullptr;
     HWND list_ = nullptr;
     /// Items are being added to the list with its redrawing off (see addItem).
     bool listBatch_ = false;

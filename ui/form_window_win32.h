@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/accessible_facts.h"
 #include "core/controls.h"
 #include "core/form_layout.h"
 #include "core/placement.h"
@@ -96,6 +97,11 @@ public:
     /// client coordinates of the form; labels use it to be transparent.
     void paintBackground(HDC dc, const RECT& area) const;
     const std::vector<LabelWin32*>& labels() const { return labels_; }
+    /// What the control with the ID shows now (nothing visible for an unknown ID).
+    ControlState controlState(int id) const;
+    /// Enter or Esc going down anywhere in the form: presses its default or cancelling button
+    /// as the form's table says. True when the key was the form's, not the focused control's.
+    bool takeDialogKey(const MSG& message) noexcept;
     int toPixels(int twips) const;
 
     // ui::Form

@@ -40,6 +40,9 @@ bool textFits(HDC dc, HFONT font, const std::wstring& text, int width, int heigh
 /// The largest step below the designed height a caption may shrink by, in pixels.
 constexpr LONG kMaxShrink = 4;
 
+/// Sent or posted to a label: a click that comes from the keyboard or a screen reader.
+constexpr UINT kPress = WM_USER + 1;
+
 } // namespace
 
 LabelWin32::LabelWin32(const ControlDesc& desc, FormWindow& form)
@@ -151,6 +154,19 @@ LRESULT LabelWin32::handleMessage(HWND window, UINT message, WPARAM wParam, LPAR
             }
         }
         return 0;
+    case kPress:
+        // Only a button the user could click now: shown and enabled.
+        if (live && windowVisible()) {
+            form_.events().formEvent(desc_.id, Event::Click, {});
+        }
+        return 0;
+    case WM_GETOBJECT:
+        if (hwnd_ == window) {
+            if (const LRESULT object = answerGetObject(window, wParam, lParam)) {
+                return object;
+            }
+        }
+        break;
     case WM_CAPTURECHANGED:
         // The press was taken over (a window drag started): no click follows.
         if (reinterpret_cast<HWND>(lParam) != window) {
@@ -324,6 +340,18 @@ void LabelWin32::refit() {
         }
     }
     useFont(dc, font_);
+}
+
+void LabelWin32::pressLater() {
+    if (hwnd_) {
+        PostMessageW(hwnd_, kPress, 0, 0);
+    }
+}
+
+void LabelWin32::pressNow() {
+    if (hwnd_) {
+        SendMessageW(hwnd_, kPress, 0, 0);
+    }
 }
 
 void LabelWin32::setEnabled(bool on) {

@@ -34,6 +34,9 @@ public:
     void setBorder(bool on) override;
 
     void applyFont(HFONT font) override;
+    void pressLater() override;
+    void pressNow() override;
+
     /// Lets go of the back buffer and with it any font it holds selected.
     void dropBackBuffer();
 

@@ -39,8 +39,9 @@ void runModal(FormWindow& dialog, HWND owner) noexcept {
         if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST && message.hwnd) {
             const HWND root = GetAncestor(message.hwnd, GA_ROOT);
             if (root == dialog.hwnd()) {
-                // Tab and the arrows move among the dialog's controls.
-                if (IsDialogMessageW(root, &message)) {
+                // Enter and Esc press the dialog's buttons, wherever the focus is; Tab and the
+                // arrows move among its controls.
+                if (dialog.takeDialogKey(message) || IsDialogMessageW(root, &message)) {
                     continue;
                 }
             } else if (root && !IsWindowEnabled(root)) {

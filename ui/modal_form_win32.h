@@ -1,7 +1,8 @@
 #pragma once
 // Running a dialog form modally over the main window: the owner takes no input while the dialog is
-// open, the dialog's keys go through the dialog manager, and the owner gets the activation back
-// when it closes. ModalForm puts this together with the form's window, its logic and its routes.
+// open, Enter and Esc press the dialog's buttons, its other keys go through the dialog manager,
+// and the owner gets the activation back when it closes. ModalForm puts this together with the
+// form's window, its logic and its routes.
 
 #include <windows.h>
 

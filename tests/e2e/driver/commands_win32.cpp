@@ -1,5 +1,6 @@
 #include "commands_win32.h"
 
+#include "accessible_win32.h"
 #include "minutes_fuzz_win32.h"
 #include "protocol_win32.h"
 #include "window_lookup_win32.h"
@@ -609,6 +610,25 @@ const std::vector<Command>& commands() {
              }
              return ok(std::to_wstring(r.edits) + L" " + std::to_wstring(r.boxes) + L" " +
                        std::to_wstring(r.most_open));
+         }},
+        // accessible CLASS ID: ROLE STATE NAME ACTION (tab-separated) of the control's client
+        // object, as a screen reader in another process gets it.
+        {L"accessible", 2,
+         [](const Args& a, Session&) {
+             try {
+                 return ok(describe_accessible(control(a)));
+             } catch (const std::runtime_error& e) {
+                 throw Failure(from_utf8(e.what()));
+             }
+         }},
+        // accessible-do CLASS ID: the control's default action; answers the HRESULT.
+        {L"accessible-do", 2,
+         [](const Args& a, Session&) {
+             try {
+                 return ok(do_default_action(control(a)));
+             } catch (const std::runtime_error& e) {
+                 throw Failure(from_utf8(e.what()));
+             }
          }},
         // hold-file PATH: opens the file (made when missing) sharing nothing, so no other process
         // can open it until release-file.
