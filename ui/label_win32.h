@@ -3,7 +3,7 @@
 // double-buffered so changing text never flickers. Labels behave as if they had no window of their
 // own: where two overlap, both texts show (the form paints every label into the background that a
 // label copies). It takes no keyboard focus; mouse moves, presses and clicks go to the form's
-// owner.
+// owner, and so does a click that comes from a dialog key or a screen reader.
 
 #include <windows.h>
 
