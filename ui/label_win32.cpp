@@ -155,18 +155,10 @@ LRESULT LabelWin32::handleMessage(HWND window, UINT message, WPARAM wParam, LPAR
         }
         return 0;
     case kPress:
-        // Only a button the user could click now: shown and enabled.
-        if (live && windowVisible()) {
-            form_.events().formEvent(desc_.id, Event::Click, {});
-        }
+        pressed(live);
         return 0;
     case WM_GETOBJECT:
-        if (hwnd_ == window) {
-            if (const LRESULT object = answerGetObject(window, wParam, lParam)) {
-                return object;
-            }
-        }
-        break;
+        return objectFor(window, wParam, lParam);
     case WM_CAPTURECHANGED:
         // The press was taken over (a window drag started): no click follows.
         if (reinterpret_cast<HWND>(lParam) != window) {
@@ -340,6 +332,22 @@ void LabelWin32::refit() {
         }
     }
     useFont(dc, font_);
+}
+
+void LabelWin32::pressed(bool live) {
+    // Only a button the user could click now: shown and enabled.
+    if (live && windowVisible()) {
+        form_.events().formEvent(desc_.id, Event::Click, {});
+    }
+}
+
+LRESULT LabelWin32::objectFor(HWND window, WPARAM wParam, LPARAM lParam) {
+    if (hwnd_ == window) {
+        if (const LRESULT object = answerGetObject(window, wParam, lParam)) {
+            return object;
+        }
+    }
+    return DefWindowProcW(window, WM_GETOBJECT, wParam, lParam);
 }
 
 void LabelWin32::pressLater() {

@@ -51,6 +51,10 @@ private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
     LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    /// A click from a dialog key or a screen reader; `live`: the label takes input now.
+    void pressed(bool live);
+    /// The answer to WM_GETOBJECT.
+    LRESULT objectFor(HWND window, WPARAM wParam, LPARAM lParam);
     void paint(HDC target);
     /// Picks the font the caption is drawn in: the designed one, or where rounding at this DPI
     /// (or a stand-in face) makes the caption too wide for its rectangle, one a pixel or two

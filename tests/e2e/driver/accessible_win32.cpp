@@ -82,8 +82,8 @@ std::wstring describe_accessible(HWND control) {
     const std::wstring name = text_of([&](BSTR* out) { return object->get_accName(self(), out); });
     const std::wstring action =
         text_of([&](BSTR* out) { return object->get_accDefaultAction(self(), out); });
-    const std::wstring answer = hex(number_of(role)) + L"\t" + hex(number_of(state)) + L"\t" +
-                                escape_value(name) + L"\t" + escape_value(action);
+    std::wstring answer = hex(number_of(role)) + L"\t" + hex(number_of(state)) + L"\t" +
+                          escape_value(name) + L"\t" + escape_value(action);
     VariantClear(&role);
     VariantClear(&state);
     return answer;
