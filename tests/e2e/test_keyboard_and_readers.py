@@ -10,6 +10,8 @@ from zorvo_e2e import ABOUT, About, Bat, Main, Menu, ZorvoTestCase, wait_until
 VK_TAB = 0x09
 VK_RETURN = 0x0D
 VK_ESCAPE = 0x1B
+VK_CONTROL = 0x11
+VK_DOWN = 0x28
 WM_KEYDOWN = 0x0100
 CB_SHOWDROPDOWN = 0x014F
 
@@ -62,6 +64,35 @@ class BatchDialogKeys(BatchDialogCase):
         self.assertTrue(d.wait_gone(bat, 5000))
         self.assertIn("shutdown.bat", self.written())
         self.assertTrue(d.enabled(main, Main.lblActivate), "the main window did not see the key")
+
+    def test_keyboard_only_user_writes_a_batch_file(self):
+        d = self.driver
+        main, bat = self.start_in_workdir()
+
+        def type_keys(*keys):
+            for key in keys:
+                d.hold_keys(key)
+                d.release_keys(key)
+
+        d.hold_keys(VK_CONTROL, ord("B"))
+        d.release_keys(VK_CONTROL, ord("B"))
+        self.assertTrue(d.wait_window(bat, 5000), "Ctrl+B did not open the dialog")
+        d.sync(bat)
+        type_keys(VK_TAB, VK_DOWN)
+        d.sync(bat)
+        self.assertEqual(d.text(bat, Bat.Combo2), "Ждущий режим")
+        type_keys(VK_RETURN)
+        self.assertTrue(d.wait_gone(bat, 5000), "Enter did not write the file")
+        self.assertEqual(self.written(),
+                         {"wait.bat": (self.command_line() + " /w 1 \r\necho exit\r\n").encode("cp866")})
+
+        d.hold_keys(VK_CONTROL, ord("B"))
+        d.release_keys(VK_CONTROL, ord("B"))
+        self.assertTrue(d.wait_window(bat, 5000))
+        d.sync(bat)
+        type_keys(VK_ESCAPE)
+        self.assertTrue(d.wait_gone(bat, 5000), "Esc did not close the dialog")
+        self.assertEqual(list(self.written()), ["wait.bat"])
 
     def test_esc_cancels_from_every_control(self):
         d = self.driver
