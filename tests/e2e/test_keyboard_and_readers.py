@@ -33,6 +33,11 @@ def accessible(d, cls, control_id):
     return int(role, 16), int(state, 16), name, action
 
 
+def press(d, cls, control_id):
+    """The control's default action run through the reader's object; its HRESULT."""
+    return int(d.value("accessible-do", cls, control_id), 16)
+
+
 class BatchDialogKeys(BatchDialogCase):
     # The dialog's focus stops, reached with Tab from the first: (control, Tabs to reach it).
     STOPS = ((Bat.Combo1, 0), (Bat.Combo2, 1), (Bat.Option1, 2))
@@ -48,7 +53,8 @@ class BatchDialogKeys(BatchDialogCase):
         d = self.driver
         main, bat = self.start_in_workdir()
         cmd = self.command_line()
-        actions = (("Перезагрузка", "reset.bat", " /r 7 "), ("Звуковой сигнал", "alarm.bat", " /a 7 "),
+        actions = (("Перезагрузка", "reset.bat", " /r 7 "),
+                   ("Звуковой сигнал", "alarm.bat", " /a 7 "),
                    ("Спящий режим", "sleep.bat", " /s 7 "))
         for (control, tabs), (action, name, switches) in zip(self.STOPS, actions):
             with self.subTest(focus=control):
@@ -57,7 +63,8 @@ class BatchDialogKeys(BatchDialogCase):
                 self.focus_on(bat, control, tabs)
                 d.key(bat, control, VK_RETURN)
                 self.assertTrue(d.wait_gone(bat, 5000), "Enter must write the file and close")
-                self.assertEqual(self.written()[name], (cmd + switches + "\r\necho exit\r\n").encode("cp866"))
+                self.assertEqual(self.written()[name],
+                                 (cmd + switches + "\r\necho exit\r\n").encode("cp866"))
         # A key posted to a label (it never has the focus, but a script may aim there) too.
         self.open_dialog(main, bat)
         d.value("post", bat, Bat.lblCancel, WM_KEYDOWN, VK_RETURN)
@@ -83,8 +90,8 @@ class BatchDialogKeys(BatchDialogCase):
         self.assertEqual(d.text(bat, Bat.Combo2), "Ждущий режим")
         type_keys(VK_RETURN)
         self.assertTrue(d.wait_gone(bat, 5000), "Enter did not write the file")
-        self.assertEqual(self.written(),
-                         {"wait.bat": (self.command_line() + " /w 1 \r\necho exit\r\n").encode("cp866")})
+        wait_bat = (self.command_line() + " /w 1 \r\necho exit\r\n").encode("cp866")
+        self.assertEqual(self.written(), {"wait.bat": wait_bat})
 
         d.hold_keys(VK_CONTROL, ord("B"))
         d.release_keys(VK_CONTROL, ord("B"))
@@ -184,7 +191,8 @@ class ScreenReaders(ZorvoTestCase):
         d = self.driver
         program = self.start_main()
         main = program.window()
-        self.assertEqual(accessible(d, main, Main.lblActivate), (ROLE_PUSHBUTTON, 0, "Активировать", PRESS))
+        self.assertEqual(accessible(d, main, Main.lblActivate),
+                         (ROLE_PUSHBUTTON, 0, "Активировать", PRESS))
         role, state, name, action = accessible(d, main, Main.lblReset)
         self.assertEqual((role, name, action), (ROLE_PUSHBUTTON, "Сбросить", ""),
                          "a hidden button offers nothing to press")
@@ -198,35 +206,40 @@ class ScreenReaders(ZorvoTestCase):
         d.command(main, Menu.mnuBat)
         self.assertTrue(d.wait_window(bat, 5000))
         d.sync(bat)
-        self.assertEqual(accessible(d, bat, Bat.lblOK), (ROLE_PUSHBUTTON, STATE_DEFAULT, "Генерация", PRESS))
-        self.assertEqual(accessible(d, bat, Bat.lblCancel), (ROLE_PUSHBUTTON, 0, "Отмена", PRESS))
+        self.assertEqual(accessible(d, bat, Bat.lblOK),
+                         (ROLE_PUSHBUTTON, STATE_DEFAULT, "Генерация", PRESS))
+        self.assertEqual(accessible(d, bat, Bat.lblCancel),
+                         (ROLE_PUSHBUTTON, 0, "Отмена", PRESS))
         self.assertEqual(accessible(d, bat, Bat.Combo1)[2], "Время")
-        self.assertEqual(int(d.value("accessible-do", bat, Bat.lblCancel), 16), 0)
-        self.assertTrue(d.wait_gone(bat, 5000), "the default action of «Отмена» closes the dialog")
+        self.assertEqual(press(d, bat, Bat.lblCancel), 0)
+        self.assertTrue(d.wait_gone(bat, 5000), "pressing «Отмена» closes the dialog")
 
         about = program.window(ABOUT)
         d.command(main, Menu.mnuAbout)
         self.assertTrue(d.wait_window(about, 5000))
         d.sync(about)
-        self.assertEqual(accessible(d, about, About.lblOK), (ROLE_PUSHBUTTON, STATE_DEFAULT, "OK", PRESS))
-        self.assertEqual(accessible(d, about, About.lblHomePage), (ROLE_LINK, STATE_LINKED, "Сайт программы", JUMP))
-        self.assertEqual(int(d.value("accessible-do", about, About.lblOK), 16), 0)
+        self.assertEqual(accessible(d, about, About.lblOK),
+                         (ROLE_PUSHBUTTON, STATE_DEFAULT, "OK", PRESS))
+        self.assertEqual(accessible(d, about, About.lblHomePage),
+                         (ROLE_LINK, STATE_LINKED, "Сайт программы", JUMP))
+        self.assertEqual(press(d, about, About.lblOK), 0)
         self.assertTrue(d.wait_gone(about, 5000))
 
     def test_default_action_starts_and_stops_the_countdown(self):
         d = self.driver
         program = self.start_main()
         main = program.window()
-        self.assertEqual(int(d.value("accessible-do", main, Main.lblReset), 16), DISP_E_MEMBERNOTFOUND,
+        self.assertEqual(press(d, main, Main.lblReset), DISP_E_MEMBERNOTFOUND,
                          "a hidden button cannot be pressed")
-        self.assertEqual(int(d.value("accessible-do", main, Main.lblActivate), 16), 0)
-        self.assertTrue(wait_until(lambda: re.search(r"\d+ мин \d\d сек", d.text(main)), timeout=5),
-                        "the countdown did not start: " + d.text(main))
+        self.assertEqual(press(d, main, Main.lblActivate), 0)
+        counting = wait_until(lambda: re.search(r"\d+ мин \d\d сек", d.text(main)), timeout=5)
+        self.assertTrue(counting, "the countdown did not start: " + d.text(main))
         self.assertFalse(d.enabled(main, Main.lblActivate))
-        role, state, _, action = accessible(d, main, Main.lblActivate)
+        _, state, _, action = accessible(d, main, Main.lblActivate)
         self.assertEqual((state & STATE_UNAVAILABLE, action), (STATE_UNAVAILABLE, ""))
-        self.assertEqual(int(d.value("accessible-do", main, Main.lblActivate), 16), DISP_E_MEMBERNOTFOUND)
-        self.assertEqual(accessible(d, main, Main.lblReset), (ROLE_PUSHBUTTON, 0, "Сбросить", PRESS))
-        self.assertEqual(int(d.value("accessible-do", main, Main.lblReset), 16), 0)
+        self.assertEqual(press(d, main, Main.lblActivate), DISP_E_MEMBERNOTFOUND)
+        self.assertEqual(accessible(d, main, Main.lblReset),
+                         (ROLE_PUSHBUTTON, 0, "Сбросить", PRESS))
+        self.assertEqual(press(d, main, Main.lblReset), 0)
         self.assertTrue(wait_until(lambda: d.enabled(main, Main.lblActivate), timeout=5))
         self.assertEqual(d.text(main), "Zorvo v.1.3.0.5")
