@@ -3,6 +3,7 @@ files and written to and read from PNG files, with the Python standard library o
 
 import struct
 import zlib
+from pathlib import Path
 
 PNG_SIGNATURE = b"\x89PNG\r\n\x1a\n"
 
@@ -65,7 +66,7 @@ def _ppm_token(data, at):
 
 
 def read_ppm(path):
-    data = open(path, "rb").read()
+    data = Path(path).read_bytes()
     magic, at = _ppm_token(data, 0)
     if magic != b"P6":
         raise PictureError("%s is not a binary PPM" % path)
@@ -135,7 +136,7 @@ def _unfilter(kind, row, previous, bpp):
 def read_png(path):
     """An 8-bit RGB or RGBA PNG without interlacing (alpha is dropped): what write_png writes and
     what common tools save a picture edited by hand as."""
-    data = open(path, "rb").read()
+    data = Path(path).read_bytes()
     if not data.startswith(PNG_SIGNATURE):
         raise PictureError("%s is not a PNG file" % path)
     at = len(PNG_SIGNATURE)
