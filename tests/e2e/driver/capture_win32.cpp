@@ -130,7 +130,9 @@ std::wstring capture_client(HWND window, const std::wstring& path) {
     }
     {
         const SelectScope select(memory.get(), picture.get());
-        if (!BitBlt(memory.get(), 0, 0, width, height, screen.get(), origin.x, origin.y, SRCCOPY)) {
+        // CAPTUREBLT: layered windows (the popup is one) are left out of a screen copy without it.
+        if (!BitBlt(memory.get(), 0, 0, width, height, screen.get(), origin.x, origin.y,
+                    SRCCOPY | CAPTUREBLT)) {
             return last_error(L"BitBlt");
         }
         GdiFlush();
