@@ -104,12 +104,16 @@ std::wstring capture_client(HWND window, const std::wstring& path) {
         return L"ClientToScreen failed";
     }
     const RECT area{origin.x, origin.y, origin.x + width, origin.y + height};
-    if (const std::wstring hidden = hidden_part(window, area); !hidden.empty()) {
+    if (std::wstring hidden = hidden_part(window, area); !hidden.empty()) {
         return hidden;
     }
     const screen_dc screen(GetDC(nullptr));
     if (!screen) {
         return L"GetDC failed";
+    }
+    // Fewer bits per pixel would round the colours: no picture could match a reference.
+    if (const int bits = GetDeviceCaps(screen.get(), BITSPIXEL); bits < 24) {
+        return L"the screen has " + std::to_wstring(bits) + L" bits per pixel, not 24 or more";
     }
     const memory_dc memory(CreateCompatibleDC(screen.get()));
     if (!memory) {
