@@ -57,6 +57,8 @@ class PictureSession(zorvo_e2e.WineSession):
 
     def __init__(self):
         super().__init__()
+        if self.own_prefix:
+            os.rmdir(self.prefix)  # the empty one made for the shared kind of session
         self.own_prefix = True
         self.prefix = tempfile.mkdtemp(prefix="zorvo-pictures-wine-")
         fonts = self.scratch / "fonts"
@@ -92,7 +94,12 @@ class ReferencePictures(ZorvoTestCase):
         # The run's shared prefix and driver stay as they are for the other tests.
         cls.shared = cls.session, cls.driver
         cls.session = PictureSession()
-        cls.session.start()
+        try:
+            cls.session.start()
+        except BaseException:
+            cls.session.stop()
+            cls.session, cls.driver = cls.shared
+            raise
         cls.driver = zorvo_e2e.Driver(cls.session)
         cls.accepted = []
 
@@ -130,8 +137,7 @@ class ReferencePictures(ZorvoTestCase):
         program = self.start_main()
         main, bat, about, dial = (program.window(c) for c in (MAIN, BAT, ABOUT, DIAL))
 
-        self.check_picture("main-idle-%d" % dpi, main, [(main, Main.lblDate),
-                                                        (main, Main.lblTime)])
+        self.check_picture("main-idle-%d" % dpi, main, (Main.lblDate, Main.lblTime))
 
         d.command(main, Menu.mnuBat)
         self.assertTrue(d.wait_window(bat, 10000), "the batch-file dialog did not show")
@@ -151,8 +157,7 @@ class ReferencePictures(ZorvoTestCase):
         d.command(main, Menu.mnuActive)
         self.assertEventually(lambda: d.visible(main, Main.lblReset), 10,
                               "the countdown did not start")
-        self.check_picture("main-running-%d" % dpi, main, [(main, Main.lblDate),
-                                                           (main, Main.lblTime)])
+        self.check_picture("main-running-%d" % dpi, main, (Main.lblDate, Main.lblTime))
 
         # The popup as it shows in the last half minute while the window is hidden; shown here
         # at once rather than after a wait, since only its look is checked.
@@ -161,19 +166,19 @@ class ReferencePictures(ZorvoTestCase):
         self.assertTrue(d.wait_exists(dial, 5000), "no popup at the first tick")
         d.show_window(dial, SW_SHOWNOACTIVATE)
         self.assertTrue(d.wait_window(dial, 5000), "the popup did not show")
-        self.check_picture("popup-%d" % dpi, dial, [(dial, Dial.Label1)])
+        self.check_picture("popup-%d" % dpi, dial, (Dial.Label1,))
 
     def capture(self, window, masks):
         """The window's client area once two captures in a row agree (a late repaint settles),
-        with the masked controls painted over."""
-        path = Path(tempfile.mkstemp(suffix=".ppm", dir=self.scratch)[1])
+        with the masked controls (by ID) painted over."""
+        path = self.scratch / "capture.ppm"
         previous = None
         for _ in range(20):
             self.driver.sync(window)
             self.driver.value("capture", window, zorvo_e2e.windows_path(path))
             picture = picture_files.read_ppm(path)
-            for mask_window, control in masks:
-                left, top, width, height = self.driver.rect(mask_window, control)
+            for control in masks:
+                left, top, width, height = self.driver.rect(window, control)
                 picture.fill(left, top, width, height, MASK)
             if picture == previous:
                 return picture
