@@ -8,8 +8,9 @@ tools/setup.sh installs), and the faces the forms ask for are substituted by Dej
 caret does not blink; the mouse pointer rests outside every window.
 
 On a mismatch the picture got and a difference picture (the differing pixels red over the
-reference dimmed) are written to build/e2e-pictures/. tools/accept_pictures.sh draws every
-reference again after a deliberate change of the look."""
+reference dimmed) are written to build/e2e-pictures/ (ZORVO_PICTURES_OUT names another folder).
+tools/accept_pictures.sh (ZORVO_ACCEPT_PICTURES=1 for this module) draws every reference again
+after a deliberate change of the look."""
 
 import os
 import tempfile
