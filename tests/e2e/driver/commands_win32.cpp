@@ -1,6 +1,7 @@
 #include "commands_win32.h"
 
 #include "accessible_win32.h"
+#include "capture_win32.h"
 #include "minutes_fuzz_win32.h"
 #include "protocol_win32.h"
 #include "window_lookup_win32.h"
@@ -327,6 +328,14 @@ const std::vector<Command>& commands() {
              post(top(a[1]), 0x200, 1, static_cast<LPARAM>(number(a[2])));
              return ok();
          }},
+        // cursor X Y: moves the mouse pointer to the screen point, as a hand on the mouse does.
+        {L"cursor", 2,
+         [](const Args& a, Session&) {
+             if (!SetCursorPos(static_cast<int>(number(a[1])), static_cast<int>(number(a[2])))) {
+                 throw Failure(L"SetCursorPos failed: " + std::to_wstring(GetLastError()));
+             }
+             return ok();
+         }},
         // key-down VK / key-up VK: a key pressed or released on the keyboard, system-wide, as
         // GetAsyncKeyState then reports it (VK_LCONTROL and VK_RCONTROL tell the two Ctrl keys
         // apart).
@@ -375,6 +384,18 @@ const std::vector<Command>& commands() {
                        std::to_wstring(rect.right - rect.left) + L" " +
                        std::to_wstring(rect.bottom - rect.top));
          }},
+        // capture CLASS PATH: the window's client area, as the screen shows it, as a PPM file.
+        {L"capture", 2,
+         [](const Args& a, Session&) {
+             const std::wstring error = capture_client(top(a[1]), a[2]);
+             if (!error.empty()) {
+                 throw Failure(error);
+             }
+             return ok();
+         }},
+        // font-face FACE: FACE:FULL_NAME of the font that stands in for FACE in this prefix.
+        {L"font-face", 1,
+         [](const Args& a, Session&) { return ok(escape_value(mapped_face(a[1]))); }},
         {L"window-rect", 1,
          [](const Args& a, Session&) {
              RECT rect{};

@@ -1,0 +1,209 @@
+#include "capture_win32.h"
+
+#include "handles_win32.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zdrive {
+
+namespace {
+
+struct screen_dc_traits : zorvo::null_handle_traits<HDC> {
+    static bool close(HDC value) noexcept { return ReleaseDC(nullptr, value) == 1; }
+};
+using screen_dc = zorvo::unique_handle<screen_dc_traits>;
+using memory_dc = zorvo::unique_hdc;
+using bitmap = zorvo::unique_hbitmap;
+
+class SelectScope {
+public:
+    SelectScope(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+    SelectScope(const SelectScope&) = delete;
+    SelectScope& operator=(const SelectScope&) = delete;
+    ~SelectScope() { SelectObject(dc_, old_); }
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+// A process that is not DPI aware sees the windows of a high-DPI screen scaled to 96 dpi (since
+// Windows 8.1): the capture runs as a per-monitor aware thread, in the screen's own pixels. Where
+// the call is missing (before Windows 10 1607) the thread stays as it is.
+class ScreenPixels {
+public:
+    ScreenPixels() {
+        if (set_ != nullptr) {
+            old_ = set_(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE);
+        }
+    }
+    ScreenPixels(const ScreenPixels&) = delete;
+    ScreenPixels& operator=(const ScreenPixels&) = delete;
+    ~ScreenPixels() {
+        if (old_ != nullptr) {
+            set_(old_);
+        }
+    }
+
+private:
+    using SetContext = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
+    static SetContext lookup() {
+        const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+        return user32 == nullptr ? nullptr
+                                 : reinterpret_cast<SetContext>(reinterpret_cast<void*>(
+                                       GetProcAddress(user32, "SetThreadDpiAwarenessContext")));
+    }
+    SetContext set_ = lookup();
+    DPI_AWARENESS_CONTEXT old_ = nullptr;
+};
+
+std::wstring last_error(const wchar_t* call) {
+    return std::wstring(call) + L" failed: " + std::to_wstring(GetLastError());
+}
+
+bool write_ppm(const std::wstring& path, const std::vector<unsigned char>& bgr, int width,
+               int height, int stride) {
+    std::string data = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
+    data.reserve(data.size() + static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
+    for (int y = 0; y < height; ++y) {
+        const unsigned char* row =
+            bgr.data() + static_cast<size_t>(y) * static_cast<size_t>(stride);
+        for (int x = 0; x < width; ++x) {
+            const unsigned char* pixel = row + static_cast<size_t>(x) * 3;
+            data += static_cast<char>(pixel[2]);
+            data += static_cast<char>(pixel[1]);
+            data += static_cast<char>(pixel[0]);
+        }
+    }
+    const zorvo::unique_file file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr,
+                                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        return false;
+    }
+    DWORD written = 0;
+    return WriteFile(file.get(), data.data(), static_cast<DWORD>(data.size()), &written, nullptr) !=
+               FALSE &&
+           written == data.size();
+}
+
+// Why the screen would not show all of `area` (the window's client area in screen coordinates):
+// the window is hidden, it reaches past the screen, or a window above it covers part of it.
+std::wstring hidden_part(HWND window, const RECT& area) {
+    if (!IsWindowVisible(window) || IsIconic(window)) {
+        return L"the window is not shown";
+    }
+    const RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                      GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                      GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    RECT inside{};
+    if (!IntersectRect(&inside, &area, &screen) || !EqualRect(&inside, &area)) {
+        return L"the client area reaches past the screen";
+    }
+    for (HWND above = GetWindow(window, GW_HWNDPREV); above != nullptr;
+         above = GetWindow(above, GW_HWNDPREV)) {
+        RECT rect{};
+        RECT common{};
+        if (IsWindowVisible(above) && GetWindowRect(above, &rect) &&
+            IntersectRect(&common, &rect, &area)) {
+            std::array<wchar_t, 64> name{};
+            GetClassNameW(above, name.data(), static_cast<int>(name.size()));
+            return std::wstring(L"a window of class ") + name.data() + L" covers the client area";
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+std::wstring capture_client(HWND window, const std::wstring& path) {
+    const ScreenPixels physical;
+    RECT client{};
+    if (!GetClientRect(window, &client)) {
+        return last_error(L"GetClientRect");
+    }
+    const int width = client.right;
+    const int height = client.bottom;
+    if (width <= 0 || height <= 0) {
+        return L"the window has an empty client area";
+    }
+    POINT origin{0, 0};
+    if (!ClientToScreen(window, &origin)) {
+        return L"ClientToScreen failed";
+    }
+    const RECT area{origin.x, origin.y, origin.x + width, origin.y + height};
+    if (std::wstring hidden = hidden_part(window, area); !hidden.empty()) {
+        return hidden;
+    }
+    const screen_dc screen(GetDC(nullptr));
+    if (!screen) {
+        return L"GetDC failed";
+    }
+    // Fewer bits per pixel would round the colours: no picture could match a reference.
+    if (const int bits = GetDeviceCaps(screen.get(), BITSPIXEL); bits < 24) {
+        return L"the screen has " + std::to_wstring(bits) + L" bits per pixel, not 24 or more";
+    }
+    const memory_dc memory(CreateCompatibleDC(screen.get()));
+    if (!memory) {
+        return L"CreateCompatibleDC failed";
+    }
+    // A top-down 24-bit DIB: its rows come in reading order, each padded to 4 bytes.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    const bitmap picture(CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!picture || bits == nullptr) {
+        return last_error(L"CreateDIBSection");
+    }
+    {
+        const SelectScope select(memory.get(), picture.get());
+        // CAPTUREBLT: layered windows (the popup is one) are left out of a screen copy without it.
+        if (!BitBlt(memory.get(), 0, 0, width, height, screen.get(), origin.x, origin.y,
+                    SRCCOPY | CAPTUREBLT)) {
+            return last_error(L"BitBlt");
+        }
+        GdiFlush();
+    }
+    const int stride = (width * 3 + 3) & ~3;
+    const auto* first = static_cast<const unsigned char*>(bits);
+    const std::vector<unsigned char> pixels(first, first + static_cast<size_t>(stride) *
+                                                               static_cast<size_t>(height));
+    if (!write_ppm(path, pixels, width, height, stride)) {
+        return last_error(L"writing the picture");
+    }
+    return {};
+}
+
+std::wstring mapped_face(const std::wstring& face) {
+    const screen_dc screen(GetDC(nullptr));
+    const zorvo::unique_hfont font(CreateFontW(
+        -16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS,
+        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
+    if (!screen || !font) {
+        return {};
+    }
+    const SelectScope select(screen.get(), font.get());
+    std::wstring name(LF_FACESIZE, L'\0');
+    name.resize(
+        static_cast<size_t>(std::max(0, GetTextFaceW(screen.get(), LF_FACESIZE, name.data()) - 1)));
+    std::wstring full;
+    if (const UINT size = GetOutlineTextMetricsW(screen.get(), 0, nullptr); size > 0) {
+        std::vector<unsigned char> buffer(size);
+        auto* metrics = reinterpret_cast<OUTLINETEXTMETRICW*>(buffer.data());
+        if (GetOutlineTextMetricsW(screen.get(), size, metrics) != 0) {
+            full = reinterpret_cast<const wchar_t*>(
+                buffer.data() + reinterpret_cast<std::uintptr_t>(metrics->otmpFullName));
+        }
+    }
+    return name + L":" + full;
+}
+
+} // namespace zdrive
