@@ -391,7 +391,7 @@ void frmMain::performLibraryCall(std::int32_t (PowerLibrary::*call)(), const wch
     const std::wstring logFailure = logIfOn(logText);
     s_.actions.keepAwake(false);
     const std::int32_t ok = (s_.power.*call)();
-    // Read at once: the log's message box below would leave errors of its own behind.
+    // Taken at once, before the log's message box can ask the system for anything else.
     const std::uint32_t error = ok == 0 ? s_.power.lastError() : 0;
     if (!logFailure.empty()) {
         s_.messages.show(logFailure);
