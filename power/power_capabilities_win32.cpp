@@ -13,9 +13,8 @@ using GetPwrCapabilitiesFunction = BOOLEAN WINAPI(PSYSTEM_POWER_CAPABILITIES);
 
 GetPwrCapabilitiesFunction* getPwrCapabilities() noexcept {
     // Kept for the rest of the run, as the other system libraries are.
-    static GetPwrCapabilitiesFunction* const function =
-        ui::systemFunction<GetPwrCapabilitiesFunction>(ui::systemLibrary(L"powrprof.dll"),
-                                                       "GetPwrCapabilities");
+    static auto* const function = ui::systemFunction<GetPwrCapabilitiesFunction>(
+        ui::systemLibrary(L"powrprof.dll"), "GetPwrCapabilities");
     return function;
 }
 

@@ -14,7 +14,7 @@ std::wstring systemMessage(DWORD code) {
     const DWORD length =
         FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
                        buffer, static_cast<DWORD>(std::size(buffer)), nullptr);
-    return std::wstring(buffer, length);
+    return {buffer, length};
 }
 
 } // namespace
