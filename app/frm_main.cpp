@@ -121,7 +121,9 @@ void frmMain::Form_Activate() {
         minutes_.write(std::to_wstring(s_.power.PTime()));
         Timer1_Timer();
     }
+    bool activated = false;
     if (s_.power.GetParam() != kTaskNone) {
+        activated = true;
         switch (s_.power.GetParam()) {
         case kTaskShutdown:
             mnuShutDown_Click();
@@ -144,8 +146,14 @@ void frmMain::Form_Activate() {
             lblActivate_Click();
             break;
         default:
+            activated = false;
             break;
         }
+    }
+    if (activated && !c_.Timer3.enabled()) {
+        // The task cannot be done here: the window stays in sight, idle, with the reason just
+        // given, whatever mode was asked for. Hidden, the program would wait for nothing.
+        return;
     }
     if (s_.power.GetView() != kViewNormal) {
         switch (s_.power.GetView()) {
@@ -225,7 +233,33 @@ void frmMain::mnuSleep_Click() {
     selectTask(c_.mnuSleep);
 }
 
+bool frmMain::taskPossibleHere() {
+    std::optional<SleepTask> task;
+    if (c_.mnuWait.checked()) {
+        task = SleepTask::Standby;
+    } else if (c_.mnuSleep.checked()) {
+        task = SleepTask::Hibernate;
+    }
+    if (!task) {
+        // Shutdown, reboot and the alarm depend on nothing the system could report beforehand.
+        return true;
+    }
+    const SleepRefusal refusal = checkSleepTask(*task, s_.capabilities.query());
+    if (refusal == SleepRefusal::None) {
+        return true;
+    }
+    c_.form.setVisible(true);
+    c_.form.show();
+    c_.form.setWindowState(ui::WindowState::Normal);
+    s_.messages.show(refusalMessage(refusal));
+    return false;
+}
+
 void frmMain::lblActivate_Click() {
+    // Asked now, not when the time is up: hours later nobody may be there to read why.
+    if (!taskPossibleHere()) {
+        return;
+    }
     c_.Timer3.setEnabled(true);
     c_.Timer4.setEnabled(true);
     RemainingSeconds = 60;
@@ -339,7 +373,8 @@ void frmMain::performWmi(WmiMethod method, const wchar_t* failure, const wchar_t
     const ActionResult result = s_.actions.runWmi(method);
     if (!result.ok) {
         // Nothing happened, so nothing is logged; the user must know the computer stays on.
-        s_.messages.show(std::wstring(failure) + L"\r\n" + result.reason);
+        s_.messages.show(withSystemReason(std::wstring(failure) + L"\r\n" + result.reason,
+                                          result.code, s_.errorTexts.describe(result.code)));
         c_.form.close();
         return;
     }
@@ -356,11 +391,13 @@ void frmMain::performLibraryCall(std::int32_t (PowerLibrary::*call)(), const wch
     const std::wstring logFailure = logIfOn(logText);
     s_.actions.keepAwake(false);
     const std::int32_t ok = (s_.power.*call)();
+    // Taken at once, before the log's message box can ask the system for anything else.
+    const std::uint32_t error = ok == 0 ? s_.power.lastError() : 0;
     if (!logFailure.empty()) {
         s_.messages.show(logFailure);
     }
     if (ok == 0) {
-        s_.messages.show(failure);
+        s_.messages.show(withSystemReason(failure, error, s_.errorTexts.describe(error)));
     }
     c_.form.close();
 }

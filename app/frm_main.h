@@ -9,6 +9,8 @@
 #include "core/tray_icon_record.h"
 #include "dialogs/popup.h"
 #include "power/power_actions.h"
+#include "power/power_capabilities.h"
+#include "core/system_error.h"
 #include "core/power_library.h"
 #include "core/product.h"
 #include "core/controls.h"
@@ -78,6 +80,10 @@ struct MainServices {
     PowerActions& actions;
     Popup& popup;
     DialogHost& dialogs;
+    /// Asked before a countdown to standby or hibernation starts.
+    PowerCapabilitiesService& capabilities;
+    /// The system's words for the error of a task that failed at the end.
+    SystemErrorTexts& errorTexts;
 };
 
 class frmMain {
@@ -149,6 +155,9 @@ private:
                             const wchar_t* logText);
     /// Writes the log entry when logging is on; returns the failure to report, if any.
     std::wstring logIfOn(const wchar_t* eventText);
+    /// False, after telling the user why in a shown window, when the checked task is one the
+    /// computer cannot do.
+    bool taskPossibleHere();
 
     MainControls c_;
     MainServices s_;

@@ -94,6 +94,8 @@ FrmMainWindow::FrmMainWindow(HINSTANCE instance, Win32Process& process)
         .actions = actions_,
         .popup = popup_,
         .dialogs = dialogs_,
+        .capabilities = capabilities_,
+        .errorTexts = errorTexts_,
     };
     logic_ = std::make_unique<frmMain>(controls, services);
 }

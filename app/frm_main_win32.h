@@ -12,8 +12,10 @@
 #include "system/files_win32.h"
 #include "system/process_win32.h"
 #include "system/shell_win32.h"
+#include "system/error_text_win32.h"
 #include "dialogs/frm_dial_win32.h"
 #include "power/power_actions_win32.h"
+#include "power/power_capabilities_win32.h"
 #include "power/sleep_library_win32.h"
 #include "ui/form_window_win32.h"
 #include "core/unique_handle_win32.h"
@@ -58,6 +60,8 @@ private:
     Win32Locale locale_;
     SleepLibraryWin32 power_;
     PowerActionsWin32 actions_;
+    PowerCapabilitiesWin32 capabilities_;
+    Win32ErrorTexts errorTexts_;
     FrmDialWin32 popup_;
     DialogHostWin32 dialogs_;
 

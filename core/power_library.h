@@ -34,6 +34,9 @@ public:
     virtual std::int32_t NTWait() = 0;
     /// Hibernation; nonzero on success, 0 on failure.
     virtual std::int32_t NTSleep() = 0;
+    /// The system's error code that the last call left behind (its last error), so that a
+    /// refused standby or hibernation can say why; 0 when it left none.
+    virtual std::uint32_t lastError() = 0;
 };
 
 } // namespace zorvo

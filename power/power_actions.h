@@ -21,6 +21,9 @@ struct ActionResult {
     bool ok = true;
     /// Why it failed, in words for the user (empty on success).
     std::wstring reason;
+    /// The system's code for the failure: an HRESULT, or the nonzero value a method returned;
+    /// 0 when there is none.
+    std::uint32_t code = 0;
 };
 
 class PowerActions {

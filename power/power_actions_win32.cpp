@@ -24,7 +24,7 @@ std::wstring hex(HRESULT value) {
 }
 
 ActionResult failure(const std::wstring& what, HRESULT error) {
-    return {false, what + L" (" + hex(error) + L")"};
+    return {false, what + L" (" + hex(error) + L")", static_cast<std::uint32_t>(error)};
 }
 
 HRESULT invoke(IDispatch* object, DISPID id, WORD flags, VARIANTARG* args, UINT argCount,
@@ -69,8 +69,10 @@ ActionResult callMethod(IDispatch* instance, const wchar_t* method) {
     if (returned->vt != VT_EMPTY &&
         SUCCEEDED(ole().VariantChangeType(code.get(), returned.get(), 0, VT_I4)) &&
         code->lVal != 0) {
-        return {false, L"метод " + std::wstring(method) + L" службы WMI вернул код ошибки " +
-                           std::to_wstring(code->lVal)};
+        return {false,
+                L"метод " + std::wstring(method) + L" службы WMI вернул код ошибки " +
+                    std::to_wstring(code->lVal),
+                static_cast<std::uint32_t>(code->lVal)};
     }
     return {};
 }

@@ -82,7 +82,11 @@ std::int32_t SleepLibraryWin32::call(Index index) {
         // Through a function type without parameters, which GCC accepts as a generic one.
         exports_[index] = reinterpret_cast<Export>(reinterpret_cast<void (*)()>(proc));
     }
-    return exports_[index]();
+    // Cleared first, so that only what the export itself left behind is taken for its reason.
+    SetLastError(ERROR_SUCCESS);
+    const std::int32_t result = exports_[index]();
+    lastError_ = GetLastError();
+    return result;
 }
 
 } // namespace zorvo

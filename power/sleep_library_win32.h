@@ -26,6 +26,7 @@ public:
     std::int32_t GetView() override;
     std::int32_t NTWait() override;
     std::int32_t NTSleep() override;
+    std::uint32_t lastError() override { return lastError_; }
 
     const std::wstring& path() const { return path_; }
 
@@ -36,6 +37,7 @@ private:
     std::wstring path_;
     unique_hmodule module_;
     sleep_exports::Export exports_[sleep_exports::kCount] = {};
+    std::uint32_t lastError_ = 0;
 };
 
 } // namespace zorvo

@@ -12,9 +12,10 @@ std::int32_t __stdcall PTime();
 std::int32_t __stdcall GetParam();
 /// The window mode: 1 normal, 2 minimised, 3 in the notification area, 4 fully hidden.
 std::int32_t __stdcall GetView();
-/// Standby; nonzero when the system accepted the request.
+/// Standby; nonzero when the system accepted the request. On 0 the thread's last error is the
+/// system's reason.
 std::int32_t __stdcall NTWait();
-/// Hibernation; nonzero when the system accepted the request.
+/// Hibernation; as NTWait.
 std::int32_t __stdcall NTSleep();
 
 } // extern "C"

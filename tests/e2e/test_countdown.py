@@ -183,6 +183,9 @@ class OneMinuteRuns(ZorvoTestCase):
         print("\nMEASURED reboot failure box after the popup: %.2f s" % box_after)
         self.assertIsNotNone(text, "no message box at the end of the countdown")
         self.assertTrue(text.startswith("Не удалось перезагрузить компьютер."), text)
+        # The system's words for the error, with its code, on a line of their own.
+        print("MEASURED reboot failure text: %r" % text)
+        self.assertRegex(text.splitlines()[-1], r"^Причина: \S.* \(код 0x[0-9A-F]{8}\)$")
         self.assertGreaterEqual(box_after, 29.7, "the task was performed before zero")
         self.assertTrue(program.running(), "the program waits for OK")
         self.assertEqual(list(workdir.iterdir()), [], "a failed reboot is not logged")

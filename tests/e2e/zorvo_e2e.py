@@ -435,10 +435,11 @@ class ProgramFolder:
 class Program:
     """One started copy of the program (a wine process)."""
 
-    def __init__(self, session, exe, cwd, args=(), log=None):
+    def __init__(self, session, exe, cwd, args=(), log=None, env=None):
         self.log = open(log, "wb") if log else subprocess.DEVNULL
         self.proc = subprocess.Popen(["wine", str(exe), *map(str, args)], cwd=str(cwd),
-                                     env=session.env, stdin=subprocess.DEVNULL,
+                                     env=dict(session.env, **(env or {})),
+                                     stdin=subprocess.DEVNULL,
                                      stdout=self.log, stderr=subprocess.STDOUT)
 
     windows_pid = None  # set once its main window has shown
@@ -559,14 +560,16 @@ class ZorvoTestCase(unittest.TestCase):
     def program_folder(self, name="Zorvo", library=True):
         return ProgramFolder(self.scratch, name, library)
 
-    def start(self, folder=None, cwd=None, args=(), programs=None):
-        """Starts a copy of the program (by default from a fresh folder with its library)."""
+    def start(self, folder=None, cwd=None, args=(), programs=None, env=None):
+        """Starts a copy of the program (by default from a fresh folder with its library);
+        `env` adds to or replaces variables of the session's environment for this copy only."""
         folder = folder if folder is not None else self.program_folder()
         exe = folder.exe if isinstance(folder, ProgramFolder) else folder
         cwd = cwd if cwd is not None else self.scratch
         owner = self.programs if programs is None else programs
         program = Program(self.session, exe, cwd, args,
-                          log=Path(self.session.scratch) / ("wine-%d.log" % time.monotonic_ns()))
+                          log=Path(self.session.scratch) / ("wine-%d.log" % time.monotonic_ns()),
+                          env=env)
         owner.append(program)
         return program
 

@@ -262,6 +262,23 @@ struct FakePowerLibrary final : PowerLibrary {
     std::int32_t GetView() override { return ++viewCalls, view; }
     std::int32_t NTWait() override { return journal.push_back("NTWait"), result; }
     std::int32_t NTSleep() override { return journal.push_back("NTSleep"), result; }
+    std::uint32_t error = 0;
+    std::uint32_t lastError() override { return error; }
+};
+
+/// Answers as Wine does unless a test says otherwise; counts the questions.
+struct FakeCapabilities final : PowerCapabilitiesService {
+    std::optional<PowerCapabilities> answer = PowerCapabilities{true, false, false, true, true};
+    int queries = 0;
+    std::optional<PowerCapabilities> query() override { return ++queries, answer; }
+};
+
+struct FakeErrorTexts final : SystemErrorTexts {
+    std::map<std::uint32_t, std::wstring> texts;
+    std::wstring describe(std::uint32_t code) override {
+        auto it = texts.find(code);
+        return it == texts.end() ? std::wstring() : it->second;
+    }
 };
 
 struct FakeActions final : PowerActions {
@@ -337,6 +354,8 @@ struct MainHarness {
     FakeActions actions{journal};
     FakePopup popup;
     FakeDialogs dialogs{journal};
+    FakeCapabilities capabilities;
+    FakeErrorTexts errorTexts;
     struct FakePictures final : TaskPictures {
         ui::IconHandle picture(Holder holder) override {
             switch (holder) {
@@ -403,6 +422,8 @@ struct MainHarness {
                   .actions = actions,
                   .popup = popup,
                   .dialogs = dialogs,
+                  .capabilities = capabilities,
+                  .errorTexts = errorTexts,
               }) {
         Combo1.text_ = L"Combo1";
         lblLog.visible_ = false;

@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include "fakes.h"
+
+namespace zorvo {
+namespace {
+
+using fakes::MainHarness;
+
+TEST(SleepTaskCheck, EveryAnswerForBothTasks) {
+    for (unsigned bits = 0; bits < 32; ++bits) {
+        const PowerCapabilities a{(bits & 1U) != 0, (bits & 2U) != 0, (bits & 4U) != 0,
+                                  (bits & 8U) != 0, (bits & 16U) != 0};
+        SCOPED_TRACE(testing::Message() << "S1 S2 S3 S4 file bits " << bits);
+        // Any one of the three shallow states will do for standby.
+        EXPECT_EQ(checkSleepTask(SleepTask::Standby, a),
+                  a.s1 || a.s2 || a.s3 ? SleepRefusal::None : SleepRefusal::NoStandby);
+        EXPECT_EQ(checkSleepTask(SleepTask::Hibernate, a),
+                  !a.s4                 ? SleepRefusal::NoHibernation
+                  : !a.hiberFilePresent ? SleepRefusal::HibernationFileMissing
+                                        : SleepRefusal::None);
+    }
+    // Nobody can tell: count down as ever.
+    EXPECT_EQ(checkSleepTask(SleepTask::Standby, std::nullopt), SleepRefusal::None);
+    EXPECT_EQ(checkSleepTask(SleepTask::Hibernate, std::nullopt), SleepRefusal::None);
+}
+
+TEST(SleepTaskCheck, EachRefusalSaysWhatToDo) {
+    const std::wstring standby = refusalMessage(SleepRefusal::NoStandby);
+    EXPECT_NE(standby.find(L"Modern Standby"), std::wstring::npos);
+    for (auto refusal : {SleepRefusal::NoHibernation, SleepRefusal::HibernationFileMissing}) {
+        const std::wstring text = refusalMessage(refusal);
+        EXPECT_NE(text.find(L"спящий режим"), std::wstring::npos);
+        EXPECT_NE(text.find(L"администратор"), std::wstring::npos);
+        EXPECT_NE(text.find(L" powercfg /h on"), std::wstring::npos);
+        EXPECT_NE(text, standby);
+    }
+}
+
+// Every way of activating asks; a refusal leaves the window idle, in sight, the task selected.
+TEST(RefusedActivation, EveryWayOfActivatingAsksAndStaysIdle) {
+    const std::pair<const char*, void (*)(frmMain&)> ways[] = {
+        {"lblActivate", [](frmMain& f) { f.lblActivate_Click(); }},
+        {"mnuActive (Ctrl+A)", [](frmMain& f) { f.mnuActive_Click(); }},
+        {"Enter in Combo1", [](frmMain& f) { f.Combo1_KeyDown(13, 0); }},
+    };
+    for (const auto& [name, activate] : ways) {
+        for (bool standby : {true, false}) {
+            SCOPED_TRACE(name);
+            MainHarness run;
+            run.start();
+            run.capabilities.answer = PowerCapabilities{false, false, false, false, false};
+            (run.form_.*(standby ? &frmMain::mnuWait_Click : &frmMain::mnuSleep_Click))();
+            const std::size_t trayCalls = run.tray.calls.size();
+            activate(run.form_);
+            ASSERT_EQ(run.messages.shown.size(), 1u);
+            EXPECT_EQ(run.messages.shown[0], refusalMessage(standby ? SleepRefusal::NoStandby
+                                                                    : SleepRefusal::NoHibernation));
+            EXPECT_FALSE(run.Timer3.enabled() || run.Timer4.enabled() || run.actions.awake);
+            EXPECT_TRUE(run.lblActivate.enabled() && run.Combo1.enabled());
+            EXPECT_EQ(run.tray.calls.size(), trayCalls);
+            EXPECT_TRUE(standby ? run.mnuWait.checked() : run.mnuSleep.checked());
+        }
+    }
+}
+
+TEST(RefusedActivation, OtherTasksAreNeverAskedAndAnUnknownAnswerCountsDown) {
+    for (auto select :
+         {&frmMain::mnuShutDown_Click, &frmMain::mnuReboot_Click, &frmMain::mnuAlarm_Click}) {
+        MainHarness run;
+        run.start();
+        run.capabilities.answer = PowerCapabilities{};
+        (run.form_.*select)();
+        run.form_.lblActivate_Click();
+        EXPECT_EQ(run.capabilities.queries, 0);
+        EXPECT_TRUE(run.Timer3.enabled());
+    }
+    MainHarness run;
+    run.start();
+    run.form_.mnuSleep_Click();
+    run.capabilities.answer = std::nullopt;
+    run.form_.lblActivate_Click();
+    EXPECT_TRUE(run.Timer3.enabled());
+    EXPECT_TRUE(run.messages.shown.empty());
+}
+
+TEST(RefusedActivation, EachActivationAsksAfresh) {
+    MainHarness run;
+    run.start();
+    run.form_.mnuSleep_Click();
+    run.capabilities.answer = PowerCapabilities{false, false, true, true, false};
+    run.form_.lblActivate_Click();
+    EXPECT_FALSE(run.Timer3.enabled());
+    // An administrator switched hibernation on meanwhile.
+    run.capabilities.answer->hiberFilePresent = true;
+    run.form_.lblActivate_Click();
+    EXPECT_TRUE(run.Timer3.enabled());
+    EXPECT_EQ(run.capabilities.queries, 2);
+}
+
+// A start from the command line or a batch file, whatever window it asked for.
+TEST(RefusedCommandLine, TheWindowIsShownIdleWithTheTaskSelected) {
+    for (std::int32_t view : {kViewNormal, kViewMinimized, kViewTray, kViewHidden}) {
+        for (std::int32_t task : {kTaskStandby, kTaskHibernate}) {
+            SCOPED_TRACE(testing::Message() << "view " << view << " task " << task);
+            MainHarness run;
+            run.power.task = task;
+            run.power.view = view;
+            run.power.delay = 5;
+            run.capabilities.answer = PowerCapabilities{false, false, false, true, false};
+            run.form_.Form_Load();
+            // Started from a shortcut set to "Minimized".
+            run.form.setWindowState(ui::WindowState::Minimized);
+            run.form_.Form_Activate();
+            ASSERT_EQ(run.messages.shown.size(), 1u);
+            EXPECT_TRUE(run.form.visible() && run.form.inTaskbar);
+            EXPECT_EQ(run.form.windowState(), ui::WindowState::Normal);
+            EXPECT_NE(run.tray.last().operation, TrayOperation::Delete);
+            EXPECT_FALSE(run.Timer3.enabled());
+            EXPECT_TRUE(task == kTaskStandby ? run.mnuWait.checked() : run.mnuSleep.checked());
+            EXPECT_EQ(run.Combo1.text(), L"5") << "the delay asked for is kept for a retry";
+        }
+    }
+}
+
+} // namespace
+} // namespace zorvo
