@@ -13,6 +13,7 @@
 #include "system/process_win32.h"
 #include "system/shell_win32.h"
 #include "dialogs/frm_dial_win32.h"
+#include "power/melody_player_win32.h"
 #include "power/power_actions_win32.h"
 #include "power/sleep_library_win32.h"
 #include "ui/form_window_win32.h"
@@ -58,6 +59,7 @@ private:
     Win32Locale locale_;
     SleepLibraryWin32 power_;
     PowerActionsWin32 actions_;
+    MelodyPlayerWin32 melody_;
     FrmDialWin32 popup_;
     DialogHostWin32 dialogs_;
 
