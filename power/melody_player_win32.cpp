@@ -76,10 +76,10 @@ bool MelodyPlayerWin32::play() noexcept {
 }
 
 void MelodyPlayerWin32::reportFinished() noexcept {
-    // The program ends only on this message; a queue that is full for a moment must not keep it
-    // running for ever.
+    // The program ends only on this message: a queue that is full for a moment is waited out.
+    // Any other failure means the window is gone, and the program with it.
     while (!stopAsked_ && !PostMessageW(window_, finishedMessage_, 0, 0)) {
-        if (GetLastError() == ERROR_INVALID_WINDOW_HANDLE) {
+        if (GetLastError() != ERROR_NOT_ENOUGH_QUOTA) {
             return;
         }
         Sleep(50);
