@@ -11,34 +11,7 @@ namespace zorvo {
 namespace {
 
 using fakes::MainHarness;
-using fakes::RecordedTones;
 using namespace std::chrono_literals;
-
-// ---- The melody, note by note ------------------------------------------------------------------
-
-TEST(MelodyNotes, PausesAreSilencesOfTheirLengthAndAStopEndsBetweenNotes) {
-    RecordedTones all;
-    std::atomic<bool> stop{false};
-    EXPECT_TRUE(playMelody(kAlarmMelody, all, stop));
-    ASSERT_EQ(all.notes.size(), 16u);
-    for (std::size_t i = 0; i < all.notes.size(); ++i) {
-        EXPECT_NE(all.notes[i].frequencyHz, kPauseHz)
-            << "note " << i << " whistles on a sound card";
-        EXPECT_EQ(all.notes[i].durationMs, kAlarmMelody[i].durationMs) << "note " << i;
-    }
-    EXPECT_EQ(all.notes[2].frequencyHz, 0u) << "a silence";
-    EXPECT_EQ(all.notes[5].frequencyHz, 0u) << "a silence";
-    EXPECT_EQ(all.notes[3].frequencyHz, 1050u);
-
-    RecordedTones cut;
-    cut.afterNote = [&] {
-        if (cut.notes.size() == 3) {
-            stop = true;
-        }
-    };
-    EXPECT_FALSE(playMelody(kAlarmMelody, cut, stop)) << "a stopped melody has not ended";
-    EXPECT_EQ(cut.notes.size(), 3u) << "the note under way ends, no further one begins";
-}
 
 // ---- The window while the alarm sounds ---------------------------------------------------------
 

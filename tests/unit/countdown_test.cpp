@@ -185,6 +185,7 @@ TEST_F(Countdown, AlarmMelodyLengthAndShape) {
     h.ticks(60);
     const std::vector<Note>& notes = h.melody.tones.notes;
     ASSERT_EQ(notes.size(), 16u);
+    // A pause is silence: written as 32767 Hz, which a sound card plays as a whistle.
     constexpr std::uint32_t kSilent = 0; // as the recording writes a silence
     std::uint32_t total = 0, paused = 0, highest = 0;
     std::vector<std::size_t> pauses;

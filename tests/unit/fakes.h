@@ -283,15 +283,8 @@ struct FakeActions final : PowerActions {
 /// Sound that takes no time: each note is written down, a silence with frequency 0.
 struct RecordedTones final : ToneOutput {
     std::vector<Note> notes;
-    std::function<void()> afterNote;
-    void tone(std::uint32_t hz, std::uint32_t ms) override { note({hz, ms}); }
-    void silence(std::uint32_t ms) override { note({0, ms}); }
-    void note(Note played) {
-        notes.push_back(played);
-        if (afterNote) {
-            afterNote();
-        }
-    }
+    void tone(std::uint32_t hz, std::uint32_t ms) override { notes.push_back({hz, ms}); }
+    void silence(std::uint32_t ms) override { notes.push_back({0, ms}); }
 };
 
 /// The alarm's player. By itself it plays the melody at once onto `tones` and leaves the end to
