@@ -26,7 +26,9 @@ int resourceOf(TaskPictures::Holder holder) {
 } // namespace
 
 TaskPicturesWin32::TaskPicturesWin32(HINSTANCE instance, HICON fallback)
-    : instance_(instance), fallback_(fallback), dpi_(ui::trayDpi()) {}
+    // The system's DPI is the primary screen's at logon, which the notification area has until the
+    // user changes the scaling; asking the monitor is left to the moments it may have changed.
+    : instance_(instance), fallback_(fallback), dpi_(ui::systemDpi()) {}
 
 ui::IconHandle TaskPicturesWin32::picture(Holder holder) {
     return loaded(static_cast<std::size_t>(holder), resourceOf(holder));
