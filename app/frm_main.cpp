@@ -95,7 +95,7 @@ void frmMain::Form_Load() {
     TrayIcon.identifier = TrayIconRecord::kIdentifier;
     TrayIcon.flags = TrayIconRecord::kFlags;
     TrayIcon.callbackMessage = TrayIconRecord::kCallbackMessage;
-    TrayIcon.icon = c_.formIcon;
+    TrayIcon.icon = c_.pictures.formIcon();
     TrayIcon.setTip(kIdleTip);
     s_.tray.notify(TrayOperation::Add, TrayIcon);
 
@@ -256,6 +256,9 @@ bool frmMain::taskPossibleHere() {
 }
 
 void frmMain::lblActivate_Click() {
+    if (melodyPlaying_) {
+        return; // the task is being performed; a second one would follow it
+    }
     // Asked now, not when the time is up: hours later nobody may be there to read why.
     if (!taskPossibleHere()) {
         return;
@@ -288,6 +291,9 @@ void frmMain::mnuActive_Click() {
 }
 
 void frmMain::mnuReset_Click() {
+    if (melodyPlaying_) {
+        return; // nothing left to reset: the program ends with the melody
+    }
     RemainingSeconds = 0;
     c_.Timer3.setEnabled(false);
     s_.actions.keepAwake(false);
@@ -297,7 +303,7 @@ void frmMain::mnuReset_Click() {
     c_.lblActivate.setEnabled(true);
     c_.lblReset.setVisible(false);
     c_.mnuActive.setEnabled(true);
-    modifyIcon(kIdleTip, c_.formIcon);
+    modifyIcon(kIdleTip, c_.pictures.formIcon());
 }
 
 void frmMain::lblReset_Click() {
@@ -348,14 +354,10 @@ void frmMain::performTask() {
         performWmi(WmiMethod::Reboot, L"Не удалось перезагрузить компьютер.",
                    L"Перезагрузка компьютера");
     } else if (c_.mnuAlarm.checked()) {
-        for (const Note& note : kAlarmMelody) {
-            s_.actions.beep(note.frequencyHz, note.durationMs);
-        }
-        const std::wstring logFailure = logIfOn(L"Сигнал подан");
-        if (!logFailure.empty()) {
-            s_.messages.show(logFailure);
-        }
-        c_.form.close();
+        // The melody plays elsewhere while the window goes on answering; its end logs and
+        // closes (MelodyFinished).
+        melodyPlaying_ = true;
+        s_.melody.start();
     } else if (c_.mnuWait.checked()) {
         performLibraryCall(&PowerLibrary::NTWait,
                            L"Не удалось перевести компьютер в ждущий режим: система отказала "
@@ -398,6 +400,18 @@ void frmMain::performLibraryCall(std::int32_t (PowerLibrary::*call)(), const wch
     }
     if (ok == 0) {
         s_.messages.show(withSystemReason(failure, error, s_.errorTexts.describe(error)));
+    }
+    c_.form.close();
+}
+
+void frmMain::MelodyFinished() {
+    if (!melodyPlaying_) {
+        return;
+    }
+    melodyPlaying_ = false;
+    const std::wstring logFailure = logIfOn(L"Сигнал подан");
+    if (!logFailure.empty()) {
+        s_.messages.show(logFailure);
     }
     c_.form.close();
 }
@@ -512,9 +526,31 @@ void frmMain::TrayIcon_Message(int mouseMessage) {
     Form_MouseMove();
 }
 
+ui::IconHandle frmMain::trayPicture() {
+    if (c_.lblActivate.enabled()) {
+        return c_.pictures.formIcon();
+    }
+    ui::IconHandle picture = c_.pictures.formIcon();
+    for (const TaskRow* row : kActivationOrder) {
+        if ((row->item(c_)).checked()) {
+            picture = c_.pictures.picture(row->picture);
+        }
+    }
+    return picture;
+}
+
 void frmMain::TaskbarCreated() {
     if (!iconRemoved_) {
+        // The new shell may run at another DPI than the old one: the pictures as they are now.
+        TrayIcon.icon = trayPicture();
         s_.tray.notify(TrayOperation::Add, TrayIcon);
+    }
+}
+
+void frmMain::PicturesReloaded() {
+    if (!iconRemoved_) {
+        TrayIcon.icon = trayPicture();
+        s_.tray.notify(TrayOperation::Modify, TrayIcon);
     }
 }
 
@@ -542,6 +578,11 @@ void frmMain::mnuExit_Click() {
 
 void frmMain::Form_Unload() {
     s_.tray.notify(TrayOperation::Delete, TrayIcon);
+    if (melodyPlaying_) {
+        // Closed while the alarm sounds: silence it; cut short, it is not logged.
+        melodyPlaying_ = false;
+        s_.melody.stop();
+    }
     if (c_.Timer3.enabled()) {
         // Ended before its task (the user, or Windows logging off): the computer may sleep again.
         s_.actions.keepAwake(false);

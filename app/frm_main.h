@@ -8,6 +8,7 @@
 #include "core/minutes_rule.h"
 #include "core/tray_icon_record.h"
 #include "dialogs/popup.h"
+#include "power/melody.h"
 #include "power/power_actions.h"
 #include "power/power_capabilities.h"
 #include "core/system_error.h"
@@ -20,12 +21,15 @@ namespace zorvo {
 
 /// The pictures of frmMain's hidden picture holders, which the notification area shows for the
 /// chosen task once the timer runs. Asked for only then, so that a window may load them at the
-/// first asking instead of before it is first shown.
+/// first asking instead of before it is first shown. Asked for again after a change of the
+/// screen's DPI, when the window has them loaded afresh at the new size.
 class TaskPictures {
 public:
     enum class Holder { imgShutDown, imgWait, imgReboot, imgAlarm, imgDisconnect };
     virtual ~TaskPictures() = default;
     virtual ui::IconHandle picture(Holder holder) = 0;
+    /// The window's own icon, which the notification area shows while no task runs.
+    virtual ui::IconHandle formIcon() = 0;
 };
 
 /// The controls of frmMain, by their names.
@@ -54,7 +58,6 @@ struct MainControls {
     ui::Timer& Timer3;
     ui::Timer& Timer4;
     /// The window's own icon and the pictures of the hidden picture holders.
-    ui::IconHandle formIcon;
     TaskPictures& pictures;
     /// The window's handle, for the tray record.
     std::uintptr_t windowHandle;
@@ -84,6 +87,7 @@ struct MainServices {
     PowerCapabilitiesService& capabilities;
     /// The system's words for the error of a task that failed at the end.
     SystemErrorTexts& errorTexts;
+    MelodyPlayer& melody;
 };
 
 class frmMain {
@@ -112,6 +116,8 @@ public:
     // The countdown and the log.
     void Timer3_Timer();
     void mnuLog_Click();
+    /// The alarm melody has played its last note.
+    void MelodyFinished();
 
     // Minutes entry, hours display, clock, show hot key.
     void Combo1_Change();
@@ -129,6 +135,8 @@ public:
     void TrayIcon_Message(int mouseMessage);
     /// The shell was restarted and lost the icon.
     void TaskbarCreated();
+    /// The pictures were loaded afresh for another DPI: the icon shows the new ones.
+    void PicturesReloaded();
     void mnuTray_Click();
     void mnuTopM_Click();
     /// A button press on the bare form or on a plain label.
@@ -149,6 +157,8 @@ private:
     void WriteLog(const std::wstring& eventText);
     void selectTask(ui::MenuItem& item);
     void modifyIcon(const wchar_t* tip, ui::IconHandle icon);
+    /// The picture the icon shows now: the task's while one is activated, else the form's.
+    ui::IconHandle trayPicture();
     void performTask();
     void performWmi(WmiMethod method, const wchar_t* failure, const wchar_t* logText);
     void performLibraryCall(std::int32_t (PowerLibrary::*call)(), const wchar_t* failure,
@@ -166,6 +176,8 @@ private:
     bool iconRemoved_ = false;
     /// The command line has been applied; it never is a second time.
     bool commandLineApplied_ = false;
+    /// The alarm is sounding: the task is under way and is not started again.
+    bool melodyPlaying_ = false;
 };
 
 } // namespace zorvo

@@ -1,5 +1,6 @@
 #include "app/frm_main_win32.h"
 
+#include "core/shell_messages.h"
 #include "core/system_library_win32.h"
 
 #include "app/frm_main_layout.h"
@@ -20,6 +21,8 @@ namespace id = frm_main_id;
 
 /// Posted after the first showing; delivers the first activation if the system gave none.
 constexpr UINT kFirstActivation = WM_APP + 1;
+/// Posted by the alarm's player after the melody's last note.
+constexpr UINT kMelodyFinished = WM_APP + 2;
 
 ui::FormOptions mainOptions(HINSTANCE instance, HICON bigIcon, HICON smallIcon) {
     ui::FormOptions options;
@@ -31,9 +34,17 @@ ui::FormOptions mainOptions(HINSTANCE instance, HICON bigIcon, HICON smallIcon) 
     return options;
 }
 
-ui::IconHandle handleOf(const unique_hicon& icon) {
-    return reinterpret_cast<ui::IconHandle>(icon.get());
-}
+/// The window's own filter for messages from less privileged processes (Windows 7 and later).
+class WindowMessageFilter final : public MessageFilter {
+public:
+    explicit WindowMessageFilter(HWND window) : window_(window) {}
+    bool allow(unsigned message) override {
+        return ChangeWindowMessageFilterEx(window_, message, MSGFLT_ALLOW, nullptr) != FALSE;
+    }
+
+private:
+    HWND window_;
+};
 
 } // namespace
 
@@ -42,7 +53,6 @@ FrmMainWindow::FrmMainWindow(HINSTANCE instance, Win32Process& process)
       taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")), power_(process_.programFolder()),
       popup_(instance),
       dialogs_(instance, BatServices{messages_, locale_, process_, files_, shortPathName}),
-      // The small icon serves the notification area too.
       formIcon_(ui::loadIconForDpi(instance, IDI_ZORVO, SM_CXSMICON, ui::systemDpi())),
       classBigIcon_(ui::loadIconForDpi(instance, IDI_ZORVO, SM_CXICON, ui::systemDpi())),
       pictures_(instance, formIcon_.get()),
@@ -52,6 +62,9 @@ FrmMainWindow::FrmMainWindow(HINSTANCE instance, Win32Process& process)
     }
     const HWND hwnd = window_.hwnd();
     dialogs_.setOwner(hwnd);
+    melody_.setWindow(hwnd, kMelodyFinished);
+    WindowMessageFilter filter(hwnd);
+    letShellMessagesIn(filter, taskbarCreated_);
     ui::setUntrappedErrorCleanup([hwnd] { removeTrayIcon(hwnd); });
 
     const MainControls controls{
@@ -78,7 +91,6 @@ FrmMainWindow::FrmMainWindow(HINSTANCE instance, Win32Process& process)
         .Timer2 = window_.timer(id::Timer2),
         .Timer3 = window_.timer(id::Timer3),
         .Timer4 = window_.timer(id::Timer4),
-        .formIcon = handleOf(formIcon_),
         .pictures = pictures_,
         .windowHandle = reinterpret_cast<std::uintptr_t>(hwnd),
     };
@@ -96,6 +108,7 @@ FrmMainWindow::FrmMainWindow(HINSTANCE instance, Win32Process& process)
         .dialogs = dialogs_,
         .capabilities = capabilities_,
         .errorTexts = errorTexts_,
+        .melody = melody_,
     };
     logic_ = std::make_unique<frmMain>(controls, services);
 }
@@ -200,6 +213,9 @@ bool FrmMainWindow::formMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
             logic_->Form_Activate();
         }
         return true;
+    case kMelodyFinished:
+        logic_->MelodyFinished();
+        return true;
     case WM_CLOSE:
         // The close box, "Выход", the end of a task: unload, then the window goes, and the
         // program with it.
@@ -223,9 +239,15 @@ bool FrmMainWindow::formMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
         return true;
     case WM_DPICHANGED:
         setWindowIcons(LOWORD(wParam));
+        // The user changed the scaling, perhaps of the notification area's screen too.
+        if (pictures_.reloadForDpi(ui::trayDpi())) {
+            logic_->PicturesReloaded();
+        }
         return false; // the form rescales itself
     default:
         if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+            // A new shell may come with another scaling.
+            pictures_.reloadForDpi(ui::trayDpi());
             logic_->TaskbarCreated();
             return true;
         }

@@ -14,6 +14,7 @@
 #include "system/shell_win32.h"
 #include "system/error_text_win32.h"
 #include "dialogs/frm_dial_win32.h"
+#include "power/melody_player_win32.h"
 #include "power/power_actions_win32.h"
 #include "power/power_capabilities_win32.h"
 #include "power/sleep_library_win32.h"
@@ -62,6 +63,7 @@ private:
     PowerActionsWin32 actions_;
     PowerCapabilitiesWin32 capabilities_;
     Win32ErrorTexts errorTexts_;
+    MelodyPlayerWin32 melody_;
     FrmDialWin32 popup_;
     DialogHostWin32 dialogs_;
 

@@ -25,13 +25,36 @@ int resourceOf(TaskPictures::Holder holder) {
 
 } // namespace
 
+TaskPicturesWin32::TaskPicturesWin32(HINSTANCE instance, HICON fallback)
+    // The system's DPI is the primary screen's at logon, which the notification area has until the
+    // user changes the scaling; asking the monitor is left to the moments it may have changed.
+    : instance_(instance), fallback_(fallback), dpi_(ui::systemDpi()) {}
+
 ui::IconHandle TaskPicturesWin32::picture(Holder holder) {
-    unique_hicon& slot = loaded_.at(static_cast<std::size_t>(holder));
-    if (!slot) {
-        // The notification area shows them at the small icon size of the primary screen.
-        slot.reset(ui::loadIconForDpi(instance_, resourceOf(holder), SM_CXSMICON, ui::systemDpi()));
+    return loaded(static_cast<std::size_t>(holder), resourceOf(holder));
+}
+
+ui::IconHandle TaskPicturesWin32::formIcon() {
+    return loaded(kFormSlot, IDI_ZORVO);
+}
+
+ui::IconHandle TaskPicturesWin32::loaded(std::size_t slot, int resource) {
+    unique_hicon& icon = loaded_.at(slot);
+    if (!icon) {
+        icon.reset(ui::loadIconForDpi(instance_, resource, SM_CXSMICON, dpi_));
     }
-    return reinterpret_cast<ui::IconHandle>(slot ? slot.get() : fallback_);
+    return reinterpret_cast<ui::IconHandle>(icon ? icon.get() : fallback_);
+}
+
+bool TaskPicturesWin32::reloadForDpi(UINT dpi) {
+    if (dpi == dpi_) {
+        return false;
+    }
+    dpi_ = dpi;
+    for (std::size_t i = 0; i < loaded_.size(); ++i) {
+        retired_.at(i) = std::move(loaded_.at(i));
+    }
+    return true;
 }
 
 } // namespace zorvo

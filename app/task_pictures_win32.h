@@ -1,6 +1,8 @@
 #pragma once
-// The main window's task pictures, loaded from the program's resources the first time each is
-// asked for: none of them is seen before a task runs.
+// The main window's task pictures and its own icon as the notification area shows them, loaded
+// from the program's resources the first time each is asked for (none of the task pictures is seen
+// before a task runs), at the size of the notification area's screen, and loaded afresh when that
+// screen's DPI changes.
 
 #include <windows.h>
 
@@ -14,15 +16,25 @@ namespace zorvo {
 class TaskPicturesWin32 final : public TaskPictures {
 public:
     /// `fallback` (not owned) stands in for a picture that cannot be loaded.
-    TaskPicturesWin32(HINSTANCE instance, HICON fallback)
-        : instance_(instance), fallback_(fallback) {}
+    TaskPicturesWin32(HINSTANCE instance, HICON fallback);
 
     ui::IconHandle picture(Holder holder) override;
+    ui::IconHandle formIcon() override;
+
+    /// Drops the pictures when the notification area's DPI is no longer the one they were made
+    /// for; true when it did (the icon must then be given the new ones). The old ones are kept
+    /// until the next reload, as the icon may still show one of them.
+    bool reloadForDpi(UINT dpi);
 
 private:
+    static constexpr std::size_t kFormSlot = 5;
+    ui::IconHandle loaded(std::size_t slot, int resource);
+
     HINSTANCE instance_;
     HICON fallback_;
-    std::array<unique_hicon, 5> loaded_;
+    UINT dpi_;
+    std::array<unique_hicon, 6> loaded_;
+    std::array<unique_hicon, 6> retired_;
 };
 
 } // namespace zorvo

@@ -1,7 +1,39 @@
 #include "core/system_library_win32.h"
 
+#include <string>
+
+#include "core/com_win32.h"
+#include "core/system_library_load.h"
+
 namespace zorvo::ui {
 namespace {
+
+class Win32LibraryLoader final : public LibraryLoader {
+public:
+    void* loadFromSystemFolder(const std::wstring& name, unsigned long& error) override {
+        const HMODULE library = LoadLibraryExW(name.c_str(), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        error = library != nullptr ? 0 : GetLastError();
+        return library;
+    }
+    void* loadFullPath(const std::wstring& path) override {
+        // The library's own dependencies are then looked for beside it first, in the system
+        // folder, not in the program's folder.
+        return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    }
+    std::wstring systemFolder() override {
+        std::wstring folder(MAX_PATH, L'\0');
+        UINT length = GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
+        if (length >= folder.size()) {
+            folder.resize(length); // the size asked for, with room for the terminator
+            length = GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
+        }
+        if (length == 0 || length >= folder.size()) {
+            return {};
+        }
+        folder.resize(length);
+        return folder;
+    }
+};
 
 HMODULE shell32() noexcept {
     static const HMODULE library = systemLibrary(L"shell32.dll");
@@ -11,7 +43,12 @@ HMODULE shell32() noexcept {
 } // namespace
 
 HMODULE systemLibrary(const wchar_t* name) noexcept {
-    return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    try {
+        Win32LibraryLoader loader;
+        return static_cast<HMODULE>(loadSystemLibrary(loader, name));
+    } catch (...) {
+        return nullptr; // no memory for the path
+    }
 }
 
 BOOL shellNotifyIcon(DWORD message, NOTIFYICONDATAW* data) noexcept {
@@ -21,12 +58,28 @@ BOOL shellNotifyIcon(DWORD message, NOTIFYICONDATAW* data) noexcept {
 }
 
 bool shellOpen(HWND owner, const wchar_t* address, int showCommand) noexcept {
-    static const auto execute = systemFunction<decltype(ShellExecuteW)>(shell32(), "ShellExecuteW");
+    static const auto execute =
+        systemFunction<decltype(ShellExecuteExW)>(shell32(), "ShellExecuteExW");
     if (execute == nullptr) {
         return false;
     }
-    const HINSTANCE result = execute(owner, L"open", address, nullptr, nullptr, showCommand);
-    return reinterpret_cast<INT_PTR>(result) > 32;
+    // The shell may hand the address to an extension that is a COM object, which needs an
+    // apartment on this thread.
+    const bool com = ole().CoInitializeEx != nullptr && ole().CoUninitialize != nullptr;
+    const HRESULT apartment =
+        com ? ole().CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)
+            : E_FAIL;
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.hwnd = owner;
+    info.lpVerb = L"open";
+    info.lpFile = address;
+    info.nShow = showCommand;
+    const bool opened = execute(&info) != FALSE;
+    if (SUCCEEDED(apartment)) {
+        ole().CoUninitialize();
+    }
+    return opened;
 }
 
 } // namespace zorvo::ui

@@ -9,7 +9,8 @@
 
 namespace zorvo::ui {
 
-/// The library, loaded from System32 only; null when it cannot be.
+/// The library, loaded from the system folder only (by its full path there where the system does
+/// not know the search flag); null when it cannot be.
 HMODULE systemLibrary(const wchar_t* name) noexcept;
 
 /// An export of a library from systemLibrary(); null when either is missing.
@@ -23,7 +24,8 @@ template <class Function> Function* systemFunction(HMODULE library, const char* 
 /// Shell_NotifyIconW; FALSE when the shell's library cannot be had.
 BOOL shellNotifyIcon(DWORD message, NOTIFYICONDATAW* data) noexcept;
 
-/// ShellExecuteW with the verb "open"; false when it failed or the library cannot be had.
+/// ShellExecuteExW with the verb "open", COM set up on the thread around it; false when it failed
+/// or the library cannot be had.
 bool shellOpen(HWND owner, const wchar_t* address, int showCommand) noexcept;
 
 } // namespace zorvo::ui

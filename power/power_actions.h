@@ -32,8 +32,6 @@ public:
     /// Runs the WMI request; fails when the service, the query or a method call fails, or when a
     /// method returns nonzero.
     virtual ActionResult runWmi(WmiMethod method) = 0;
-    /// One synchronous tone.
-    virtual void beep(std::uint32_t frequencyHz, std::uint32_t durationMs) = 0;
     /// Asks the system to stay awake (true) or gives that request back (false).
     virtual void keepAwake(bool on) = 0;
 };
@@ -43,7 +41,7 @@ struct Note {
     std::uint32_t durationMs;
 };
 
-/// The alarm melody: 16 notes, 6750 ms. 32767 Hz lies above hearing and sounds as a pause.
+/// The alarm melody: 16 notes, 6750 ms, with two pauses written as 32767 Hz.
 inline constexpr Note kAlarmMelody[16] = {
     {900, 250},  {1050, 1000}, {32767, 500}, {1050, 250},  {900, 1000}, {32767, 500},
     {1350, 250}, {1050, 250},  {1350, 250},  {1050, 250},  {1350, 250}, {1050, 250},

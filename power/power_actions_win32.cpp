@@ -162,10 +162,6 @@ ActionResult PowerActionsWin32::runWmi(WmiMethod method) {
     }
 }
 
-void PowerActionsWin32::beep(std::uint32_t frequencyHz, std::uint32_t durationMs) {
-    Beep(frequencyHz, durationMs);
-}
-
 void PowerActionsWin32::keepAwake(bool on) {
     SetThreadExecutionState(on ? ES_CONTINUOUS | ES_SYSTEM_REQUIRED : ES_CONTINUOUS);
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The countdown's own actions on the real system: WMI through its scripting interface, the
-// system's Beep, and the request to stay awake.
+// The countdown's own actions on the real system: WMI through its scripting interface and the
+// request to stay awake.
 
 #include "power/power_actions.h"
 
@@ -10,7 +10,6 @@ class PowerActionsWin32 final : public PowerActions {
 public:
     /// Never throws: every failure comes back as a result with a reason for the user.
     ActionResult runWmi(WmiMethod method) override;
-    void beep(std::uint32_t frequencyHz, std::uint32_t durationMs) override;
     void keepAwake(bool on) override;
 };
 

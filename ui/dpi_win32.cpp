@@ -1,7 +1,11 @@
 #include "ui/dpi_win32.h"
 
+#include <type_traits>
+
 #include "core/dpi_math.h"
+#include "core/system_library_win32.h"
 #include "core/unique_handle_win32.h"
+#include "core/window_dpi.h"
 
 namespace zorvo::ui {
 
@@ -20,6 +24,39 @@ using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using GetDpiForSystemFn = UINT(WINAPI*)();
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+/// shcore's GetDpiForMonitor (Windows 8.1); the second argument is a MONITOR_DPI_TYPE.
+using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+constexpr int kEffectiveDpi = 0; // MDT_EFFECTIVE_DPI: with the user's scaling
+
+/// The effective DPI of a monitor, or 0 where the system cannot tell it.
+UINT dpiOfMonitor(HMONITOR monitor) noexcept {
+    static const auto get = systemFunction<std::remove_pointer_t<GetDpiForMonitorFn>>(
+        systemLibrary(L"shcore.dll"), "GetDpiForMonitor");
+    UINT x = 0;
+    UINT y = 0;
+    if (get == nullptr || monitor == nullptr || FAILED(get(monitor, kEffectiveDpi, &x, &y))) {
+        return 0;
+    }
+    return y;
+}
+
+class WindowDpiQueries final : public DpiQueries {
+public:
+    explicit WindowDpiQueries(HWND window) : window_(window) {}
+    unsigned windowDpi() override {
+        static const auto get = user32Function<GetDpiForWindowFn>("GetDpiForWindow");
+        return get != nullptr && window_ != nullptr ? get(window_) : 0;
+    }
+    unsigned monitorDpi() override {
+        return window_ != nullptr
+                   ? dpiOfMonitor(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST))
+                   : 0;
+    }
+    unsigned systemDpi() override { return ui::systemDpi(); }
+
+private:
+    HWND window_;
+};
 
 } // namespace
 
@@ -46,13 +83,14 @@ UINT systemDpi() noexcept {
 }
 
 UINT dpiForWindow(HWND window) noexcept {
-    static const auto get = user32Function<GetDpiForWindowFn>("GetDpiForWindow");
-    if (get && window) {
-        if (const UINT dpi = get(window)) {
-            return dpi;
-        }
-    }
-    return systemDpi();
+    WindowDpiQueries queries(window);
+    return dpiOfWindow(queries);
+}
+
+UINT trayDpi() noexcept {
+    // The notification area sits on the taskbar of the primary screen.
+    const UINT dpi = dpiOfMonitor(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY));
+    return dpi != 0 ? dpi : systemDpi();
 }
 
 int systemMetricForDpi(int index, UINT dpi) noexcept {

@@ -1,6 +1,7 @@
 #pragma once
 // DPI queries that exist only on newer Windows, looked up at run time so the program still starts
-// where they are missing (it then falls back to the system DPI).
+// where they are missing (it then falls back to the monitor's DPI, and on Windows 7 to the
+// system's).
 
 #include <windows.h>
 
@@ -11,6 +12,9 @@ void enableDpiAwareness() noexcept;
 
 /// The DPI the window is drawn at.
 UINT dpiForWindow(HWND window) noexcept;
+
+/// The DPI of the notification area's screen, for the icon shown there.
+UINT trayDpi() noexcept;
 
 /// The DPI of the primary screen.
 UINT systemDpi() noexcept;

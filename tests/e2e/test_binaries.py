@@ -5,6 +5,7 @@ import re
 import shutil
 import subprocess
 import unittest
+from pathlib import Path
 
 from zorvo_e2e import SLEEP_DLL, ZORVO_EXE
 
@@ -27,6 +28,47 @@ def private_header(path):
 
 def imports(path):
     return sorted(m.lower() for m in re.findall(r"DLL Name: (\S+)", private_header(path)))
+
+
+def imported_functions(path):
+    """{dll (lower case): [function names]} from the import tables; an import by ordinal alone
+    appears as "#ordinal"."""
+    functions = {}
+    dll = None
+    for line in private_header(path).splitlines():
+        named = re.match(r"\s+DLL Name: (\S+)", line)
+        if named:
+            dll = named[1].lower()
+            functions.setdefault(dll, [])
+            continue
+        entry = re.match(r"\s+[0-9a-f]+\s+(\d+)\s*(\S*)\s*$", line)
+        if dll is not None and entry:
+            functions[dll].append(entry[2] or "#" + entry[1])
+        elif not line.strip() or "Hint/Ord" in line:
+            continue
+        else:
+            dll = None
+    return functions
+
+
+WINDOWS7_LIST = Path(__file__).with_name("windows7_exports.txt")
+
+
+def windows7_exports():
+    """({dll: {function: first Windows}}, [functions known to be newer than Windows 7])."""
+    listed, newer, dll = {}, [], None
+    for line in WINDOWS7_LIST.read_text(encoding="utf-8").splitlines():
+        if line.startswith("#! newer:"):
+            newer += line.split(":", 1)[1].split()
+        elif not line.strip() or line.startswith("#"):
+            continue
+        elif line.startswith("["):
+            dll = line.strip("[] ").lower()
+            listed[dll] = {}
+        else:
+            name, first = line.split()
+            listed[dll][name] = first
+    return listed, newer
 
 
 def exports(path):
@@ -65,6 +107,25 @@ class ShippedFiles(unittest.TestCase):
     def test_library_exports_exactly_its_five_functions(self):
         self.assertEqual(exports(SLEEP_DLL), sorted(["PTime", "GetParam", "GetView", "NTWait",
                                                      "NTSleep"]))
+
+    def test_every_import_is_one_windows_7_sp1_exports(self):
+        listed, _ = windows7_exports()
+        for path in (ZORVO_EXE, SLEEP_DLL):
+            found = imported_functions(path)
+            self.assertIn("kernel32.dll", found, "the import table was not read")
+            missing = ["%s!%s" % (dll, name) for dll, names in sorted(found.items())
+                       for name in names if name not in listed.get(dll, {})]
+            self.assertEqual(missing, [], "%s imports what is not on Windows 7 SP1's list (%s); "
+                             "load it at run time, or check its documentation and add it"
+                             % (path.name, WINDOWS7_LIST.name))
+
+    def test_windows_7_list_holds_nothing_newer(self):
+        listed, newer = windows7_exports()
+        self.assertIn("GetDpiForWindow", newer)
+        self.assertEqual([n for names in listed.values() for n in names if n in newer], [])
+        too_new = ["%s!%s (%s)" % (dll, name, first) for dll, names in listed.items()
+                   for name, first in names.items() if first not in ("XP", "Vista", "7")]
+        self.assertEqual(too_new, [], "a function of a later Windows on the Windows 7 list")
 
     def test_sizes(self):
         self.assertLess(ZORVO_EXE.stat().st_size, 1024 * 1024)

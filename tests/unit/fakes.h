@@ -4,6 +4,7 @@
 // clamped to the text), and record what the services were asked, in one shared journal when the
 // order matters.
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -284,22 +285,52 @@ struct FakeErrorTexts final : SystemErrorTexts {
 struct FakeActions final : PowerActions {
     Journal& journal;
     ActionResult wmiResult;
-    std::vector<Note> notes;
     bool awake = false;
     explicit FakeActions(Journal& j) : journal(j) {}
     ActionResult runWmi(WmiMethod method) override {
         journal.push_back(method == WmiMethod::ShutDown ? "ShutDown" : "Reboot");
         return wmiResult;
     }
-    void beep(std::uint32_t hz, std::uint32_t ms) override {
-        if (notes.empty()) {
-            journal.push_back("melody");
-        }
-        notes.push_back({hz, ms});
-    }
     void keepAwake(bool on) override {
         awake = on;
         journal.push_back(on ? "awake" : "asleep-ok");
+    }
+};
+
+/// Sound that takes no time: each note is written down, a silence with frequency 0.
+struct RecordedTones final : ToneOutput {
+    std::vector<Note> notes;
+    void tone(std::uint32_t hz, std::uint32_t ms) override { notes.push_back({hz, ms}); }
+    void silence(std::uint32_t ms) override { notes.push_back({0, ms}); }
+};
+
+/// The alarm's player. By itself it plays the melody at once onto `tones` and leaves the end to
+/// be delivered by the test (MainHarness::endMelody), as the window's queue would; a test may
+/// hand the calls to another player instead.
+struct FakeMelody final : MelodyPlayer {
+    Journal& journal;
+    RecordedTones tones;
+    bool playing = false;
+    MelodyPlayer* instead = nullptr;
+    explicit FakeMelody(Journal& j) : journal(j) {}
+    void start() override {
+        journal.push_back("melody");
+        playing = true;
+        if (instead != nullptr) {
+            instead->start();
+            return;
+        }
+        std::atomic<bool> never{false};
+        playMelody(kAlarmMelody, tones, never);
+    }
+    void stop() override {
+        if (playing) {
+            journal.push_back("melody stopped");
+        }
+        playing = false;
+        if (instead != nullptr) {
+            instead->stop();
+        }
     }
 };
 
@@ -356,22 +387,26 @@ struct MainHarness {
     FakeDialogs dialogs{journal};
     FakeCapabilities capabilities;
     FakeErrorTexts errorTexts;
+    FakeMelody melody{journal};
     struct FakePictures final : TaskPictures {
+        /// Added to every handle: a reload at another DPI gives new ones.
+        ui::IconHandle generation = 0;
         ui::IconHandle picture(Holder holder) override {
             switch (holder) {
             case Holder::imgShutDown:
-                return kShutDownIcon;
+                return kShutDownIcon + generation;
             case Holder::imgWait:
-                return kWaitIcon;
+                return kWaitIcon + generation;
             case Holder::imgReboot:
-                return kRebootIcon;
+                return kRebootIcon + generation;
             case Holder::imgAlarm:
-                return kAlarmIcon;
+                return kAlarmIcon + generation;
             case Holder::imgDisconnect:
-                return kDisconnectIcon;
+                return kDisconnectIcon + generation;
             }
             return 0;
         }
+        ui::IconHandle formIcon() override { return kFormIcon + generation; }
     } pictures;
     frmMain form_;
 
@@ -406,7 +441,6 @@ struct MainHarness {
                   .Timer2 = Timer2,
                   .Timer3 = Timer3,
                   .Timer4 = Timer4,
-                  .formIcon = kFormIcon,
                   .pictures = pictures,
                   .windowHandle = kWindow,
               },
@@ -424,6 +458,7 @@ struct MainHarness {
                   .dialogs = dialogs,
                   .capabilities = capabilities,
                   .errorTexts = errorTexts,
+                  .melody = melody,
               }) {
         Combo1.text_ = L"Combo1";
         lblLog.visible_ = false;
@@ -446,6 +481,13 @@ struct MainHarness {
             if (Combo1.type(ch)) {
                 form_.Combo1_Change();
             }
+        }
+    }
+    /// The player's message after the last note reaches the window.
+    void endMelody() {
+        if (melody.playing) {
+            melody.playing = false;
+            form_.MelodyFinished();
         }
     }
     void ticks(int count) {
