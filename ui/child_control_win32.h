@@ -10,6 +10,7 @@
 #include "core/controls.h"
 #include "core/form_layout.h"
 #include "core/unique_handle_win32.h"
+#include "ui/palette.h"
 
 namespace zorvo::ui {
 
@@ -63,6 +64,8 @@ protected:
     bool windowEnabled() const;
     void setWindowEnabled(bool on);
     std::wstring windowText() const;
+    /// The colours the system draws the control in, by the form's palette.
+    ControlLook look() const;
 
     const ControlDesc& desc_;
     FormWindow& form_;

@@ -16,6 +16,7 @@
 #include "ui/focus_keeper_win32.h"
 #include "ui/form_background_win32.h"
 #include "ui/form_fonts_win32.h"
+#include "ui/palette.h"
 
 namespace zorvo::ui {
 
@@ -96,6 +97,8 @@ public:
     /// client coordinates of the form; labels use it to be transparent.
     void paintBackground(HDC dc, const RECT& area) const;
     const std::vector<LabelWin32*>& labels() const { return labels_; }
+    /// The colours the form is drawn in now.
+    const Palette& palette() const { return palette_; }
     int toPixels(int twips) const;
 
     // ui::Form
@@ -122,6 +125,9 @@ private:
     void onDestroyed();
     void onActivate(WPARAM wParam);
     void onWindowPosChanged(const WINDOWPOS& position);
+    /// The system's colours or its high-contrast switch may have changed: the form reads them
+    /// again and, when its palette changed, draws itself and every control again.
+    void followSystemColours(UINT message);
     void endListBatches();
     /// The user changed an input: the timers that follow input tick again.
     void nudgeInputTimers();
@@ -154,6 +160,7 @@ private:
 
     FormFonts fonts_;
     FormBackground background_;
+    Palette palette_;
 
     std::vector<std::unique_ptr<ChildControl>> controls_;
     /// The labels among the controls, in table order: the order they are drawn in.
