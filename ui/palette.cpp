@@ -28,8 +28,7 @@ bool labelHighlighted(const ControlDesc& desc, const LabelState& state) {
     if (!desc.clickable || !state.enabled) {
         return false;
     }
-    const bool backChanged = desc.backColour.has_value() && state.back != *desc.backColour;
-    return state.fore != desc.foreColour || backChanged || state.border;
+    return state.fore != desc.foreColour || state.border;
 }
 
 LabelLook labelLook(const Palette& palette, const ControlDesc& desc, const LabelState& state) {

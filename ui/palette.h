@@ -57,8 +57,9 @@ struct LabelLook {
 
 LabelLook labelLook(const Palette& palette, const ControlDesc& desc, const LabelState& state);
 
-/// Whether the handlers have put a clickable label into its hover highlight: every highlight the
-/// forms use (a text colour, a back colour, a border) is a departure from the label's design.
+/// Whether the handlers have put a clickable label into its hover highlight: a text colour other
+/// than the design's (the main window, the link) or a border (the dialogs' buttons, whose back
+/// colour changes with it).
 bool labelHighlighted(const ControlDesc& desc, const LabelState& state);
 
 /// Text and background of a control the system draws (combo box, text box, frame, option

@@ -1,5 +1,7 @@
 #include "commands_win32.h"
 
+#include "contrast_commands_win32.h"
+
 #include "minutes_fuzz_win32.h"
 #include "protocol_win32.h"
 #include "window_lookup_win32.h"
@@ -679,6 +681,9 @@ std::wstring run_command(const std::vector<std::wstring>& tokens, Session& sessi
         } catch (const Failure& failure) {
             return L"error " + from_utf8(failure.what());
         }
+    }
+    if (auto answer = run_contrast_command(tokens, session)) {
+        return *answer;
     }
     return L"error unknown command " + tokens[0];
 }
