@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "app/frm_main_layout.h"
-#include "batch/frm_bat.h"
 #include "batch/frm_bat_layout.h"
 #include "dialogs/frm_about.h"
 #include "dialogs/frm_about_layout.h"
@@ -83,41 +82,6 @@ TEST(Palette, WithoutHighContrastEveryFormKeepsItsDesign) {
     }
 }
 
-TEST(Palette, WithoutHighContrastTheHandlersHighlightsShowAsDesigned) {
-    fakes::Journal journal;
-    fakes::FakeForm form{journal};
-    const FormDesc& about = frmAboutLayout();
-    const ControlDesc& okDesc = control(about, L"lblOK");
-    const ControlDesc& linkDesc = control(about, L"lblHomePage");
-    FakeLabel ok = designed(okDesc);
-    FakeLabel link = designed(linkDesc);
-    struct NoLinks final : LinkOpener {
-        void open(const std::wstring&) override {}
-    } links;
-    struct : fakes::FakeControl<ui::TextBox> {
-        std::wstring text() const override { return {}; }
-        void setText(const std::wstring&) override {}
-    } text1;
-    frmAbout logic{AboutControls{form, text1, link, ok}, links};
-
-    logic.lblOK_MouseMove();
-    logic.lblHomePage_MouseMove();
-    const LabelLook hot = lookOf(kNormal, okDesc, ok);
-    EXPECT_EQ(hot.fill, kDialogButtonHoverBack);
-    EXPECT_EQ(hot.frame, okDesc.foreColour) << "the border is drawn in the text colour";
-    EXPECT_EQ(lookOf(kNormal, linkDesc, link).text, kLinkHoverColour);
-    EXPECT_FALSE(lookOf(kNormal, linkDesc, link).fill) << "the link stays transparent";
-
-    fakes::MainHarness main;
-    main.start();
-    const ControlDesc& activate = control(frmMainLayout(), L"lblActivate");
-    main.form_.lblActivate_MouseMove();
-    EXPECT_EQ(lookOf(kNormal, activate, main.lblActivate).text, kButtonHoverColour);
-    main.form_.lblActivate_Click();
-    EXPECT_EQ(lookOf(kNormal, activate, main.lblActivate).text, kSystem.grayText)
-        << "a disabled label is greyed";
-}
-
 TEST(Palette, HighContrastDrawsEveryFormInTheSystemsColoursWithoutThePicture) {
     for (const FormDesc* form : allForms()) {
         const std::wstring formName(form->className);
@@ -150,73 +114,18 @@ TEST(Palette, HighContrastDrawsEveryFormInTheSystemsColoursWithoutThePicture) {
     }
 }
 
-/// Every hover highlight of every form, as the real handlers set it, against the label at rest.
-TEST(Palette, HighContrastKeepsEveryHoverHighlightVisible) {
-    const auto expectHighlighted = [](const ControlDesc& desc, const ui::Label& label) {
-        const std::wstring name(desc.name);
-        const LabelLook look = lookOf(kHighContrast, desc, label);
-        EXPECT_EQ(look.fill, kSystem.highlight) << name;
-        EXPECT_EQ(look.text, kSystem.highlightText) << name;
-        expectReadable(look, kSystem.window, name);
-    };
-    const auto expectResting = [](const ControlDesc& desc, const ui::Label& label) {
-        const LabelLook look = lookOf(kHighContrast, desc, label);
-        EXPECT_EQ(look.text, kSystem.hotLight) << std::wstring(desc.name);
-        EXPECT_NE(look.fill, kSystem.highlight) << std::wstring(desc.name);
-    };
-
-    // The main window: a text colour.
-    fakes::MainHarness main;
-    main.start();
-    const FormDesc& mainForm = frmMainLayout();
-    const ControlDesc& activate = control(mainForm, L"lblActivate");
-    const ControlDesc& reset = control(mainForm, L"lblReset");
-    main.form_.lblActivate_MouseMove();
-    expectHighlighted(activate, main.lblActivate);
-    main.form_.Form_MouseMove();
-    expectResting(activate, main.lblActivate);
-    main.form_.lblActivate_Click();
-    main.form_.lblReset_MouseMove();
-    expectHighlighted(reset, main.lblReset);
-    main.form_.Form_MouseMove();
-    expectResting(reset, main.lblReset);
-
-    // The batch-file dialog: a back colour and a border.
+/// The two kinds of hover highlight, as the real handlers set them: a text colour on a transparent
+/// label (the main window's buttons, the link) and a back colour with a border (the dialogs'
+/// buttons). Without high contrast they show as designed; with it, in the system's highlight
+/// colours, and the label at rest goes back to the hot-light colour.
+TEST(Palette, EveryHoverHighlightShowsInBothPalettes) {
     fakes::Journal journal;
     fakes::FakeForm form{journal};
-    fakes::FakeComboBox combo1, combo2;
-    struct Option final : fakes::FakeControl<ui::OptionButton> {
-        bool value() const override { return false; }
-        void setValue(bool) override {}
-    } option1, option2, option3;
-    const FormDesc& batForm = frmBatLayout();
-    const ControlDesc& generate = control(batForm, L"lblOK");
-    const ControlDesc& cancel = control(batForm, L"lblCancel");
-    FakeLabel lblOK = designed(generate);
-    FakeLabel lblCancel = designed(cancel);
-    fakes::FakeMessages messages{journal};
-    fakes::FakeLocale locale;
-    fakes::FakeProcess process;
-    fakes::FakeFiles files{journal};
-    frmBat bat{BatControls{form, combo1, combo2, option1, option2, option3, lblOK, lblCancel},
-               BatServices{messages, locale, process, files,
-                           [](const std::wstring&) { return std::nullopt; }}};
-    bat.lblOK_MouseMove();
-    expectHighlighted(generate, lblOK);
-    EXPECT_EQ(lookOf(kHighContrast, generate, lblOK).frame, kSystem.highlightText);
-    expectResting(cancel, lblCancel);
-    bat.lblCancel_MouseMove();
-    expectHighlighted(cancel, lblCancel);
-    bat.Form_MouseMove();
-    expectResting(generate, lblOK);
-    expectResting(cancel, lblCancel);
-
-    // The about box: a text colour on a transparent link, and a dialog button.
-    const FormDesc& aboutForm = frmAboutLayout();
-    const ControlDesc& ok = control(aboutForm, L"lblOK");
-    const ControlDesc& link = control(aboutForm, L"lblHomePage");
-    FakeLabel lblOKAbout = designed(ok);
-    FakeLabel lblHomePage = designed(link);
+    const FormDesc& about = frmAboutLayout();
+    const ControlDesc& okDesc = control(about, L"lblOK");
+    const ControlDesc& linkDesc = control(about, L"lblHomePage");
+    FakeLabel ok = designed(okDesc);
+    FakeLabel link = designed(linkDesc);
     struct NoLinks final : LinkOpener {
         void open(const std::wstring&) override {}
     } links;
@@ -224,14 +133,40 @@ TEST(Palette, HighContrastKeepsEveryHoverHighlightVisible) {
         std::wstring text() const override { return {}; }
         void setText(const std::wstring&) override {}
     } text1;
-    frmAbout about{AboutControls{form, text1, lblHomePage, lblOKAbout}, links};
-    about.lblHomePage_MouseMove();
-    expectHighlighted(link, lblHomePage);
-    about.lblOK_MouseMove();
-    expectHighlighted(ok, lblOKAbout);
-    about.Form_MouseMove();
-    expectResting(link, lblHomePage);
-    expectResting(ok, lblOKAbout);
+    frmAbout logic{AboutControls{form, text1, link, ok}, links};
+
+    logic.lblOK_MouseMove();
+    logic.lblHomePage_MouseMove();
+    LabelLook look = lookOf(kNormal, okDesc, ok);
+    EXPECT_EQ(look.fill, kDialogButtonHoverBack);
+    EXPECT_EQ(look.frame, okDesc.foreColour) << "the border is drawn in the text colour";
+    EXPECT_EQ(lookOf(kNormal, linkDesc, link).text, kLinkHoverColour);
+    EXPECT_FALSE(lookOf(kNormal, linkDesc, link).fill) << "the link stays transparent";
+
+    for (const auto& [desc, label] : {std::pair{&okDesc, &ok}, std::pair{&linkDesc, &link}}) {
+        const std::wstring name(desc->name);
+        look = lookOf(kHighContrast, *desc, *label);
+        EXPECT_EQ(look.fill, kSystem.highlight) << name;
+        EXPECT_EQ(look.text, kSystem.highlightText) << name;
+        expectReadable(look, kSystem.window, name);
+    }
+    EXPECT_EQ(lookOf(kHighContrast, okDesc, ok).frame, kSystem.highlightText);
+
+    logic.Form_MouseMove();
+    for (const auto& [desc, label] : {std::pair{&okDesc, &ok}, std::pair{&linkDesc, &link}}) {
+        look = lookOf(kHighContrast, *desc, *label);
+        EXPECT_EQ(look.text, kSystem.hotLight) << std::wstring(desc->name);
+        EXPECT_NE(look.fill, kSystem.highlight) << std::wstring(desc->name);
+    }
+
+    fakes::MainHarness main;
+    main.start();
+    const ControlDesc& activate = control(frmMainLayout(), L"lblActivate");
+    main.form_.lblActivate_MouseMove();
+    EXPECT_EQ(lookOf(kNormal, activate, main.lblActivate).text, kButtonHoverColour);
+    EXPECT_EQ(lookOf(kHighContrast, activate, main.lblActivate).fill, kSystem.highlight);
+    main.form_.Form_MouseMove();
+    EXPECT_EQ(lookOf(kHighContrast, activate, main.lblActivate).text, kSystem.hotLight);
 }
 
 TEST(Palette, HighContrastGreysADisabledLabelEvenWhenItWasLeftHighlighted) {
@@ -241,6 +176,7 @@ TEST(Palette, HighContrastGreysADisabledLabelEvenWhenItWasLeftHighlighted) {
     main.form_.lblActivate_MouseMove();
     main.form_.lblActivate_Click(); // running: the label is disabled, still in its hover colour
     ASSERT_FALSE(main.lblActivate.enabled());
+    EXPECT_EQ(lookOf(kNormal, activate, main.lblActivate).text, kSystem.grayText);
     const LabelLook look = lookOf(kHighContrast, activate, main.lblActivate);
     EXPECT_EQ(look.text, kSystem.grayText);
     EXPECT_FALSE(look.fill);
