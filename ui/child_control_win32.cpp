@@ -135,4 +135,8 @@ std::wstring ChildControl::windowText() const {
     return textOf(hwnd_);
 }
 
+ControlLook ChildControl::look() const {
+    return controlLook(form_.palette(), desc_, form_.desc().backColour, windowEnabled());
+}
+
 } // namespace zorvo::ui

@@ -13,6 +13,7 @@
 #include "core/controls.h"
 #include "core/form_layout.h"
 #include "core/unique_handle_win32.h"
+#include "ui/palette.h"
 
 namespace zorvo::ui {
 
@@ -79,6 +80,8 @@ protected:
     std::wstring windowText() const;
     /// The answer to WM_GETOBJECT for `window`, one of the control's windows.
     LRESULT answerGetObject(HWND window, WPARAM wParam, LPARAM lParam);
+    /// The colours the system draws the control in, by the form's palette.
+    ControlLook look() const;
 
     const ControlDesc& desc_;
     FormWindow& form_;

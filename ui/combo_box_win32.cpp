@@ -31,14 +31,6 @@ int shiftState() {
     return shift;
 }
 
-/// A half-way colour between `colour` and `towards`, for text in a disabled box.
-COLORREF blend(COLORREF colour, COLORREF towards) {
-    const auto mid = [](unsigned a, unsigned b) { return (a + b) / 2; };
-    return RGB(mid(GetRValue(colour), GetRValue(towards)),
-               mid(GetGValue(colour), GetGValue(towards)),
-               mid(GetBValue(colour), GetBValue(towards)));
-}
-
 } // namespace
 
 HWND ComboBoxWin32::createWindow(HWND parent, HINSTANCE instance, const RECT& bounds) {
@@ -96,14 +88,15 @@ void ComboBoxWin32::detach() {
 }
 
 HBRUSH ComboBoxWin32::colours(UINT, HDC dc, HWND from) {
-    if (!owns(from) || !desc_.backColour) {
+    // Without colours of its own the box is left to the system, which draws it in its own.
+    if (!owns(from) || (!desc_.backColour && !form_.palette().highContrast)) {
         return nullptr;
     }
-    const COLORREF back = *desc_.backColour;
-    SetTextColor(dc, windowEnabled() ? desc_.foreColour : blend(desc_.foreColour, back));
-    SetBkColor(dc, back);
+    const ControlLook drawn = look();
+    SetTextColor(dc, drawn.text);
+    SetBkColor(dc, drawn.back);
     SetBkMode(dc, OPAQUE);
-    return back_.get(back);
+    return back_.get(drawn.back);
 }
 
 LRESULT CALLBACK ComboBoxWin32::editProc(HWND window, UINT message, WPARAM wParam,

@@ -49,7 +49,11 @@ void FormBackground::rescale(HWND window, int width, int height) {
     scaledPictureSize_ = SIZE{width, height};
 }
 
-void FormBackground::paint(HDC dc, const RECT& area) const {
+void FormBackground::paint(HDC dc, const RECT& area, const BackgroundLook& look) const {
+    if (!look.picture) {
+        FillRect(dc, &area, plain_.get(look.colour));
+        return;
+    }
     if (!pictureDc_) {
         FillRect(dc, &area, brush_.get());
         return;

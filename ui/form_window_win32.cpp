@@ -12,6 +12,7 @@
 #include "ui/menu_win32.h"
 #include "ui/message_loop_win32.h"
 #include "ui/simple_controls_win32.h"
+#include "ui/system_palette_win32.h"
 #include "ui/timer_win32.h"
 
 namespace zorvo::ui {
@@ -29,6 +30,7 @@ FormWindow::FormWindow(const FormDesc& desc, FormEvents& events, const FormOptio
     if (!options_.instance) {
         options_.instance = GetModuleHandleW(nullptr);
     }
+    palette_ = readSystemPalette();
     if (!desc_.showInTaskbar && !options_.owner && desc_.border != BorderStyle::FixedToolWindow) {
         // An owned window never gets a taskbar button, and keeps its own extended style.
         options_.owner = hiddenOwnerWindow();
@@ -113,7 +115,7 @@ int FormWindow::toPixels(int twips) const {
 }
 
 void FormWindow::paintBackground(HDC dc, const RECT& area) const {
-    background_.paint(dc, area);
+    background_.paint(dc, area, backgroundLook(palette_, desc_));
     for (const LabelWin32* label : labels_) {
         RECT overlap;
         const RECT r = label->rectInForm();
@@ -230,6 +232,10 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_WINDOWPOSCHANGED:
         onWindowPosChanged(*reinterpret_cast<const WINDOWPOS*>(lParam));
         break; // the defaults turn it into WM_SIZE and WM_MOVE
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+        followSystemColours(message);
+        break;
     default:
         break;
     }

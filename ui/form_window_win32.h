@@ -17,6 +17,7 @@
 #include "ui/focus_keeper_win32.h"
 #include "ui/form_background_win32.h"
 #include "ui/form_fonts_win32.h"
+#include "ui/palette.h"
 
 namespace zorvo::ui {
 
@@ -102,6 +103,8 @@ public:
     /// Enter or Esc going down anywhere in the form: presses its default or cancelling button
     /// as the form's table says. True when the key was the form's, not the focused control's.
     bool takeDialogKey(const MSG& message) noexcept;
+    /// The colours the form is drawn in now.
+    const Palette& palette() const { return palette_; }
     int toPixels(int twips) const;
 
     // ui::Form
@@ -128,6 +131,9 @@ private:
     void onDestroyed();
     void onActivate(WPARAM wParam);
     void onWindowPosChanged(const WINDOWPOS& position);
+    /// The system's colours or its high-contrast switch may have changed: the form reads them
+    /// again and, when its palette changed, draws itself and every control again.
+    void followSystemColours(UINT message);
     void endListBatches();
     /// The user changed an input: the timers that follow input tick again.
     void nudgeInputTimers();
@@ -160,6 +166,7 @@ private:
 
     FormFonts fonts_;
     FormBackground background_;
+    Palette palette_;
 
     std::vector<std::unique_ptr<ChildControl>> controls_;
     /// The labels among the controls, in table order: the order they are drawn in.

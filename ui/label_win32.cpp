@@ -195,22 +195,24 @@ void LabelWin32::drawContent(HDC dc) const {
     if (IsRectEmpty(&r)) {
         return;
     }
-    if (opaque_) {
-        unique_hbrush back(CreateSolidBrush(back_));
+    const LabelLook look = labelLook(
+        form_.palette(), desc_, LabelState{fore_, back_, border_, IsWindowEnabled(hwnd_) != FALSE});
+    if (look.fill) {
+        unique_hbrush back(CreateSolidBrush(*look.fill));
         FillRect(dc, &r, back.get());
     }
     const std::wstring text = windowText();
     if (!text.empty()) {
         useFont(dc, drawingFont());
         SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, IsWindowEnabled(hwnd_) ? fore_ : GetSysColor(COLOR_GRAYTEXT));
+        SetTextColor(dc, look.text);
         RECT textArea = r;
         const UINT format = DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL |
                             (desc_.alignment == Alignment::Centre ? DT_CENTER : DT_LEFT);
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textArea, format);
     }
-    if (border_) {
-        unique_hbrush line(CreateSolidBrush(fore_));
+    if (look.frame) {
+        unique_hbrush line(CreateSolidBrush(*look.frame));
         FrameRect(dc, &r, line.get());
     }
 }

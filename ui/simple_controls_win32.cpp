@@ -12,12 +12,11 @@ HMENU controlId(int id) {
     return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
 }
 
-HBRUSH paintColours(const ControlDesc& desc, BrushCache& brush, HDC dc, Colour formBack) {
-    const Colour back = desc.backColour.value_or(formBack);
-    SetTextColor(dc, desc.foreColour);
-    SetBkColor(dc, back);
+HBRUSH paintColours(const ControlLook& look, BrushCache& brush, HDC dc) {
+    SetTextColor(dc, look.text);
+    SetBkColor(dc, look.back);
     SetBkMode(dc, OPAQUE);
-    return brush.get(back);
+    return brush.get(look.back);
 }
 
 } // namespace
@@ -54,7 +53,7 @@ void TextBoxWin32::setText(const std::wstring& text) {
 }
 
 HBRUSH TextBoxWin32::colours(UINT, HDC dc, HWND from) {
-    return owns(from) ? paintColours(desc_, back_, dc, form_.desc().backColour) : nullptr;
+    return owns(from) ? paintColours(look(), back_, dc) : nullptr;
 }
 
 HWND OptionButtonWin32::createWindow(HWND parent, HINSTANCE instance, const RECT& bounds) {
@@ -99,7 +98,7 @@ void OptionButtonWin32::setValue(bool on) {
 }
 
 HBRUSH OptionButtonWin32::colours(UINT, HDC dc, HWND from) {
-    return owns(from) ? paintColours(desc_, back_, dc, form_.desc().backColour) : nullptr;
+    return owns(from) ? paintColours(look(), back_, dc) : nullptr;
 }
 
 HWND FrameWin32::createWindow(HWND parent, HINSTANCE instance, const RECT& bounds) {
@@ -122,8 +121,7 @@ LRESULT CALLBACK FrameWin32::frameProc(HWND window, UINT message, WPARAM wParam,
         auto* self = reinterpret_cast<FrameWin32*>(data);
         RECT client;
         GetClientRect(window, &client);
-        const Colour back = self->desc_.backColour.value_or(self->form_.desc().backColour);
-        FillRect(reinterpret_cast<HDC>(wParam), &client, self->back_.get(back));
+        FillRect(reinterpret_cast<HDC>(wParam), &client, self->back_.get(self->look().back));
         return 1;
     }
     if (message == WM_NCDESTROY) {
@@ -133,7 +131,7 @@ LRESULT CALLBACK FrameWin32::frameProc(HWND window, UINT message, WPARAM wParam,
 }
 
 HBRUSH FrameWin32::colours(UINT, HDC dc, HWND from) {
-    return owns(from) ? paintColours(desc_, back_, dc, form_.desc().backColour) : nullptr;
+    return owns(from) ? paintColours(look(), back_, dc) : nullptr;
 }
 
 } // namespace zorvo::ui

@@ -2,6 +2,7 @@
 
 #include "accessible_win32.h"
 #include "capture_win32.h"
+#include "contrast_commands_win32.h"
 #include "minutes_fuzz_win32.h"
 #include "protocol_win32.h"
 #include "window_lookup_win32.h"
@@ -720,6 +721,9 @@ std::wstring run_command(const std::vector<std::wstring>& tokens, Session& sessi
         } catch (const Failure& failure) {
             return L"error " + from_utf8(failure.what());
         }
+    }
+    if (auto answer = run_contrast_command(tokens, session)) {
+        return *answer;
     }
     return L"error unknown command " + tokens[0];
 }

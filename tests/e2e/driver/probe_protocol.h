@@ -23,7 +23,14 @@ struct ProbeItem {
 
 // What the probe reads: the menu bar, how each child's text fits its window, the tooltips, or
 // the window's icons.
-enum class ProbeKind : std::uint32_t { menu = 0, texts = 1, tips = 2, icons = 3 };
+enum class ProbeKind : std::uint32_t {
+    menu = 0,
+    texts = 1,
+    tips = 2,
+    icons = 3,
+    // Stands in for the system's high-contrast switch (contrast_protocol.h); reads nothing.
+    contrast = 16,
+};
 
 // One child window's text measured with the font it draws with, in its own device context.
 struct ProbeText {

@@ -1,6 +1,7 @@
 // zprobe.dll: loaded into the program's process by a WH_GETMESSAGE hook that the driver sets on the
 // main window's thread. When that thread takes the driver's probe message from its queue, the hook
 // copies the window's menu into memory the driver shares.
+#include "contrast_probe_win32.h"
 #include "probe_protocol.h"
 
 #include <windows.h>
@@ -151,6 +152,8 @@ void answer(HWND hwnd, DWORD driver_pid, zdrive::ProbeKind kind) {
                 TipSearch search{hwnd, block};
                 EnumThreadWindows(GetCurrentThreadId(), read_tips,
                                   reinterpret_cast<LPARAM>(&search));
+            } else if (kind == zdrive::ProbeKind::contrast) {
+                zdrive::apply_contrast_request(driver_pid);
             } else if (menu != nullptr) {
                 add_items(menu, 0, *block);
             }

@@ -1,0 +1,194 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/frm_main_layout.h"
+#include "batch/frm_bat_layout.h"
+#include "dialogs/frm_about.h"
+#include "dialogs/frm_about_layout.h"
+#include "dialogs/frm_dial_layout.h"
+#include "fakes.h"
+#include "ui/palette.h"
+
+namespace zorvo {
+namespace {
+
+using fakes::FakeLabel;
+using ui::ControlDesc;
+using ui::ControlKind;
+using ui::FormDesc;
+using ui::LabelLook;
+using ui::Palette;
+
+// System colours that match none of the design's, nor each other, so a test can tell where each
+// drawn colour came from.
+constexpr ui::SystemColours kSystem{.window = 0x00010203,
+                                    .windowText = 0x00F0F1F2,
+                                    .hotLight = 0x0011EE22,
+                                    .highlight = 0x00AA3300,
+                                    .highlightText = 0x0000CCDD,
+                                    .grayText = 0x00777776};
+constexpr Palette kNormal{.highContrast = false, .system = kSystem};
+constexpr Palette kHighContrast{.highContrast = true, .system = kSystem};
+
+std::vector<const FormDesc*> allForms() {
+    return {&frmMainLayout(), &frmBatLayout(), &frmAboutLayout(), &frmDialLayout()};
+}
+
+/// A fake label as the form's table makes it.
+FakeLabel designed(const ControlDesc& desc) {
+    FakeLabel label{std::wstring(desc.caption), desc.foreColour};
+    label.back_ = desc.backColour.value_or(0);
+    return label;
+}
+
+LabelLook lookOf(const Palette& palette, const ControlDesc& desc, const ui::Label& label) {
+    return ui::labelLook(
+        palette, desc,
+        ui::LabelState{label.foreColour(), label.backColour(), label.border(), label.enabled()});
+}
+
+const ControlDesc& control(const FormDesc& form, const wchar_t* name) {
+    const ControlDesc* desc = ui::findControl(form, name);
+    EXPECT_NE(desc, nullptr) << std::wstring(name);
+    return *desc;
+}
+
+/// A text that shows: it differs from whatever lies under it.
+void expectReadable(const LabelLook& look, ui::Colour under, const std::wstring& what) {
+    EXPECT_NE(look.text, look.fill.value_or(under)) << what;
+}
+
+TEST(Palette, WithoutHighContrastEveryFormKeepsItsDesign) {
+    for (const FormDesc* form : allForms()) {
+        const ui::BackgroundLook background = ui::backgroundLook(kNormal, *form);
+        EXPECT_TRUE(background.picture) << std::wstring(form->className);
+        EXPECT_EQ(background.colour, form->backColour) << std::wstring(form->className);
+        for (const ControlDesc& desc : form->controls) {
+            const std::wstring name(desc.name);
+            if (desc.kind != ControlKind::Label) {
+                const ui::ControlLook look = ui::controlLook(kNormal, desc, form->backColour, true);
+                EXPECT_EQ(look.text, desc.foreColour) << name;
+                EXPECT_EQ(look.back, desc.backColour.value_or(form->backColour)) << name;
+                continue;
+            }
+            const FakeLabel label = designed(desc);
+            const LabelLook look = lookOf(kNormal, desc, label);
+            EXPECT_EQ(look.text, desc.foreColour) << name;
+            EXPECT_EQ(look.fill, desc.backColour) << name << ": transparent stays transparent";
+            EXPECT_FALSE(look.frame) << name;
+        }
+    }
+}
+
+TEST(Palette, HighContrastDrawsEveryFormInTheSystemsColoursWithoutThePicture) {
+    for (const FormDesc* form : allForms()) {
+        const std::wstring formName(form->className);
+        const ui::BackgroundLook background = ui::backgroundLook(kHighContrast, *form);
+        EXPECT_FALSE(background.picture) << formName;
+        EXPECT_EQ(background.colour, kSystem.window) << formName;
+        for (const ControlDesc& desc : form->controls) {
+            const std::wstring name = formName + L"." + std::wstring(desc.name);
+            if (desc.kind != ControlKind::Label) {
+                const ui::ControlLook look =
+                    ui::controlLook(kHighContrast, desc, form->backColour, true);
+                EXPECT_EQ(look.text, kSystem.windowText) << name;
+                EXPECT_EQ(look.back, kSystem.window) << name;
+                EXPECT_EQ(ui::controlLook(kHighContrast, desc, form->backColour, false).text,
+                          kSystem.grayText)
+                    << name;
+                continue;
+            }
+            const FakeLabel label = designed(desc);
+            const LabelLook look = lookOf(kHighContrast, desc, label);
+            EXPECT_EQ(look.text, desc.clickable ? kSystem.hotLight : kSystem.windowText) << name;
+            if (look.fill) {
+                EXPECT_EQ(*look.fill, kSystem.window) << name;
+            }
+            // A label-button drawn on a box in the design keeps its shape as an outline.
+            const bool outlined = desc.clickable && desc.backColour.has_value();
+            EXPECT_EQ(look.frame, outlined ? std::optional(kSystem.hotLight) : std::nullopt)
+                << name;
+        }
+    }
+}
+
+/// The two kinds of hover highlight, as the real handlers set them: a text colour on a transparent
+/// label (the main window's buttons, the link) and a back colour with a border (the dialogs'
+/// buttons). Without high contrast they show as designed; with it, in the system's highlight
+/// colours, and the label at rest goes back to the hot-light colour.
+TEST(Palette, EveryHoverHighlightShowsInBothPalettes) {
+    fakes::Journal journal;
+    fakes::FakeForm form{journal};
+    const FormDesc& about = frmAboutLayout();
+    const ControlDesc& okDesc = control(about, L"lblOK");
+    const ControlDesc& linkDesc = control(about, L"lblHomePage");
+    FakeLabel ok = designed(okDesc);
+    FakeLabel link = designed(linkDesc);
+    struct NoLinks final : LinkOpener {
+        void open(const std::wstring&) override {}
+    } links;
+    struct : fakes::FakeControl<ui::TextBox> {
+        std::wstring text() const override { return {}; }
+        void setText(const std::wstring&) override {}
+    } text1;
+    frmAbout logic{AboutControls{form, text1, link, ok}, links};
+
+    logic.lblOK_MouseMove();
+    logic.lblHomePage_MouseMove();
+    LabelLook look = lookOf(kNormal, okDesc, ok);
+    EXPECT_EQ(look.fill, kDialogButtonHoverBack);
+    EXPECT_EQ(look.frame, okDesc.foreColour) << "the border is drawn in the text colour";
+    EXPECT_EQ(lookOf(kNormal, linkDesc, link).text, kLinkHoverColour);
+    EXPECT_FALSE(lookOf(kNormal, linkDesc, link).fill) << "the link stays transparent";
+
+    for (const auto& [desc, label] : {std::pair{&okDesc, &ok}, std::pair{&linkDesc, &link}}) {
+        const std::wstring name(desc->name);
+        look = lookOf(kHighContrast, *desc, *label);
+        EXPECT_EQ(look.fill, kSystem.highlight) << name;
+        EXPECT_EQ(look.text, kSystem.highlightText) << name;
+        expectReadable(look, kSystem.window, name);
+    }
+    EXPECT_EQ(lookOf(kHighContrast, okDesc, ok).frame, kSystem.highlightText);
+
+    logic.Form_MouseMove();
+    for (const auto& [desc, label] : {std::pair{&okDesc, &ok}, std::pair{&linkDesc, &link}}) {
+        look = lookOf(kHighContrast, *desc, *label);
+        EXPECT_EQ(look.text, kSystem.hotLight) << std::wstring(desc->name);
+        EXPECT_NE(look.fill, kSystem.highlight) << std::wstring(desc->name);
+    }
+
+    fakes::MainHarness main;
+    main.start();
+    const ControlDesc& activate = control(frmMainLayout(), L"lblActivate");
+    main.form_.lblActivate_MouseMove();
+    EXPECT_EQ(lookOf(kNormal, activate, main.lblActivate).text, kButtonHoverColour);
+    EXPECT_EQ(lookOf(kHighContrast, activate, main.lblActivate).fill, kSystem.highlight);
+    main.form_.Form_MouseMove();
+    EXPECT_EQ(lookOf(kHighContrast, activate, main.lblActivate).text, kSystem.hotLight);
+}
+
+TEST(Palette, HighContrastGreysADisabledLabelEvenWhenItWasLeftHighlighted) {
+    fakes::MainHarness main;
+    main.start();
+    const ControlDesc& activate = control(frmMainLayout(), L"lblActivate");
+    main.form_.lblActivate_MouseMove();
+    main.form_.lblActivate_Click(); // running: the label is disabled, still in its hover colour
+    ASSERT_FALSE(main.lblActivate.enabled());
+    EXPECT_EQ(lookOf(kNormal, activate, main.lblActivate).text, kSystem.grayText);
+    const LabelLook look = lookOf(kHighContrast, activate, main.lblActivate);
+    EXPECT_EQ(look.text, kSystem.grayText);
+    EXPECT_FALSE(look.fill);
+    EXPECT_FALSE(ui::labelHighlighted(activate, {main.lblActivate.foreColour(), 0, false, false}));
+}
+
+TEST(Palette, ADisabledBoxShowsItsTextHalfWayToItsBackground) {
+    const ControlDesc& minutes = control(frmMainLayout(), L"Combo1");
+    // &H00FFFF80 on &H00400000: each byte half-way, rounded down.
+    EXPECT_EQ(ui::controlLook(kNormal, minutes, 0, false).text, 0x009F7F40u);
+    EXPECT_EQ(ui::controlLook(kNormal, minutes, 0, false).back, 0x00400000u);
+}
+
+} // namespace
+} // namespace zorvo
