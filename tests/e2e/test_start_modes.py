@@ -1,9 +1,11 @@
-"""However the program is started, its command line is applied once; and it leaves with the logon.
+"""However the program is started, its command line is applied once; and it leaves with the logon,
+or when a script asks it to close.
 
 Shortcuts set to "Minimized", `start /min` and the Task Scheduler start the program without
 activating it; the first activation it then sees is the user restoring the window later."""
 
 import re
+import subprocess
 
 from zorvo_e2e import (MAIN, SW_RESTORE, SW_SHOWMINNOACTIVE, WM_LBUTTONDBLCLK, Main, Menu,
                        ZorvoTestCase, wait_until)
@@ -103,6 +105,27 @@ class StartModes(ZorvoTestCase):
         self.assertIsNotNone(program.wait_exit(5), "the program outlived the logon")
         self.assertIsNone(d.message_box_text(), "no dialog on the way out")
         self.assertFalse((self.scratch / "zorvo.log").exists(), "no task was performed")
+
+    def test_taskkill_without_force_calls_a_countdown_off(self):
+        """The command the README gives a script: the program leaves as «Выход» does."""
+        d = self.driver
+        icons_before = d.tray_icons()
+        program = self.start_main(args=("/a", "1"))
+        main = program.window()
+        self.left(main)
+        d.command(main, Menu.mnuLog)
+        self.assertTrue(d.menu_state(main, Menu.mnuLog).checked)
+        self.assertEventually(lambda: d.tray_icons() == icons_before + 1, timeout=5,
+                              msg="the program's icon is not in the notification area")
+        result = subprocess.run(["wine", "taskkill", "/im", "zorvo.exe"], env=self.session.env,
+                                stdin=subprocess.DEVNULL, capture_output=True, timeout=60,
+                                check=False)
+        self.assertEqual(result.returncode, 0, result.stdout)
+        self.assertEqual(program.wait_exit(10), 0, "the program did not leave when asked")
+        self.assertIsNone(d.message_box_text(), "no dialog on the way out")
+        self.assertEqual(d.tray_icons(), icons_before, "its icon stayed behind")
+        # The alarm writes its entry after the melody: no entry, no task.
+        self.assertFalse((self.scratch / "zorvo.log").exists(), "the task was performed")
 
     def test_a_cancelled_logoff_changes_nothing(self):
         d = self.driver

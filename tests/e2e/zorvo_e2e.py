@@ -386,6 +386,10 @@ class Driver:
     def tray(self, cls, mouse_message):
         self.value("tray", cls, mouse_message)
 
+    def tray_icons(self):
+        """How many icons the notification area holds (every program's)."""
+        return int(self.value("tray-icons"))
+
     def close_window(self, cls):
         self.value("close", cls)
 
