@@ -193,6 +193,8 @@ TEST(BatchFile, AUsersOwnFileIsReplacedOnlyAfterAYes) {
     no.generate(L"Звуковой сигнал", L"5", &no.Option1);
     ASSERT_EQ(no.messages.asked.size(), 1u);
     EXPECT_NE(no.messages.asked[0].find(L"alarm.bat"), std::wstring::npos) << "names the file";
+    EXPECT_NE(no.messages.asked[0].find(L"уже есть файл"), std::wstring::npos) << "says why";
+    EXPECT_NE(no.messages.asked[0].find(L"Заменить"), std::wstring::npos) << "asks to replace";
     EXPECT_EQ(no.files.files[L"alarm.bat"], "@echo my own alarm\r\n");
     EXPECT_FALSE(no.form.closed) << "the dialog stays, with its choices";
     EXPECT_EQ(no.Combo1.text(), L"5");

@@ -556,6 +556,17 @@ TEST(CountdownPacing, CatchingUpStopsAtTheTask) {
     EXPECT_EQ(std::count(h.journal.begin(), h.journal.end(), "ShutDown"), 1);
 }
 
+// Setting the timer again is a call to the system every second; a timer that runs with the period
+// and woke at most 25 ms late lands about as well, and is left alone.
+TEST(CountdownPacing, OnlyATimerThatWokeTooLateOrEarlyIsSetAgain) {
+    EXPECT_EQ(ui::rearmAfterWake(1000, 1000, 0, 1000), std::nullopt);
+    EXPECT_EQ(ui::rearmAfterWake(1000, 975, 25, 1000), std::nullopt);
+    EXPECT_EQ(ui::rearmAfterWake(1000, 974, 26, 1000), 974) << "later: to the exact moment";
+    EXPECT_EQ(ui::rearmAfterWake(1000, 400, -1, 1000), 400) << "no tick was due";
+    EXPECT_EQ(ui::rearmAfterWake(1000, 990, 10, 974), 1000) << "on time again: the period";
+    EXPECT_EQ(ui::rearmAfterWake(1000, 1000, 0, 0), 1000) << "a timer that does not run";
+}
+
 // A once-a-second countdown wakes the program once a second: each wait ends at the next tick's
 // moment, and a late wake-up shortens the next wait instead of adding to it.
 TEST(CountdownPacing, WaitsEndAtEachTick) {
