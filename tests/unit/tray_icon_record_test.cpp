@@ -13,8 +13,11 @@ TEST(TrayIconRecord, TipIsCutAtItsNul) {
     EXPECT_EQ(r.tipText(), L"Zorvo запущен: Подача звукового сигнала");
     r.setTip(L"Zorvo запущен: Ждущий режим");
     EXPECT_EQ(r.tipText(), L"Zorvo запущен: Ждущий режим") << "a shorter tip leaves no rest";
-    r.setTip(std::wstring(60, L'x'));
-    EXPECT_EQ(r.tipText(), std::wstring(47, L'x')) << "the NUL always fits";
+    for (const std::size_t length : {48u, 60u}) {
+        r.setTip(std::wstring(length, L'x'));
+        EXPECT_EQ(r.tipText(), std::wstring(47, L'x')) << "the NUL always fits";
+        EXPECT_EQ(r.tipField.size(), 48u);
+    }
 }
 
 // The shell finds an icon by its window and identifier: a change or a removal that named another
