@@ -556,6 +556,21 @@ TEST(CountdownPacing, CatchingUpStopsAtTheTask) {
     EXPECT_EQ(std::count(h.journal.begin(), h.journal.end(), "ShutDown"), 1);
 }
 
+// A timer message that comes before its tick is due runs nothing and waits for the moment,
+// instead of a whole period more.
+TEST(CountdownPacing, AnEarlyMessageWaitsForItsTick) {
+    MainHarness h;
+    h.start();
+    PacedCountdown run(h);
+    run.activate();
+    const std::int64_t activation = run.now;
+    EXPECT_TRUE(run.wakeUp(-5));
+    EXPECT_EQ(run.handlerCalls, 0);
+    EXPECT_TRUE(run.wakeUp(0));
+    EXPECT_EQ(run.handlerCalls, 1);
+    EXPECT_EQ(run.now - activation, 1000);
+}
+
 // Setting the timer again is a call to the system every second; a timer that runs with the period
 // and woke at most 25 ms late lands about as well, and is left alone.
 TEST(CountdownPacing, OnlyATimerThatWokeTooLateOrEarlyIsSetAgain) {
