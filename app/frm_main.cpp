@@ -90,7 +90,6 @@ void frmMain::Form_Load() {
     c_.mnuWait.setChecked(false);
     c_.mnuSleep.setChecked(false);
 
-    TrayIcon.size = TrayIconRecord::kByteSize;
     TrayIcon.window = c_.windowHandle;
     TrayIcon.identifier = TrayIconRecord::kIdentifier;
     TrayIcon.flags = TrayIconRecord::kFlags;

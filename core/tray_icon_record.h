@@ -1,6 +1,7 @@
 #pragma once
 // The notification-area icon's record. The program keeps one and changes only its tip and its
-// picture; everything else is fixed when the window loads.
+// picture; everything else is fixed when the window loads. It has no size field: the front end
+// passes the system's own structure, whose size is that structure's.
 
 #include <cstdint>
 #include <string>
@@ -9,13 +10,11 @@
 namespace zorvo {
 
 struct TrayIconRecord {
-    static constexpr std::uint32_t kByteSize = 72;
     static constexpr std::size_t kTipLength = 48;
     static constexpr std::uint32_t kIdentifier = 1;
     static constexpr std::uint32_t kFlags = 7; // message + icon + tip
     static constexpr std::uint32_t kCallbackMessage = 0x200;
 
-    std::uint32_t size = kByteSize;
     std::uintptr_t window = 0;
     std::uint32_t identifier = kIdentifier;
     std::uint32_t flags = kFlags;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "core/dpi_math.h"
@@ -35,13 +36,10 @@ void TimerWin32::arm(std::int64_t delayMs) {
 }
 
 void TimerWin32::keepOrArm(std::int64_t periodMs, std::int64_t delayMs, std::int64_t lateMs) {
-    constexpr std::int64_t kTolerableLateness = 25;
-    const bool onTime = lateMs >= 0 && lateMs <= kTolerableLateness;
-    if (onTime && armedMs_ == periodMs) {
-        return; // the running period lands about as well as a new timer would
+    if (const std::optional<std::int64_t> ms =
+            rearmAfterWake(periodMs, delayMs, lateMs, armedMs_)) {
+        arm(*ms);
     }
-    // Once on time again, the plain period takes over.
-    arm(onTime ? periodMs : delayMs);
 }
 
 void TimerWin32::disarm() {
@@ -134,14 +132,10 @@ void TimerWin32::onTimerMessage() {
         tick(generation);
         break;
     case TimerPacing::Paced: {
-        const std::int64_t due = ticker_.takeDue(unbiasedMilliseconds());
-        bool running = true;
-        for (std::int64_t i = 0; i < due && running; ++i) {
-            running = tick(generation);
-        }
-        if (running) {
-            const std::int64_t untilNext = ticker_.msUntilNext(unbiasedMilliseconds());
-            keepOrArm(desc_.interval, untilNext, due > 0 ? desc_.interval - untilNext : -1);
+        const PacedTicker::Wake wake = ticker_.wake([] { return unbiasedMilliseconds(); },
+                                                    [&] { return tick(generation); }, armedMs_);
+        if (wake.running && wake.rearmMs) {
+            arm(*wake.rearmMs);
         }
         break;
     }

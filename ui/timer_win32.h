@@ -39,9 +39,8 @@ public:
 
 private:
     void arm(std::int64_t delayMs);
-    /// Leaves the system timer running with `periodMs` when this tick came at most a little late
-    /// (`lateMs`, negative for early): setting a timer costs a call to the system (to Wine's
-    /// server), every second otherwise. Else one timer to the exact moment, `delayMs` away.
+    /// Sets the system timer as rearmAfterWake says: left running with `periodMs` when this tick
+    /// came at most a little late (`lateMs`, negative for early), else to `delayMs`.
     void keepOrArm(std::int64_t periodMs, std::int64_t delayMs, std::int64_t lateMs);
     void disarm();
     bool formHidden() const;

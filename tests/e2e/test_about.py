@@ -6,9 +6,10 @@ import time
 
 from zorvo_e2e import (ABOUT, BAT, MAIN, WS_EX_TOOLWINDOW, WS_EX_TOPMOST, WS_MAXIMIZEBOX,
                        WS_MINIMIZEBOX, About, Bat, Main, Menu, ZorvoTestCase, wait_until)
+from zorvo_e2e import VERSION
 
 CAPTION = "О программе..."
-FIRST_LINES = "Zorvo v1.3.0.5\r\nДата создания: 16 ноября 2007\r\n"
+FIRST_LINES = "Zorvo v" + VERSION + "\r\nДата создания: 16 ноября 2007\r\n"
 SHUTDOWN = "Zorvo - до выключения осталось "
 
 

@@ -220,6 +220,29 @@ class BatchDialog(BatchDialogCase):
         self.assertEqual(d.message_box_count(), 0)
         self.assertEqual(self.written(), {"reset.bat": ours})
 
+    def test_a_file_close_to_ours_is_still_the_users(self):
+        d = self.driver
+        main, bat = self.start_in_workdir()
+        ours = (self.command_line() + " /r 45 /hid\r\necho exit\r\n").encode("cp866")
+        near = {
+            "the same length": ours.replace(b" 45 ", b" 15 "),
+            "a difference in the last byte": ours[:-1] + b" ",
+            "a common beginning": ours[:ours.index(b"echo")],
+            "line feeds without returns": ours.replace(b"\r\n", b"\n"),
+        }
+        for what, content in near.items():
+            with self.subTest(what):
+                (self.workdir / "reset.bat").write_bytes(content)
+                self.open_dialog(main, bat)
+                self.choose(bat, action="Перезагрузка", minutes="45", mode="/hid")
+                d.click(bat, Bat.lblOK)
+                self.assertIsNotNone(d.message_box_text(wait_ms=5000), "replaced unasked")
+                self.assertTrue(d.message_box_press(IDNO))
+                self.assertTrue(wait_until(lambda: d.message_box_count() == 0, timeout=5))
+                self.assertEqual(self.written(), {"reset.bat": content})
+                d.click(bat, Bat.lblCancel)
+                self.assertTrue(d.wait_gone(bat, 5000))
+
     def test_path_longer_than_259_characters(self):
         folder = self.program_folder("Zorvo " + "x" * 120)
         deeper = folder.path / ("y" * 120)

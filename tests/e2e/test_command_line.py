@@ -5,8 +5,8 @@ import time
 
 from zorvo_e2e import (WM_LBUTTONDBLCLK, WS_EX_APPWINDOW, WS_EX_TOOLWINDOW, Main, Menu,
                        ZorvoTestCase, wait_until)
+from zorvo_e2e import IDLE_CAPTION
 
-IDLE_CAPTION = "Zorvo v.1.3.0.5"
 TASK_ITEMS = ("mnuShutDown", "mnuAlarm", "mnuWait", "mnuReboot", "mnuSleep")
 
 

@@ -8,8 +8,8 @@ import time
 
 from zorvo_e2e import (DIAL, WM_LBUTTONDBLCLK, WS_EX_TOPMOST, Dial, DriverError, Main,
                        Menu, ZorvoTestCase, wait_until)
+from zorvo_e2e import IDLE_CAPTION
 
-IDLE_CAPTION = "Zorvo v.1.3.0.5"
 SHUTDOWN = "Zorvo - до выключения осталось "
 ALARM = "Zorvo - подача звукового сигнала через "
 REBOOT = "Zorvo - до перезагрузки осталось "

@@ -13,8 +13,8 @@ from pathlib import Path
 
 from zorvo_e2e import (BAT, BUILD, SLEEP_DLL, Bat, Driver, DriverError, Main, Menu, Program,
                        WineSession, ZorvoTestCase, wait_until, windows_path)
+from zorvo_e2e import IDLE_CAPTION
 
-IDLE_CAPTION = "Zorvo v.1.3.0.5"
 ALARM = "Zorvo - подача звукового сигнала через "
 WRITE_FAILED = "Не удалось записать файл"
 WARNING = "Вы пытаетесь ввести недопустимое значение!\r\nДопустимый диапазон от 1 до 360 мин"

@@ -1,6 +1,7 @@
 """Typing the delay into the minutes box: the range rule, its warning, lblH and the Enter key."""
 
 from zorvo_e2e import BACKSPACE, VK_RETURN, Main, ZorvoTestCase, wait_until
+from zorvo_e2e import IDLE_CAPTION
 
 WARNING = "Вы пытаетесь ввести недопустимое значение!\r\nДопустимый диапазон от 1 до 360 мин"
 
@@ -39,7 +40,7 @@ class MinutesBox:
         self.assert_no_warning()
         self.assertEqual(self.combo(), "1")
         self.assertEqual(d.selection(self.main, Main.Combo1), (0, 1), "the 1 is selected")
-        self.assertEqual(d.text(self.main), "Zorvo v.1.3.0.5", "a warning must not activate")
+        self.assertEqual(d.text(self.main), IDLE_CAPTION, "a warning must not activate")
         # Typing on replaces the selected 1, and the hours display follows again.
         d.type_text(self.main, Main.Combo1, "5", pause_ms=0)
         self.assertTrue(wait_until(lambda: self.combo() == "5", timeout=2), self.combo())
@@ -123,7 +124,7 @@ class FreshWindow(MinutesBox, ZorvoTestCase):
         self.assertIsNone(self.type_until_warning("120"))
         d.key(main, Main.Combo1, VK_RETURN)
         caption = wait_until(
-            lambda: d.text(main) if d.text(main) != "Zorvo v.1.3.0.5" else None, timeout=3)
+            lambda: d.text(main) if d.text(main) != IDLE_CAPTION else None, timeout=3)
         self.assertEqual(caption, "Zorvo - до выключения осталось 119 мин 59 сек")
         self.assertFalse(d.enabled(main, Main.Combo1))
         self.assertFalse(d.enabled(main, Main.lblActivate))

@@ -7,9 +7,10 @@ import zipfile
 from pathlib import Path
 
 from zorvo_e2e import BUILD, REPO, Menu, ZorvoTestCase
+from zorvo_e2e import IDLE_CAPTION, VERSION
 
-ARCHIVE_NAME = "zorvo-1.3.0.5-win64.zip"
-CAPTION = "Zorvo v.1.3.0.5"
+ARCHIVE_NAME = "zorvo-%s-win64.zip" % VERSION
+CAPTION = IDLE_CAPTION
 
 
 class ReleaseArchive(ZorvoTestCase):

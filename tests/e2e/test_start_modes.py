@@ -1,12 +1,14 @@
-"""However the program is started, its command line is applied once; and it leaves with the logon.
+"""However the program is started, its command line is applied once; and it leaves with the logon,
+or when a script asks it to close.
 
 Shortcuts set to "Minimized", `start /min` and the Task Scheduler start the program without
 activating it; the first activation it then sees is the user restoring the window later."""
 
 import re
+import subprocess
 
-from zorvo_e2e import (MAIN, SW_RESTORE, SW_SHOWMINNOACTIVE, WM_LBUTTONDBLCLK, Main, Menu,
-                       ZorvoTestCase, wait_until)
+from zorvo_e2e import (ABOUT, BAT, MAIN, SW_RESTORE, SW_SHOWMINNOACTIVE, WM_LBUTTONDBLCLK, Main,
+                       Menu, ZorvoTestCase, wait_until)
 
 ALARM = "Zorvo - подача звукового сигнала через "
 WM_QUERYENDSESSION = 0x0011
@@ -103,6 +105,45 @@ class StartModes(ZorvoTestCase):
         self.assertIsNotNone(program.wait_exit(5), "the program outlived the logon")
         self.assertIsNone(d.message_box_text(), "no dialog on the way out")
         self.assertFalse((self.scratch / "zorvo.log").exists(), "no task was performed")
+
+    def test_taskkill_without_force_calls_a_countdown_off(self):
+        """The command the README gives a script: the program leaves as «Выход» does."""
+        d = self.driver
+        icons_before = d.tray_icons()
+        program = self.start_main(args=("/a", "1"))
+        main = program.window()
+        self.left(main)
+        d.command(main, Menu.mnuLog)
+        self.assertTrue(d.menu_state(main, Menu.mnuLog).checked)
+        self.assertEventually(lambda: d.tray_icons() == icons_before + 1, timeout=5,
+                              msg="the program's icon is not in the notification area")
+        result = subprocess.run(["wine", "taskkill", "/im", "zorvo.exe"], env=self.session.env,
+                                stdin=subprocess.DEVNULL, capture_output=True, timeout=60,
+                                check=False)
+        self.assertEqual(result.returncode, 0, result.stdout)
+        self.assertEqual(program.wait_exit(10), 0, "the program did not leave when asked")
+        self.assertIsNone(d.message_box_text(), "no dialog on the way out")
+        self.assertEqual(d.tray_icons(), icons_before, "its icon stayed behind")
+        # The alarm writes its entry after the melody: no entry, no task.
+        self.assertFalse((self.scratch / "zorvo.log").exists(), "the task was performed")
+
+    def test_taskkill_with_a_dialog_open(self):
+        """A modal dialog's loop does not keep the program, nor its task, alive."""
+        d = self.driver
+        for dialog, item in ((BAT, Menu.mnuBat), (ABOUT, Menu.mnuAbout)):
+            with self.subTest(dialog):
+                program = self.start_main(args=("/a", "1"))
+                main = program.window()
+                d.command(main, Menu.mnuLog)
+                d.command(main, item)
+                self.assertTrue(d.wait_window(program.window(dialog), 5000), "no dialog")
+                subprocess.run(["wine", "taskkill", "/im", "zorvo.exe"], env=self.session.env,
+                               stdin=subprocess.DEVNULL, capture_output=True, timeout=60,
+                               check=False)
+                self.assertEqual(program.wait_exit(10), 0, "the program did not leave")
+                self.assertIsNone(d.message_box_text(), "no dialog on the way out")
+                self.assertFalse((self.scratch / "zorvo.log").exists(), "the task was performed")
+                self.end_programs()
 
     def test_a_cancelled_logoff_changes_nothing(self):
         d = self.driver

@@ -7,8 +7,9 @@ import shutil
 from zorvo_e2e import (MAIN, SLEEP_DLL, WS_CAPTION, WS_EX_TOPMOST, WS_MAXIMIZEBOX,
                        WS_MINIMIZEBOX, WS_SYSMENU, WS_THICKFRAME, Main, Menu, ZorvoTestCase,
                        wait_until)
+from zorvo_e2e import IDLE_CAPTION
 
-CAPTION = "Zorvo v.1.3.0.5"
+CAPTION = IDLE_CAPTION
 ALREADY_RUNNING = "Данная программа уже запущена!"
 LIBRARY_MESSAGE = "Файл sleep.dll не найден!\r\nЗаходите на сайт https://zorvo.example/ для обновления"
 

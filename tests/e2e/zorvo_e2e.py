@@ -103,6 +103,17 @@ VK_RCONTROL = 0xA3
 VK_T = 0x54
 BACKSPACE = "\b"
 
+
+def _project_version():
+    """The version as CMakeLists.txt's project() gives it, the one place it is written."""
+    text = (REPO / "CMakeLists.txt").read_text(encoding="utf-8")
+    return re.search(r"project\(\s*zorvo\s+VERSION\s+([0-9.]+)", text)[1]
+
+
+VERSION = _project_version()
+# The main window's caption while no countdown runs.
+IDLE_CAPTION = "Zorvo v." + VERSION
+
 PROGRAM_IMAGE = "zorvo.exe"
 LIBRARY_MISSING_TEXT = "Файл sleep.dll не найден!\r\nЗаходите на сайт "
 
@@ -385,6 +396,10 @@ class Driver:
 
     def tray(self, cls, mouse_message):
         self.value("tray", cls, mouse_message)
+
+    def tray_icons(self):
+        """How many icons the notification area holds (every program's)."""
+        return int(self.value("tray-icons"))
 
     def close_window(self, cls):
         self.value("close", cls)

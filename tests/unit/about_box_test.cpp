@@ -2,8 +2,11 @@
 
 #include <algorithm>
 
+#include "core/product.h"
 #include "dialogs/frm_about.h"
+#include "dialogs/frm_about_layout.h"
 #include "fakes.h"
+#include "route_cases.h"
 
 namespace zorvo {
 namespace {
@@ -22,36 +25,81 @@ struct FakeLinks final : LinkOpener {
     void open(const std::wstring& address) override { opened.push_back(address); }
 };
 
-TEST(AboutBox, TextLinkAndHover) {
+struct AboutHarness {
     Journal journal;
     fakes::FakeForm form{journal};
     FakeText text;
     FakeLabel link{L"Сайт программы", kLinkColour}, ok{L"OK", 0x00FFFFFF};
     FakeLinks links;
     frmAbout about{AboutControls{form, text, link, ok}, links};
-    text.text_ = L"edited by the user";
-    about.Form_Load();
-    const std::wstring t = text.text();
-    EXPECT_EQ(t.rfind(L"Zorvo v1.3.0.5\r\nДата создания: 16 ноября 2007\r\nАвтор: ", 0), 0u);
+};
+
+TEST(AboutBox, TextLinkAndHover) {
+    AboutHarness h;
+    h.text.text_ = L"edited by the user";
+    h.about.Form_Load();
+    const std::wstring t = h.text.text();
+    EXPECT_EQ(
+        t.rfind(L"Zorvo v" ZORVO_VERSION_WIDE L"\r\nДата создания: 16 ноября 2007\r\nАвтор: ", 0),
+        0u);
     EXPECT_EQ(std::count(t.begin(), t.end(), L'\n'), 5) << "six lines";
     EXPECT_NE(t.substr(t.size() - 2), L"\r\n");
 
-    about.lblHomePage_Click();
-    about.lblHomePage_Click();
-    EXPECT_EQ(links.opened, (std::vector<std::wstring>{kHomePage, kHomePage}));
-    EXPECT_FALSE(form.closed);
+    h.about.lblHomePage_Click();
+    h.about.lblHomePage_Click();
+    EXPECT_EQ(h.links.opened, (std::vector<std::wstring>{kHomePage, kHomePage}));
+    EXPECT_FALSE(h.form.closed);
 
-    about.lblHomePage_MouseMove();
-    about.lblOK_MouseMove();
-    EXPECT_EQ(link.foreColour(), 0x00FF0000u);
-    EXPECT_TRUE(ok.border());
-    EXPECT_EQ(ok.backColour(), 0x00404040u);
-    about.Form_MouseMove();
-    EXPECT_EQ(link.foreColour(), 0x00FFC0C0u);
-    EXPECT_FALSE(ok.border());
-    EXPECT_EQ(ok.backColour(), 0x00400040u);
-    about.lblOK_Click();
-    EXPECT_TRUE(form.closed);
+    h.about.lblHomePage_MouseMove();
+    h.about.lblOK_MouseMove();
+    EXPECT_EQ(h.link.foreColour(), 0x00FF0000u);
+    EXPECT_TRUE(h.ok.border());
+    EXPECT_EQ(h.ok.backColour(), 0x00404040u);
+    h.about.Form_MouseMove();
+    EXPECT_EQ(h.link.foreColour(), 0x00FFC0C0u);
+    EXPECT_FALSE(h.ok.border());
+    EXPECT_EQ(h.ok.backColour(), 0x00400040u);
+    h.about.lblOK_Click();
+    EXPECT_TRUE(h.form.closed);
+}
+
+TEST(AboutBox, EachEventReachesItsHandler) {
+    using Case = route_cases::RouteCase<AboutHarness>;
+    namespace id = frm_about_id;
+    const std::vector<Case> cases = {
+        {ui::kFormSource, ui::Event::MouseMove, "form move clears the highlights",
+         [](AboutHarness& h) {
+             h.about.lblHomePage_MouseMove();
+             h.about.lblOK_MouseMove();
+         },
+         [](AboutHarness& h) {
+             EXPECT_EQ(h.link.foreColour(), kLinkColour);
+             EXPECT_FALSE(h.ok.border());
+         }},
+        {id::lblHomePage, ui::Event::Click, "the link opens the home page", nullptr,
+         [](AboutHarness& h) {
+             EXPECT_EQ(h.links.opened, std::vector<std::wstring>{kHomePage});
+             EXPECT_FALSE(h.form.closed);
+         }},
+        {id::lblHomePage, ui::Event::MouseMove, "the link lights up", nullptr,
+         [](AboutHarness& h) {
+             EXPECT_EQ(h.link.foreColour(), kLinkHoverColour);
+             EXPECT_FALSE(h.ok.border());
+         }},
+        {id::lblOK, ui::Event::Click, "OK closes", nullptr,
+         [](AboutHarness& h) {
+             EXPECT_TRUE(h.form.closed);
+             EXPECT_TRUE(h.links.opened.empty());
+         }},
+        {id::lblOK, ui::Event::MouseMove, "OK lights up", nullptr,
+         [](AboutHarness& h) {
+             EXPECT_TRUE(h.ok.border());
+             EXPECT_EQ(h.link.foreColour(), kLinkColour);
+         }},
+    };
+    route_cases::expectEachRouteReachesItsHandler<frmAbout, AboutHarness>(
+        frmAboutRoutes(), cases, [](AboutHarness& h) -> frmAbout& { return h.about; },
+        [](AboutHarness& h) { h.about.Form_Load(); });
 }
 
 } // namespace

@@ -2,7 +2,9 @@
 
 #include "batch/batch_file.h"
 #include "batch/frm_bat.h"
+#include "batch/frm_bat_layout.h"
 #include "fakes.h"
+#include "route_cases.h"
 
 namespace zorvo {
 namespace {
@@ -10,6 +12,7 @@ namespace {
 using fakes::FakeComboBox;
 using fakes::FakeLabel;
 using fakes::Journal;
+using ui::Event;
 
 struct FakeOption final : fakes::FakeControl<ui::OptionButton> {
     bool value_ = false;
@@ -190,6 +193,8 @@ TEST(BatchFile, AUsersOwnFileIsReplacedOnlyAfterAYes) {
     no.generate(L"Звуковой сигнал", L"5", &no.Option1);
     ASSERT_EQ(no.messages.asked.size(), 1u);
     EXPECT_NE(no.messages.asked[0].find(L"alarm.bat"), std::wstring::npos) << "names the file";
+    EXPECT_NE(no.messages.asked[0].find(L"уже есть файл"), std::wstring::npos) << "says why";
+    EXPECT_NE(no.messages.asked[0].find(L"Заменить"), std::wstring::npos) << "asks to replace";
     EXPECT_EQ(no.files.files[L"alarm.bat"], "@echo my own alarm\r\n");
     EXPECT_FALSE(no.form.closed) << "the dialog stays, with its choices";
     EXPECT_EQ(no.Combo1.text(), L"5");
@@ -218,6 +223,41 @@ TEST(BatchFile, AUsersOwnFileIsReplacedOnlyAfterAYes) {
     locked.files.unreadable = true;
     locked.generate(L"Звуковой сигнал", L"5", &locked.Option1);
     EXPECT_EQ(locked.messages.asked.size(), 1u);
+}
+
+// Files that are nearly ours are still the user's: only the very bytes we would write are ours.
+TEST(BatchFile, AFileCloseToOursIsStillTheUsers) {
+    const std::string ours = "start C:\\Tools\\zorvo.exe /r 45 /hid\r\necho exit\r\n";
+    std::string sameLength = ours;
+    sameLength.replace(sameLength.find("45"), 2, "15");
+    std::string lastByte = ours;
+    lastByte.back() = ' ';
+    const struct {
+        std::string bytes;
+        const char* what;
+    } cases[] = {
+        {sameLength, "the same length, other minutes"},
+        {lastByte, "a difference in the last byte only"},
+        {ours.substr(0, ours.size() - 1), "all but our last byte"},
+        {ours.substr(0, ours.find("echo")), "our first line only"},
+        {ours + "pause\r\n", "ours and more"},
+        {"start C:\\Tools\\zorvo.exe /r 45 /hid\necho exit\n", "line feeds without returns"},
+        {"start C:\\Tools\\zorvo.exe /r 45 /hid\r\necho exit", "no line end at the end"},
+        {"", "an empty file"},
+    };
+    for (const auto& c : cases) {
+        BatHarness h;
+        h.files.files[L"reset.bat"] = c.bytes;
+        h.generate(L"Перезагрузка", L"45", &h.Option3);
+        EXPECT_EQ(h.messages.asked.size(), 1u) << c.what;
+        EXPECT_EQ(h.files.files[L"reset.bat"], c.bytes) << c.what << ": replaced after a No";
+        EXPECT_FALSE(h.form.closed) << c.what;
+    }
+    BatHarness exact; // and ours it is, when it holds exactly that
+    exact.files.files[L"reset.bat"] = ours;
+    exact.generate(L"Перезагрузка", L"45", &exact.Option3);
+    EXPECT_TRUE(exact.messages.asked.empty());
+    EXPECT_TRUE(exact.form.closed);
 }
 
 TEST(BatchDialog, MinutesRuleCancelAndHover) {
@@ -256,6 +296,53 @@ TEST(BatchDialog, MinutesFromOneTo360GoIntoTheFile) {
                   std::string("start C:\\Tools\\zorvo.exe /s ") + written + " \r\necho exit\r\n");
         EXPECT_EQ(h.messages.shown.size(), warnings) << testing::PrintToString(typed);
     }
+}
+
+using BatCase = route_cases::RouteCase<BatHarness>;
+namespace bat_id = frm_bat_id;
+
+void hoverOk(BatHarness& h) {
+    h.dialog.lblOK_MouseMove();
+}
+
+TEST(BatchDialog, EachEventReachesItsHandler) {
+    const std::vector<BatCase> cases = {
+        {ui::kFormSource, Event::MouseMove, "form move clears the highlights",
+         [](BatHarness& h) {
+             h.dialog.lblOK_MouseMove();
+             h.dialog.lblCancel_MouseMove();
+         },
+         [](BatHarness& h) { EXPECT_FALSE(h.lblOK.border() || h.lblCancel.border()); }},
+        {bat_id::Combo1, Event::Change, "Combo1 change applies the minutes rule",
+         [](BatHarness& h) { h.Combo1.text_ = L"361"; },
+         [](BatHarness& h) {
+             EXPECT_EQ(h.Combo1.text(), L"1");
+             EXPECT_EQ(h.messages.shown.size(), 1u);
+         }},
+        {bat_id::lblOK, Event::Click, "lblOK writes and closes", nullptr,
+         [](BatHarness& h) {
+             EXPECT_EQ(h.files.files.count(L"shutdown.bat"), 1u);
+             EXPECT_TRUE(h.form.closed);
+         }},
+        {bat_id::lblOK, Event::MouseMove, "lblOK lights up", nullptr,
+         [](BatHarness& h) {
+             EXPECT_TRUE(h.lblOK.border());
+             EXPECT_FALSE(h.lblCancel.border());
+         }},
+        {bat_id::lblCancel, Event::Click, "lblCancel closes without writing", nullptr,
+         [](BatHarness& h) {
+             EXPECT_TRUE(h.files.files.empty());
+             EXPECT_TRUE(h.form.closed);
+         }},
+        {bat_id::lblCancel, Event::MouseMove, "lblCancel lights up", hoverOk,
+         [](BatHarness& h) {
+             EXPECT_TRUE(h.lblCancel.border());
+             EXPECT_TRUE(h.lblOK.border()) << "only the bare dialog clears the other";
+         }},
+    };
+    route_cases::expectEachRouteReachesItsHandler<frmBat, BatHarness>(
+        frmBatRoutes(), cases, [](BatHarness& h) -> frmBat& { return h.dialog; },
+        [](BatHarness& h) { h.dialog.Form_Load(); });
 }
 
 } // namespace

@@ -8,10 +8,12 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "app/frm_main.h"
+#include "app/frm_main_layout.h"
 #include "table_encoder.h"
 
 namespace zorvo::fakes {
@@ -363,17 +365,16 @@ struct FakeDialogs final : DialogHost {
     }
 };
 
-/// frmMain on fakes, with the window's design state, as the Win32 front end creates it.
+/// frmMain on fakes, each control in the state the Win32 front end gives it: the one its design
+/// says, so that a test of the start state sees the design and Form_Load, not the harness.
 struct MainHarness {
     Journal journal;
     FakeForm form{journal};
-    FakeLabel lblEnter{L"Zorvo настроен на выключение"}, lblLog{L"Запись в лог ведется"},
-        lblMin{L"в минутах", 0x00C0C0C0}, lblH{L"0:01", 0x00808080}, lblDate{L"", 0x00E0E0E0},
-        lblTime{L"", 0x00E0E0E0}, lblActivate{L"Активировать"}, lblReset{L"Сбросить"};
+    FakeLabel lblEnter, lblLog, lblMin, lblH, lblDate, lblTime, lblActivate, lblReset;
     FakeComboBox Combo1;
     FakeMenuItem mnuActive, mnuReset, mnuTopM, mnuShutDown, mnuAlarm, mnuWait, mnuReboot, mnuSleep,
         mnuLog;
-    FakeTimer Timer1{false, 1}, Timer2{true, 1}, Timer3{false, 1000}, Timer4{false, 1};
+    FakeTimer Timer1{false, 0}, Timer2{false, 0}, Timer3{false, 0}, Timer4{false, 0};
     FakeMessages messages{journal};
     FakeTray tray;
     FakeClock clock;
@@ -460,14 +461,61 @@ struct MainHarness {
                   .errorTexts = errorTexts,
                   .melody = melody,
               }) {
-        Combo1.text_ = L"Combo1";
-        lblLog.visible_ = false;
-        lblReset.visible_ = false;
-        for (FakeMenuItem* m :
-             {&mnuShutDown, &mnuAlarm, &mnuWait, &mnuReboot, &mnuSleep, &mnuLog}) {
-            m->checked_ = true;
-        }
+        fromDesign();
         form.onClose = [this] { form_.Form_Unload(); };
+    }
+
+    /// Gives every control what the design says, as the front end does when it makes them.
+    void fromDesign() {
+        const ui::FormDesc& design = frmMainLayout();
+        form.caption_ = design.caption;
+        const auto control = [&](std::wstring_view name) -> const ui::ControlDesc& {
+            const ui::ControlDesc* found = ui::findControl(design, name);
+            return found ? *found : throw std::logic_error("no control in the design");
+        };
+        for (auto [name, label] : {std::pair{L"lblEnter", &lblEnter},
+                                   {L"lblLog", &lblLog},
+                                   {L"lblMin", &lblMin},
+                                   {L"lblH", &lblH},
+                                   {L"lblDate", &lblDate},
+                                   {L"lblTime", &lblTime},
+                                   {L"lblActivate", &lblActivate},
+                                   {L"lblReset", &lblReset}}) {
+            const ui::ControlDesc& desc = control(name);
+            label->caption_ = desc.caption;
+            label->fore_ = desc.foreColour;
+            label->back_ = desc.backColour.value_or(0);
+            label->visible_ = desc.visible;
+        }
+        Combo1.text_ = control(L"Combo1").caption;
+        Combo1.visible_ = control(L"Combo1").visible;
+        for (auto [name, item] : {std::pair{L"mnuActive", &mnuActive},
+                                  {L"mnuReset", &mnuReset},
+                                  {L"mnuTopM", &mnuTopM},
+                                  {L"mnuShutDown", &mnuShutDown},
+                                  {L"mnuAlarm", &mnuAlarm},
+                                  {L"mnuWait", &mnuWait},
+                                  {L"mnuReboot", &mnuReboot},
+                                  {L"mnuSleep", &mnuSleep},
+                                  {L"mnuLog", &mnuLog}}) {
+            const ui::MenuDesc* desc = ui::findMenu(design, name);
+            if (desc == nullptr) {
+                throw std::logic_error("no menu item in the design");
+            }
+            item->checked_ = desc->checked;
+            item->enabled_ = desc->enabled;
+        }
+        for (auto [name, timer] : {std::pair{L"Timer1", &Timer1},
+                                   {L"Timer2", &Timer2},
+                                   {L"Timer3", &Timer3},
+                                   {L"Timer4", &Timer4}}) {
+            const ui::TimerDesc* desc = ui::findTimer(design, name);
+            if (desc == nullptr) {
+                throw std::logic_error("no timer in the design");
+            }
+            timer->enabled_ = desc->enabled;
+            timer->interval_ = desc->interval;
+        }
     }
 
     /// Form_Load, then the first activation, as a start without switches does.

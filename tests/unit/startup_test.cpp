@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "core/program_folder.h"
 #include "app/start_checks.h"
 #include "fakes.h"
@@ -9,6 +11,8 @@ namespace {
 
 using fakes::MainHarness;
 
+// The harness makes every control as the design says; what a start leaves is the design as
+// Form_Load turns it.
 TEST(Startup, LoadTurnsTheDesignIntoTheStartState) {
     MainHarness h;
     h.form_.Form_Load();
@@ -17,31 +21,60 @@ TEST(Startup, LoadTurnsTheDesignIntoTheStartState) {
     for (auto* item : {&h.mnuReboot, &h.mnuAlarm, &h.mnuWait, &h.mnuSleep, &h.mnuLog, &h.mnuTopM}) {
         EXPECT_FALSE(item->checked());
     }
-    EXPECT_FALSE(h.mnuReset.enabled());
-    EXPECT_TRUE(h.mnuActive.enabled());
+    EXPECT_FALSE(h.lblLog.visible()) << "logging is off at every start";
     ASSERT_EQ(h.Combo1.itemCount(), 360);
     EXPECT_EQ(h.Combo1.item(0), L"1");
     EXPECT_EQ(h.Combo1.item(359), L"360");
     EXPECT_EQ(h.Combo1.text(), L"1");
-    EXPECT_EQ(h.lblDate.caption(), L"07.12.2026");
     EXPECT_EQ(h.lblH.caption(), L"0:01");
+    EXPECT_EQ(h.lblDate.caption(), L"07.12.2026");
     EXPECT_EQ(h.lblEnter.caption(), L"Zorvo настроен на выключение");
-    EXPECT_FALSE(h.lblReset.visible());
-    EXPECT_FALSE(h.lblLog.visible());
-    EXPECT_TRUE(h.Timer2.enabled());
-    EXPECT_FALSE(h.Timer1.enabled() || h.Timer3.enabled() || h.Timer4.enabled());
+    EXPECT_EQ(h.form.caption(), std::wstring(L"Zorvo v.") + ZORVO_VERSION_WIDE);
+    EXPECT_TRUE(h.Timer2.enabled()) << "the clock runs from the start";
+    EXPECT_FALSE(h.Timer1.enabled() || h.Timer4.enabled());
     EXPECT_TRUE(h.messages.shown.empty());
 
     ASSERT_EQ(h.tray.calls.size(), 1u);
     const TrayIconRecord& r = h.tray.calls[0].record;
     EXPECT_EQ(h.tray.calls[0].operation, TrayOperation::Add);
-    EXPECT_EQ(r.size, 72u);
     EXPECT_EQ(r.window, MainHarness::kWindow);
-    EXPECT_EQ(r.identifier, 1u);
-    EXPECT_EQ(r.flags, 7u);
-    EXPECT_EQ(r.callbackMessage, 0x200u);
     EXPECT_EQ(r.icon, MainHarness::kFormIcon);
     EXPECT_EQ(r.tipText(), L"Программа-Zorvo");
+}
+
+/// What tells idle from running, and what the notification area shows.
+struct IdleState {
+    bool counting, comboEnabled, activateEnabled, resetShown, mnuActiveEnabled, mnuResetEnabled;
+    std::wstring caption, tip;
+    ui::IconHandle icon;
+    bool operator==(const IdleState&) const = default;
+    static IdleState of(const MainHarness& h) {
+        return {h.Timer3.enabled(),       h.Combo1.enabled(),
+                h.lblActivate.enabled(),  h.lblReset.visible(),
+                h.mnuActive.enabled(),    h.mnuReset.enabled(),
+                h.form.caption(),         h.tray.last().record.tipText(),
+                h.tray.last().record.icon};
+    }
+};
+
+void PrintTo(const IdleState& s, std::ostream* os) {
+    *os << "counting " << s.counting << ", Combo1 " << s.comboEnabled << ", lblActivate "
+        << s.activateEnabled << ", lblReset shown " << s.resetShown << ", mnuActive "
+        << s.mnuActiveEnabled << ", mnuReset " << s.mnuResetEnabled << ", icon " << s.icon;
+}
+
+TEST(Startup, TheWindowStartsInTheIdleStateThatResetReturnsTo) {
+    MainHarness h;
+    h.start();
+    const IdleState started = IdleState::of(h);
+    EXPECT_FALSE(started.counting);
+    EXPECT_FALSE(started.resetShown);
+
+    h.form_.lblActivate_Click();
+    EXPECT_NE(IdleState::of(h), started) << "activation must change what the window shows";
+    h.form_.Timer3_Timer();
+    h.form_.mnuReset_Click();
+    EXPECT_EQ(IdleState::of(h), started);
 }
 
 /// The checks that run before the main window exists, on the services a start gives them.

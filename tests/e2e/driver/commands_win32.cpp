@@ -7,6 +7,7 @@
 #include "protocol_win32.h"
 #include "window_lookup_win32.h"
 
+#include <commctrl.h>
 #include <tlhelp32.h>
 
 #include <array>
@@ -336,6 +337,28 @@ const std::vector<Command>& commands() {
                  throw Failure(L"SetCursorPos failed: " + std::to_wstring(GetLastError()));
              }
              return ok();
+         }},
+        // tray-icons: how many icons the notification area holds, counted as the tools of the
+        // tooltip windows that the shell's tray windows own (one per icon; Wine's stand-alone
+        // tray, where no X11 tray docks them, and Windows' taskbar).
+        {L"tray-icons", 0,
+         [](const Args&, Session&) {
+             LRESULT icons = 0;
+             for (const TopWindow& w : top_windows(L"tooltips_class32")) {
+                 const HWND owner = GetWindow(w.hwnd, GW_OWNER);
+                 const std::wstring owner_class = owner ? class_of(owner) : std::wstring();
+                 if (owner_class != L"__winex11_standalone_tray" &&
+                     owner_class != L"Shell_TrayWnd") {
+                     continue;
+                 }
+                 DWORD_PTR tools = 0;
+                 if (!SendMessageTimeoutW(w.hwnd, TTM_GETTOOLCOUNT, 0, 0, SMTO_ABORTIFHUNG,
+                                          send_timeout_ms, &tools)) {
+                     throw Failure(L"the tray's tooltip did not answer");
+                 }
+                 icons += static_cast<LRESULT>(tools);
+             }
+             return ok(std::to_wstring(icons));
          }},
         // key-down VK / key-up VK: a key pressed or released on the keyboard, system-wide, as
         // GetAsyncKeyState then reports it (VK_LCONTROL and VK_RCONTROL tell the two Ctrl keys
