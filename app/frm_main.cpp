@@ -4,8 +4,8 @@
 #include <limits>
 
 #include "log/event_log.h"
-#include "text/utf8.h"
 #include "text/number_text.h"
+#include "text/utf8.h"
 
 namespace zorvo {
 namespace {
@@ -19,7 +19,7 @@ constexpr std::int16_t kHotKeyDelayTicks = 30;
 constexpr std::int16_t kHotKeyWrapTicks = 1000;
 
 struct TaskRow {
-    ui::MenuItem& (*item)(const MainControls&);
+    MenuItem& (*item)(const MainControls&);
     const wchar_t* status;
     const wchar_t* tipOnSelection;
     const wchar_t* tipOnActivation;
@@ -27,31 +27,31 @@ struct TaskRow {
     const wchar_t* countdownPrefix;
 };
 
-constexpr TaskRow kShutDown{[](const MainControls& c) -> ui::MenuItem& { return c.mnuShutDown; },
+constexpr TaskRow kShutDown{[](const MainControls& c) -> MenuItem& { return c.mnuShutDown; },
                             L"Zorvo настроен на выключение",
                             L"Zorvo запущен: Выключение",
                             L"Zorvo запущен: Выключение",
                             TaskPictures::Holder::imgShutDown,
                             L"Zorvo - до выключения осталось "};
-constexpr TaskRow kAlarm{[](const MainControls& c) -> ui::MenuItem& { return c.mnuAlarm; },
+constexpr TaskRow kAlarm{[](const MainControls& c) -> MenuItem& { return c.mnuAlarm; },
                          L"Zorvo настроен на подачу звукового сигнала",
                          L"Zorvo запущен: Подача сигнала",
                          L"Zorvo запущен: Подача звукового сигнала",
                          TaskPictures::Holder::imgAlarm,
                          L"Zorvo - подача звукового сигнала через "};
-constexpr TaskRow kWait{[](const MainControls& c) -> ui::MenuItem& { return c.mnuWait; },
+constexpr TaskRow kWait{[](const MainControls& c) -> MenuItem& { return c.mnuWait; },
                         L"Zorvo настроен на ждущий режим",
                         L"Zorvo запущен: Ждущий режим",
                         L"Zorvo запущен: Ждущий режим",
                         TaskPictures::Holder::imgWait,
                         L"Zorvo - войдет в ждущий режим через "};
-constexpr TaskRow kReboot{[](const MainControls& c) -> ui::MenuItem& { return c.mnuReboot; },
+constexpr TaskRow kReboot{[](const MainControls& c) -> MenuItem& { return c.mnuReboot; },
                           L"Zorvo настроен на перезагрузку",
                           L"Zorvo запущен: Перезагрузка",
                           L"Zorvo запущен: Перезагрузка",
                           TaskPictures::Holder::imgReboot,
                           L"Zorvo - до перезагрузки осталось "};
-constexpr TaskRow kSleep{[](const MainControls& c) -> ui::MenuItem& { return c.mnuSleep; },
+constexpr TaskRow kSleep{[](const MainControls& c) -> MenuItem& { return c.mnuSleep; },
                          L"Zorvo настроен на спящий режим",
                          L"Zorvo запущен: Спящий режим",
                          L"Zorvo запущен: Спящий режим",
@@ -157,7 +157,7 @@ void frmMain::Form_Activate() {
     if (s_.power.GetView() != kViewNormal) {
         switch (s_.power.GetView()) {
         case kViewMinimized:
-            c_.form.setWindowState(ui::WindowState::Minimized);
+            c_.form.setWindowState(WindowState::Minimized);
             break;
         case kViewTray:
             mnuTray_Click();
@@ -169,7 +169,7 @@ void frmMain::Form_Activate() {
                 mnuTray_Click();
                 break;
             }
-            c_.form.setWindowState(ui::WindowState::Minimized);
+            c_.form.setWindowState(WindowState::Minimized);
             c_.form.setVisible(false);
             c_.form.setShowInTaskbar(false);
             s_.tray.notify(TrayOperation::Delete, TrayIcon);
@@ -190,10 +190,10 @@ void frmMain::Form_Deactivate() {
 
 // ---- Task selection, activation and reset --------------------------------------------------
 
-void frmMain::selectTask(ui::MenuItem& item) {
+void frmMain::selectTask(MenuItem& item) {
     const TaskRow* chosen = nullptr;
     for (const TaskRow* row : kActivationOrder) {
-        ui::MenuItem& rowItem = row->item(c_);
+        MenuItem& rowItem = row->item(c_);
         if (&rowItem == &item) {
             chosen = row;
         }
@@ -210,7 +210,7 @@ void frmMain::selectTask(ui::MenuItem& item) {
     }
 }
 
-void frmMain::modifyIcon(const wchar_t* tip, ui::IconHandle icon) {
+void frmMain::modifyIcon(const wchar_t* tip, IconHandle icon) {
     TrayIcon.setTip(tip);
     TrayIcon.icon = icon;
     s_.tray.notify(TrayOperation::Modify, TrayIcon);
@@ -249,7 +249,7 @@ bool frmMain::taskPossibleHere() {
     }
     c_.form.setVisible(true);
     c_.form.show();
-    c_.form.setWindowState(ui::WindowState::Normal);
+    c_.form.setWindowState(WindowState::Normal);
     s_.messages.show(refusalMessage(refusal));
     return false;
 }
@@ -504,7 +504,7 @@ void frmMain::Timer4_Timer() {
     if (control == kKeyHeld && keyT == kKeyHeld && !shown) {
         c_.form.setVisible(true);
         c_.form.show();
-        c_.form.setWindowState(ui::WindowState::Normal);
+        c_.form.setWindowState(WindowState::Normal);
         c_.Timer4.setEnabled(false);
     }
 }
@@ -520,16 +520,16 @@ void frmMain::TrayIcon_Message(int mouseMessage) {
     if (mouseMessage == kDoubleClick) {
         c_.form.setVisible(true);
         c_.form.show();
-        c_.form.setWindowState(ui::WindowState::Normal);
+        c_.form.setWindowState(WindowState::Normal);
     }
     Form_MouseMove();
 }
 
-ui::IconHandle frmMain::trayPicture() {
+IconHandle frmMain::trayPicture() {
     if (c_.lblActivate.enabled()) {
         return c_.pictures.formIcon();
     }
-    ui::IconHandle picture = c_.pictures.formIcon();
+    IconHandle picture = c_.pictures.formIcon();
     for (const TaskRow* row : kActivationOrder) {
         if ((row->item(c_)).checked()) {
             picture = c_.pictures.picture(row->picture);
@@ -554,7 +554,7 @@ void frmMain::PicturesReloaded() {
 }
 
 void frmMain::mnuTray_Click() {
-    c_.form.setWindowState(ui::WindowState::Minimized);
+    c_.form.setWindowState(WindowState::Minimized);
     c_.form.setVisible(false);
     c_.Timer4.setEnabled(true);
     HiddenTickCount = 0;

@@ -5,17 +5,17 @@
 #include <cstdint>
 #include <string>
 
+#include "core/controls.h"
 #include "core/minutes_rule.h"
+#include "core/power_library.h"
+#include "core/product.h"
+#include "core/services.h"
+#include "core/system_error.h"
 #include "core/tray_icon_record.h"
 #include "dialogs/popup.h"
 #include "power/melody.h"
 #include "power/power_actions.h"
 #include "power/power_capabilities.h"
-#include "core/system_error.h"
-#include "core/power_library.h"
-#include "core/product.h"
-#include "core/controls.h"
-#include "core/services.h"
 
 namespace zorvo {
 
@@ -27,36 +27,36 @@ class TaskPictures {
 public:
     enum class Holder { imgShutDown, imgWait, imgReboot, imgAlarm, imgDisconnect };
     virtual ~TaskPictures() = default;
-    virtual ui::IconHandle picture(Holder holder) = 0;
+    virtual IconHandle picture(Holder holder) = 0;
     /// The window's own icon, which the notification area shows while no task runs.
-    virtual ui::IconHandle formIcon() = 0;
+    virtual IconHandle formIcon() = 0;
 };
 
 /// The controls of frmMain, by their names.
 struct MainControls {
-    ui::Form& form;
-    ui::Label& lblEnter;
-    ui::Label& lblLog;
-    ui::ComboBox& Combo1;
-    ui::Label& lblMin;
-    ui::Label& lblH;
-    ui::Label& lblDate;
-    ui::Label& lblTime;
-    ui::Label& lblActivate;
-    ui::Label& lblReset;
-    ui::MenuItem& mnuActive;
-    ui::MenuItem& mnuReset;
-    ui::MenuItem& mnuTopM;
-    ui::MenuItem& mnuShutDown;
-    ui::MenuItem& mnuAlarm;
-    ui::MenuItem& mnuWait;
-    ui::MenuItem& mnuReboot;
-    ui::MenuItem& mnuSleep;
-    ui::MenuItem& mnuLog;
-    ui::Timer& Timer1;
-    ui::Timer& Timer2;
-    ui::Timer& Timer3;
-    ui::Timer& Timer4;
+    Form& form;
+    Label& lblEnter;
+    Label& lblLog;
+    ComboBox& Combo1;
+    Label& lblMin;
+    Label& lblH;
+    Label& lblDate;
+    Label& lblTime;
+    Label& lblActivate;
+    Label& lblReset;
+    MenuItem& mnuActive;
+    MenuItem& mnuReset;
+    MenuItem& mnuTopM;
+    MenuItem& mnuShutDown;
+    MenuItem& mnuAlarm;
+    MenuItem& mnuWait;
+    MenuItem& mnuReboot;
+    MenuItem& mnuSleep;
+    MenuItem& mnuLog;
+    Timer& Timer1;
+    Timer& Timer2;
+    Timer& Timer3;
+    Timer& Timer4;
     /// The window's own icon and the pictures of the hidden picture holders.
     TaskPictures& pictures;
     /// The window's handle, for the tray record.
@@ -155,10 +155,10 @@ public:
 
 private:
     void WriteLog(const std::wstring& eventText);
-    void selectTask(ui::MenuItem& item);
-    void modifyIcon(const wchar_t* tip, ui::IconHandle icon);
+    void selectTask(MenuItem& item);
+    void modifyIcon(const wchar_t* tip, IconHandle icon);
     /// The picture the icon shows now: the task's while one is activated, else the form's.
-    ui::IconHandle trayPicture();
+    IconHandle trayPicture();
     void performTask();
     void performWmi(WmiMethod method, const wchar_t* failure, const wchar_t* logText);
     void performLibraryCall(std::int32_t (PowerLibrary::*call)(), const wchar_t* failure,

@@ -9,18 +9,11 @@ namespace zorvo {
 
 namespace {
 
-using ui::Alignment;
-using ui::ControlDesc;
-using ui::ControlKind;
-using ui::MenuDesc;
-using ui::Shortcut;
-using ui::TimerDesc;
-using ui::TimerPacing;
 namespace id = frm_main_id;
 
 constexpr wchar_t kFont[] = L"Comic Sans MS";
-constexpr ui::Colour kLight = 0x00FFFFC0;
-constexpr ui::Colour kPale = 0x00E0E0E0;
+constexpr Colour kLight = 0x00FFFFC0;
+constexpr Colour kPale = 0x00E0E0E0;
 
 constexpr std::array kControls{
     ControlDesc{.id = id::lblEnter,
@@ -147,11 +140,9 @@ constexpr std::array kControls{
 };
 
 constexpr std::array kPictures{
-    ui::PictureDesc{L"imgShutDown", 0, 600, 240, 240},
-    ui::PictureDesc{L"imgWait", 240, 600, 240, 240},
-    ui::PictureDesc{L"imgReboot", 0, 840, 240, 240},
-    ui::PictureDesc{L"imgAlarm", 240, 840, 240, 240},
-    ui::PictureDesc{L"imgDisconnect", 0, 1080, 240, 240},
+    PictureDesc{L"imgShutDown", 0, 600, 240, 240},    PictureDesc{L"imgWait", 240, 600, 240, 240},
+    PictureDesc{L"imgReboot", 0, 840, 240, 240},      PictureDesc{L"imgAlarm", 240, 840, 240, 240},
+    PictureDesc{L"imgDisconnect", 0, 1080, 240, 240},
 };
 
 constexpr std::array kTimers{
@@ -212,7 +203,7 @@ constexpr std::array kMenus{
     item(id::mnuAbout, L"mnuAbout", L"&О программе", Shortcut{}, kTask),
 };
 
-constexpr ui::FormDesc kForm{
+constexpr FormDesc kForm{
     .className = L"frmMain",
     .caption = kMainCaption,
     .clientWidth = 5805,
@@ -221,7 +212,7 @@ constexpr ui::FormDesc kForm{
     // 387 x 251 pixels at 15 twips per pixel.
     .pictureWidth = 5805,
     .pictureHeight = 3765,
-    .border = ui::BorderStyle::FixedSingle,
+    .border = BorderStyle::FixedSingle,
     .showInTaskbar = true,
     .controls = kControls,
     .menus = kMenus,
@@ -229,58 +220,57 @@ constexpr ui::FormDesc kForm{
     .pictures = kPictures,
 };
 
-using ui::Event;
-using Route = ui::Route<frmMain>;
+using FormRoute = Route<frmMain>;
 using F = frmMain;
 
 constexpr std::array kRoutes{
     // The bare form and the plain labels on it.
-    Route{ui::kFormSource, Event::MouseMove, &F::Form_MouseMove},
-    Route{ui::kFormSource, Event::MouseDown, &F::Form_MouseDown},
-    Route{id::lblDate, Event::MouseDown, &F::Form_MouseDown},
-    Route{id::lblEnter, Event::MouseDown, &F::Form_MouseDown},
-    Route{id::lblH, Event::MouseDown, &F::Form_MouseDown},
-    Route{id::lblLog, Event::MouseDown, &F::Form_MouseDown},
-    Route{id::lblMin, Event::MouseDown, &F::Form_MouseDown},
-    Route{id::lblTime, Event::MouseDown, &F::Form_MouseDown},
+    FormRoute{kFormSource, Event::MouseMove, &F::Form_MouseMove},
+    FormRoute{kFormSource, Event::MouseDown, &F::Form_MouseDown},
+    FormRoute{id::lblDate, Event::MouseDown, &F::Form_MouseDown},
+    FormRoute{id::lblEnter, Event::MouseDown, &F::Form_MouseDown},
+    FormRoute{id::lblH, Event::MouseDown, &F::Form_MouseDown},
+    FormRoute{id::lblLog, Event::MouseDown, &F::Form_MouseDown},
+    FormRoute{id::lblMin, Event::MouseDown, &F::Form_MouseDown},
+    FormRoute{id::lblTime, Event::MouseDown, &F::Form_MouseDown},
     // The label buttons.
-    Route{id::lblActivate, Event::Click, &F::lblActivate_Click},
-    Route{id::lblActivate, Event::MouseMove, &F::lblActivate_MouseMove},
-    Route{id::lblReset, Event::Click, &F::lblReset_Click},
-    Route{id::lblReset, Event::MouseMove, &F::lblReset_MouseMove},
+    FormRoute{id::lblActivate, Event::Click, &F::lblActivate_Click},
+    FormRoute{id::lblActivate, Event::MouseMove, &F::lblActivate_MouseMove},
+    FormRoute{id::lblReset, Event::Click, &F::lblReset_Click},
+    FormRoute{id::lblReset, Event::MouseMove, &F::lblReset_MouseMove},
     // The minutes box.
-    Route{id::Combo1, Event::Change, &F::Combo1_Change},
-    Route{id::Combo1, Event::KeyDown, &F::Combo1_KeyDown},
-    Route{id::Combo1, Event::GotFocus, &F::Combo1_GotFocus},
-    Route{id::Combo1, Event::LostFocus, &F::Combo1_LostFocus},
+    FormRoute{id::Combo1, Event::Change, &F::Combo1_Change},
+    FormRoute{id::Combo1, Event::KeyDown, &F::Combo1_KeyDown},
+    FormRoute{id::Combo1, Event::GotFocus, &F::Combo1_GotFocus},
+    FormRoute{id::Combo1, Event::LostFocus, &F::Combo1_LostFocus},
     // The menus.
-    Route{id::mnuActive, Event::Menu, &F::mnuActive_Click},
-    Route{id::mnuReset, Event::Menu, &F::mnuReset_Click},
-    Route{id::mnuTray, Event::Menu, &F::mnuTray_Click},
-    Route{id::mnuTopM, Event::Menu, &F::mnuTopM_Click},
-    Route{id::mnuExit, Event::Menu, &F::mnuExit_Click},
-    Route{id::mnuShutDown, Event::Menu, &F::mnuShutDown_Click},
-    Route{id::mnuAlarm, Event::Menu, &F::mnuAlarm_Click},
-    Route{id::mnuWait, Event::Menu, &F::mnuWait_Click},
-    Route{id::mnuReboot, Event::Menu, &F::mnuReboot_Click},
-    Route{id::mnuSleep, Event::Menu, &F::mnuSleep_Click},
-    Route{id::mnuLog, Event::Menu, &F::mnuLog_Click},
-    Route{id::mnuBat, Event::Menu, &F::mnuBat_Click},
-    Route{id::mnuAbout, Event::Menu, &F::mnuAbout_Click},
+    FormRoute{id::mnuActive, Event::Menu, &F::mnuActive_Click},
+    FormRoute{id::mnuReset, Event::Menu, &F::mnuReset_Click},
+    FormRoute{id::mnuTray, Event::Menu, &F::mnuTray_Click},
+    FormRoute{id::mnuTopM, Event::Menu, &F::mnuTopM_Click},
+    FormRoute{id::mnuExit, Event::Menu, &F::mnuExit_Click},
+    FormRoute{id::mnuShutDown, Event::Menu, &F::mnuShutDown_Click},
+    FormRoute{id::mnuAlarm, Event::Menu, &F::mnuAlarm_Click},
+    FormRoute{id::mnuWait, Event::Menu, &F::mnuWait_Click},
+    FormRoute{id::mnuReboot, Event::Menu, &F::mnuReboot_Click},
+    FormRoute{id::mnuSleep, Event::Menu, &F::mnuSleep_Click},
+    FormRoute{id::mnuLog, Event::Menu, &F::mnuLog_Click},
+    FormRoute{id::mnuBat, Event::Menu, &F::mnuBat_Click},
+    FormRoute{id::mnuAbout, Event::Menu, &F::mnuAbout_Click},
     // The timers.
-    Route{id::Timer1, Event::Timer, &F::Timer1_Timer},
-    Route{id::Timer2, Event::Timer, &F::Timer2_Timer},
-    Route{id::Timer3, Event::Timer, &F::Timer3_Timer},
-    Route{id::Timer4, Event::Timer, &F::Timer4_Timer},
+    FormRoute{id::Timer1, Event::Timer, &F::Timer1_Timer},
+    FormRoute{id::Timer2, Event::Timer, &F::Timer2_Timer},
+    FormRoute{id::Timer3, Event::Timer, &F::Timer3_Timer},
+    FormRoute{id::Timer4, Event::Timer, &F::Timer4_Timer},
 };
 
 } // namespace
 
-const ui::FormDesc& frmMainLayout() {
+const FormDesc& frmMainLayout() {
     return kForm;
 }
 
-std::span<const ui::Route<frmMain>> frmMainRoutes() {
+std::span<const Route<frmMain>> frmMainRoutes() {
     return kRoutes;
 }
 

@@ -46,8 +46,8 @@ namespace zorvo {
 
 class frmMain;
 
-const ui::FormDesc& frmMainLayout();
+const FormDesc& frmMainLayout();
 /// Which handler of frmMain each event of the design runs.
-std::span<const ui::Route<frmMain>> frmMainRoutes();
+std::span<const Route<frmMain>> frmMainRoutes();
 
 } // namespace zorvo

@@ -1,9 +1,8 @@
 #include "app/frm_main_win32.h"
 
+#include "app/frm_main_layout.h"
 #include "core/shell_messages.h"
 #include "core/system_library_win32.h"
-
-#include "app/frm_main_layout.h"
 #include "resources/resource_ids.h"
 #include "ui/combo_box_win32.h"
 #include "ui/dpi_win32.h"
@@ -30,7 +29,7 @@ ui::FormOptions mainOptions(HINSTANCE instance, HICON bigIcon, HICON smallIcon) 
     options.bigIcon = bigIcon;
     options.smallIcon = smallIcon;
     options.backgroundBitmap = IDB_BACKGROUND;
-    options.startPosition = ui::StartPosition::CentreScreen;
+    options.startPosition = StartPosition::CentreScreen;
     return options;
 }
 
@@ -131,7 +130,7 @@ void FrmMainWindow::removeTrayIcon(HWND window) noexcept {
     data.cbSize = sizeof data;
     data.hWnd = window;
     data.uID = TrayIconRecord::kIdentifier;
-    ui::shellNotifyIcon(NIM_DELETE, &data);
+    shellNotifyIcon(NIM_DELETE, &data);
 }
 
 int FrmMainWindow::run(int showCommand) {
@@ -152,9 +151,9 @@ int FrmMainWindow::run(int showCommand) {
 
 // ---- Events ------------------------------------------------------------------------------------
 
-void FrmMainWindow::formEvent(int source, ui::Event event, ui::KeyArgs keys) {
+void FrmMainWindow::formEvent(int source, Event event, KeyArgs keys) {
     if (logic_) {
-        ui::dispatch(frmMainRoutes(), *logic_, source, event, keys);
+        dispatch(frmMainRoutes(), *logic_, source, event, keys);
     }
 }
 
@@ -199,13 +198,13 @@ bool FrmMainWindow::formMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
         if (isTrayCallback(wParam, lParam)) {
             logic_->TrayIcon_Message(static_cast<int>(LOWORD(lParam)));
         } else {
-            formEvent(ui::kFormSource, ui::Event::MouseMove, {});
+            formEvent(kFormSource, Event::MouseMove, {});
         }
         return true;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-        formEvent(ui::kFormSource, ui::Event::MouseDown, {});
+        formEvent(kFormSource, Event::MouseDown, {});
         return true;
     case kFirstActivation:
         if (!firstActivationDone_) {

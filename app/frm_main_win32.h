@@ -9,17 +9,17 @@
 #include "app/dialog_host_win32.h"
 #include "app/frm_main.h"
 #include "app/task_pictures_win32.h"
-#include "system/files_win32.h"
-#include "system/process_win32.h"
-#include "system/shell_win32.h"
-#include "system/error_text_win32.h"
+#include "core/unique_handle_win32.h"
 #include "dialogs/frm_dial_win32.h"
 #include "power/melody_player_win32.h"
 #include "power/power_actions_win32.h"
 #include "power/power_capabilities_win32.h"
 #include "power/sleep_library_win32.h"
+#include "system/error_text_win32.h"
+#include "system/files_win32.h"
+#include "system/process_win32.h"
+#include "system/shell_win32.h"
 #include "ui/form_window_win32.h"
-#include "core/unique_handle_win32.h"
 
 namespace zorvo {
 
@@ -37,7 +37,7 @@ public:
 
 private:
     // ui::FormEvents
-    void formEvent(int source, ui::Event event, ui::KeyArgs keys) override;
+    void formEvent(int source, Event event, KeyArgs keys) override;
     void activated(bool active) override;
     bool formMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 

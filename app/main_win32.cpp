@@ -5,10 +5,10 @@
 #include <commctrl.h>
 
 #include "app/frm_main_win32.h"
+#include "app/start_checks.h"
 #include "system/files_win32.h"
 #include "system/process_win32.h"
 #include "system/shell_win32.h"
-#include "app/start_checks.h"
 #include "ui/dpi_win32.h"
 #include "ui/guard_win32.h"
 

@@ -30,20 +30,20 @@ TaskPicturesWin32::TaskPicturesWin32(HINSTANCE instance, HICON fallback)
     // user changes the scaling; asking the monitor is left to the moments it may have changed.
     : instance_(instance), fallback_(fallback), dpi_(ui::systemDpi()) {}
 
-ui::IconHandle TaskPicturesWin32::picture(Holder holder) {
+IconHandle TaskPicturesWin32::picture(Holder holder) {
     return loaded(static_cast<std::size_t>(holder), resourceOf(holder));
 }
 
-ui::IconHandle TaskPicturesWin32::formIcon() {
+IconHandle TaskPicturesWin32::formIcon() {
     return loaded(kFormSlot, IDI_ZORVO);
 }
 
-ui::IconHandle TaskPicturesWin32::loaded(std::size_t slot, int resource) {
+IconHandle TaskPicturesWin32::loaded(std::size_t slot, int resource) {
     unique_hicon& icon = loaded_.at(slot);
     if (!icon) {
         icon.reset(ui::loadIconForDpi(instance_, resource, SM_CXSMICON, dpi_));
     }
-    return reinterpret_cast<ui::IconHandle>(icon ? icon.get() : fallback_);
+    return reinterpret_cast<IconHandle>(icon ? icon.get() : fallback_);
 }
 
 bool TaskPicturesWin32::reloadForDpi(UINT dpi) {

@@ -18,8 +18,8 @@ public:
     /// `fallback` (not owned) stands in for a picture that cannot be loaded.
     TaskPicturesWin32(HINSTANCE instance, HICON fallback);
 
-    ui::IconHandle picture(Holder holder) override;
-    ui::IconHandle formIcon() override;
+    IconHandle picture(Holder holder) override;
+    IconHandle formIcon() override;
 
     /// Drops the pictures when the notification area's DPI is no longer the one they were made
     /// for; true when it did (the icon must then be given the new ones). The old ones are kept
@@ -28,7 +28,7 @@ public:
 
 private:
     static constexpr std::size_t kFormSlot = 5;
-    ui::IconHandle loaded(std::size_t slot, int resource);
+    IconHandle loaded(std::size_t slot, int resource);
 
     HINSTANCE instance_;
     HICON fallback_;

@@ -1,13 +1,13 @@
 #include "batch/frm_bat.h"
 
+#include "batch/batch_file.h"
 #include "core/product.h"
 #include "core/program_folder.h"
-#include "batch/batch_file.h"
 
 namespace zorvo {
 namespace {
 
-void highlight(ui::Label& label, bool on) {
+void highlight(Label& label, bool on) {
     label.setBackColour(on ? kDialogButtonHoverBack : kDialogButtonBack);
     label.setBorder(on);
 }

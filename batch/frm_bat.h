@@ -5,21 +5,21 @@
 #include <optional>
 #include <string>
 
-#include "core/minutes_rule.h"
 #include "core/controls.h"
+#include "core/minutes_rule.h"
 #include "core/services.h"
 
 namespace zorvo {
 
 struct BatControls {
-    ui::Form& form;
-    ui::ComboBox& Combo1;
-    ui::ComboBox& Combo2;
-    ui::OptionButton& Option1;
-    ui::OptionButton& Option2;
-    ui::OptionButton& Option3;
-    ui::Label& lblOK;
-    ui::Label& lblCancel;
+    Form& form;
+    ComboBox& Combo1;
+    ComboBox& Combo2;
+    OptionButton& Option1;
+    OptionButton& Option2;
+    OptionButton& Option3;
+    Label& lblOK;
+    Label& lblCancel;
 };
 
 struct BatServices {

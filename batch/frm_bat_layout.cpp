@@ -9,17 +9,14 @@ namespace zorvo {
 
 namespace {
 
-using ui::Alignment;
-using ui::ControlDesc;
-using ui::ControlKind;
 namespace id = frm_bat_id;
 
 constexpr wchar_t kFont[] = L"Comic Sans MS";
-constexpr ui::Colour kCaptionColour = 0x00FFFFC0;
-constexpr ui::Colour kEntryColour = 0x00FFFF80;
-constexpr ui::Colour kEntryBack = 0x00400000;
-constexpr ui::Colour kBlack = 0x00000000;
-constexpr ui::Colour kWhite = 0x00FFFFFF;
+constexpr Colour kCaptionColour = 0x00FFFFC0;
+constexpr Colour kEntryColour = 0x00FFFF80;
+constexpr Colour kEntryBack = 0x00400000;
+constexpr Colour kBlack = 0x00000000;
+constexpr Colour kWhite = 0x00FFFFFF;
 
 // Table order is creation order, and with it the order Tab walks: the two boxes, then the
 // option group. The labels take no focus.
@@ -158,38 +155,37 @@ constexpr std::array kControls{
                 .clickable = true},
 };
 
-constexpr ui::FormDesc kForm{
+constexpr FormDesc kForm{
     .className = L"frmBat",
     .caption = kBatCaption,
     .clientWidth = 3435,
     .clientHeight = 3060,
     .backColour = kBlack,
-    .border = ui::BorderStyle::FixedToolWindow,
+    .border = BorderStyle::FixedToolWindow,
     .showInTaskbar = false,
     .controls = kControls,
     .defaultControl = id::lblOK,
     .cancelControl = id::lblCancel,
 };
 
-using ui::Event;
-using Route = ui::Route<frmBat>;
+using FormRoute = Route<frmBat>;
 
 constexpr std::array kRoutes{
-    Route{ui::kFormSource, Event::MouseMove, &frmBat::Form_MouseMove},
-    Route{id::Combo1, Event::Change, &frmBat::Combo1_Change},
-    Route{id::lblOK, Event::Click, &frmBat::lblOK_Click},
-    Route{id::lblOK, Event::MouseMove, &frmBat::lblOK_MouseMove},
-    Route{id::lblCancel, Event::Click, &frmBat::lblCancel_Click},
-    Route{id::lblCancel, Event::MouseMove, &frmBat::lblCancel_MouseMove},
+    FormRoute{kFormSource, Event::MouseMove, &frmBat::Form_MouseMove},
+    FormRoute{id::Combo1, Event::Change, &frmBat::Combo1_Change},
+    FormRoute{id::lblOK, Event::Click, &frmBat::lblOK_Click},
+    FormRoute{id::lblOK, Event::MouseMove, &frmBat::lblOK_MouseMove},
+    FormRoute{id::lblCancel, Event::Click, &frmBat::lblCancel_Click},
+    FormRoute{id::lblCancel, Event::MouseMove, &frmBat::lblCancel_MouseMove},
 };
 
 } // namespace
 
-const ui::FormDesc& frmBatLayout() {
+const FormDesc& frmBatLayout() {
     return kForm;
 }
 
-std::span<const ui::Route<frmBat>> frmBatRoutes() {
+std::span<const Route<frmBat>> frmBatRoutes() {
     return kRoutes;
 }
 

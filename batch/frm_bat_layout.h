@@ -27,8 +27,8 @@ inline constexpr wchar_t kBatCaption[] = L"Генерация bat-файла";
 
 class frmBat;
 
-const ui::FormDesc& frmBatLayout();
+const FormDesc& frmBatLayout();
 /// Which handler of frmBat each event of the design runs.
-std::span<const ui::Route<frmBat>> frmBatRoutes();
+std::span<const Route<frmBat>> frmBatRoutes();
 
 } // namespace zorvo

@@ -1,5 +1,7 @@
 #include "batch/frm_bat_win32.h"
 
+#include <windows.h>
+
 #include <windowsx.h>
 
 #include "batch/batch_file.h"
@@ -38,8 +40,8 @@ void FrmBatWin32::applyDesign() {
     window().optionButton(id::Option1).setValue(true);
     // Every control but the option buttons makes a group of its own, so the arrow keys stay
     // among the option buttons and never move the focus onto a label or the frame.
-    for (const ui::ControlDesc& control : window().desc().controls) {
-        if (control.kind == ui::ControlKind::OptionButton) {
+    for (const ControlDesc& control : window().desc().controls) {
+        if (control.kind == ControlKind::OptionButton) {
             continue;
         }
         if (const HWND child = GetDlgItem(window().hwnd(), control.id)) {

@@ -1,6 +1,6 @@
 #include "core/accessible_facts.h"
 
-namespace zorvo::ui {
+namespace zorvo {
 
 std::optional<AccessibleFacts> accessibleFacts(const FormDesc& form, const ControlDesc& control,
                                                const ControlStates& states) {
@@ -33,4 +33,4 @@ std::optional<AccessibleFacts> accessibleFacts(const FormDesc& form, const Contr
     return std::nullopt;
 }
 
-} // namespace zorvo::ui
+} // namespace zorvo

@@ -10,7 +10,7 @@
 
 #include "core/form_layout.h"
 
-namespace zorvo::ui {
+namespace zorvo {
 
 /// What a control shows at the moment.
 struct ControlState {
@@ -57,4 +57,4 @@ struct AccessibleFacts {
 std::optional<AccessibleFacts> accessibleFacts(const FormDesc& form, const ControlDesc& control,
                                                const ControlStates& states);
 
-} // namespace zorvo::ui
+} // namespace zorvo

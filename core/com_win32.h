@@ -6,8 +6,8 @@
 
 #include <windows.h>
 
-#include <objbase.h>
 #include <oaidl.h>
+#include <objbase.h>
 #include <oleauto.h>
 
 #include <utility>

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-namespace zorvo::ui {
+namespace zorvo {
 
 /// A colour written as &H00BBGGRR: red in the low byte, blue in the third.
 using Colour = std::uint32_t;
@@ -118,4 +118,4 @@ public:
     virtual void close() = 0;
 };
 
-} // namespace zorvo::ui
+} // namespace zorvo

@@ -1,6 +1,6 @@
 #include "core/dialog_keys.h"
 
-namespace zorvo::ui {
+namespace zorvo {
 
 DialogKeyOutcome dialogKey(const FormDesc& form, int virtualKey, bool listDropped,
                            const ControlStates& states) {
@@ -21,4 +21,4 @@ DialogKeyOutcome dialogKey(const FormDesc& form, int virtualKey, bool listDroppe
     return outcome;
 }
 
-} // namespace zorvo::ui
+} // namespace zorvo

@@ -7,7 +7,7 @@
 #include "core/accessible_facts.h"
 #include "core/form_layout.h"
 
-namespace zorvo::ui {
+namespace zorvo {
 
 inline constexpr int kVkReturn = 0x0D;
 inline constexpr int kVkEscape = 0x1B;
@@ -24,4 +24,4 @@ struct DialogKeyOutcome {
 DialogKeyOutcome dialogKey(const FormDesc& form, int virtualKey, bool listDropped,
                            const ControlStates& states);
 
-} // namespace zorvo::ui
+} // namespace zorvo

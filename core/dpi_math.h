@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdint>
 
-namespace zorvo::ui {
+namespace zorvo {
 
 inline constexpr int kTwipsPerInch = 1440;
 inline constexpr int kDefaultDpi = 96;
@@ -52,4 +52,4 @@ constexpr int msToNextSecond(int millisecond) {
     return wait < 1 ? 1 : wait;
 }
 
-} // namespace zorvo::ui
+} // namespace zorvo

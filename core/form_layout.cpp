@@ -1,6 +1,6 @@
 #include "core/form_layout.h"
 
-namespace zorvo::ui {
+namespace zorvo {
 
 namespace {
 
@@ -27,4 +27,4 @@ const TimerDesc* findTimer(const FormDesc& form, std::wstring_view name) {
     return findByName(form.timers, name);
 }
 
-} // namespace zorvo::ui
+} // namespace zorvo

@@ -11,7 +11,7 @@
 #include "core/controls.h"
 #include "core/routes.h"
 
-namespace zorvo::ui {
+namespace zorvo {
 
 enum class ControlKind {
     Label,
@@ -150,4 +150,4 @@ const ControlDesc* findControl(const FormDesc& form, std::wstring_view name);
 const MenuDesc* findMenu(const FormDesc& form, std::wstring_view name);
 const TimerDesc* findTimer(const FormDesc& form, std::wstring_view name);
 
-} // namespace zorvo::ui
+} // namespace zorvo

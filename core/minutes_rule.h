@@ -17,7 +17,7 @@ inline constexpr wchar_t kRangeWarning[] =
 
 class MinutesRule {
 public:
-    MinutesRule(ui::ComboBox& box, MessageBoxService& messages, LocaleService& locale)
+    MinutesRule(ComboBox& box, MessageBoxService& messages, LocaleService& locale)
         : box_(box), messages_(messages), locale_(locale) {}
 
     /// Runs the rule on the box's current text (the box's Change event).
@@ -29,7 +29,7 @@ public:
     std::optional<double> value() const;
 
 private:
-    ui::ComboBox& box_;
+    ComboBox& box_;
     MessageBoxService& messages_;
     LocaleService& locale_;
 };

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace zorvo::ui {
+namespace zorvo {
 
 /// How to set a system timer that runs with `armedMs` (0: not at all) after a wake-up that came
 /// `lateMs` after its moment (negative: early, or no tick was due): nothing (left running), or
@@ -79,4 +79,4 @@ private:
     std::int64_t taken_ = 0;
 };
 
-} // namespace zorvo::ui
+} // namespace zorvo

@@ -1,6 +1,6 @@
 #include "core/placement.h"
 
-namespace zorvo::ui {
+namespace zorvo {
 namespace {
 
 /// The start of `length` centred between `from` and `to`, kept within `low`..`high`.
@@ -22,4 +22,4 @@ Origin startOrigin(StartPosition position, const Box& monitor, const Box& work,
             centre(around.top, around.bottom, height, area.top, area.bottom)};
 }
 
-} // namespace zorvo::ui
+} // namespace zorvo

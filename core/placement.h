@@ -3,7 +3,7 @@
 
 #include <optional>
 
-namespace zorvo::ui {
+namespace zorvo {
 
 /// CentreScreen: centred in the work area, clear of the taskbar; CentreMonitor: centred on the
 /// monitor itself, as a warning that belongs to the whole screen; CentreOwner: on its owner.
@@ -25,4 +25,4 @@ struct Origin {
 Origin startOrigin(StartPosition position, const Box& monitor, const Box& work,
                    const std::optional<Box>& owner, long width, long height);
 
-} // namespace zorvo::ui
+} // namespace zorvo

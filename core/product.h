@@ -15,11 +15,11 @@ inline constexpr wchar_t kIdleTip[] = L"Программа-Zorvo";
 inline constexpr wchar_t kHomePage[] = L"https://zorvo.example/";
 
 /// The main window's label buttons.
-inline constexpr ui::Colour kButtonColour = 0x00FFFFC0;
-inline constexpr ui::Colour kButtonHoverColour = 0x0000FF00;
+inline constexpr Colour kButtonColour = 0x00FFFFC0;
+inline constexpr Colour kButtonHoverColour = 0x0000FF00;
 
 /// The dialogs' label buttons.
-inline constexpr ui::Colour kDialogButtonBack = 0x00400040;
-inline constexpr ui::Colour kDialogButtonHoverBack = 0x00404040;
+inline constexpr Colour kDialogButtonBack = 0x00400040;
+inline constexpr Colour kDialogButtonHoverBack = 0x00404040;
 
 } // namespace zorvo

@@ -6,7 +6,7 @@
 
 #include <span>
 
-namespace zorvo::ui {
+namespace zorvo {
 
 enum class Event {
     Click,     ///< a label used as a button, or an option button
@@ -71,4 +71,4 @@ bool dispatch(std::span<const Route<Logic>> routes, Logic& logic, int source, Ev
     return false;
 }
 
-} // namespace zorvo::ui
+} // namespace zorvo

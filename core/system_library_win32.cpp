@@ -5,7 +5,7 @@
 #include "core/com_win32.h"
 #include "core/system_library_load.h"
 
-namespace zorvo::ui {
+namespace zorvo {
 namespace {
 
 class Win32LibraryLoader final : public LibraryLoader {
@@ -82,4 +82,4 @@ bool shellOpen(HWND owner, const wchar_t* address, int showCommand) noexcept {
     return opened;
 }
 
-} // namespace zorvo::ui
+} // namespace zorvo

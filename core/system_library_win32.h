@@ -7,7 +7,7 @@
 
 #include <shellapi.h>
 
-namespace zorvo::ui {
+namespace zorvo {
 
 /// The library, loaded from the system folder only (by its full path there where the system does
 /// not know the search flag); null when it cannot be.
@@ -28,4 +28,4 @@ BOOL shellNotifyIcon(DWORD message, NOTIFYICONDATAW* data) noexcept;
 /// or the library cannot be had.
 bool shellOpen(HWND owner, const wchar_t* address, int showCommand) noexcept;
 
-} // namespace zorvo::ui
+} // namespace zorvo

@@ -7,8 +7,8 @@
 
 namespace zorvo {
 
-inline constexpr ui::Colour kLinkColour = 0x00FFC0C0;
-inline constexpr ui::Colour kLinkHoverColour = 0x00FF0000;
+inline constexpr Colour kLinkColour = 0x00FFC0C0;
+inline constexpr Colour kLinkHoverColour = 0x00FF0000;
 
 /// The six lines of the about box, joined by CR LF.
 std::wstring aboutText();
@@ -21,10 +21,10 @@ public:
 };
 
 struct AboutControls {
-    ui::Form& form;
-    ui::TextBox& Text1;
-    ui::Label& lblHomePage;
-    ui::Label& lblOK;
+    Form& form;
+    TextBox& Text1;
+    Label& lblHomePage;
+    Label& lblOK;
 };
 
 class frmAbout {

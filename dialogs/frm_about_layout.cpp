@@ -9,9 +9,6 @@ namespace zorvo {
 
 namespace {
 
-using ui::Alignment;
-using ui::ControlDesc;
-using ui::ControlKind;
 namespace id = frm_about_id;
 
 constexpr wchar_t kFont[] = L"Comic Sans MS";
@@ -59,13 +56,13 @@ constexpr std::array kControls{
                 .clickable = true},
 };
 
-constexpr ui::FormDesc kForm{
+constexpr FormDesc kForm{
     .className = L"frmAbout",
     .caption = kAboutCaption,
     .clientWidth = 3510,
     .clientHeight = 2295,
     .backColour = 0x00000000,
-    .border = ui::BorderStyle::FixedToolWindow,
+    .border = BorderStyle::FixedToolWindow,
     .showInTaskbar = false,
     .controls = kControls,
     // Enter and Esc both close the box, as its only button does.
@@ -73,24 +70,23 @@ constexpr ui::FormDesc kForm{
     .cancelControl = id::lblOK,
 };
 
-using ui::Event;
-using Route = ui::Route<frmAbout>;
+using FormRoute = Route<frmAbout>;
 
 constexpr std::array kRoutes{
-    Route{ui::kFormSource, Event::MouseMove, &frmAbout::Form_MouseMove},
-    Route{id::lblHomePage, Event::Click, &frmAbout::lblHomePage_Click},
-    Route{id::lblHomePage, Event::MouseMove, &frmAbout::lblHomePage_MouseMove},
-    Route{id::lblOK, Event::Click, &frmAbout::lblOK_Click},
-    Route{id::lblOK, Event::MouseMove, &frmAbout::lblOK_MouseMove},
+    FormRoute{kFormSource, Event::MouseMove, &frmAbout::Form_MouseMove},
+    FormRoute{id::lblHomePage, Event::Click, &frmAbout::lblHomePage_Click},
+    FormRoute{id::lblHomePage, Event::MouseMove, &frmAbout::lblHomePage_MouseMove},
+    FormRoute{id::lblOK, Event::Click, &frmAbout::lblOK_Click},
+    FormRoute{id::lblOK, Event::MouseMove, &frmAbout::lblOK_MouseMove},
 };
 
 } // namespace
 
-const ui::FormDesc& frmAboutLayout() {
+const FormDesc& frmAboutLayout() {
     return kForm;
 }
 
-std::span<const ui::Route<frmAbout>> frmAboutRoutes() {
+std::span<const Route<frmAbout>> frmAboutRoutes() {
     return kRoutes;
 }
 

@@ -19,8 +19,8 @@ inline constexpr wchar_t kAboutCaption[] = L"О программе...";
 
 class frmAbout;
 
-const ui::FormDesc& frmAboutLayout();
+const FormDesc& frmAboutLayout();
 /// Which handler of frmAbout each event of the design runs.
-std::span<const ui::Route<frmAbout>> frmAboutRoutes();
+std::span<const Route<frmAbout>> frmAboutRoutes();
 
 } // namespace zorvo

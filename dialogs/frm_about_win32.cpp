@@ -1,9 +1,9 @@
 #include "dialogs/frm_about_win32.h"
 
+#include "core/system_library_win32.h"
 #include "dialogs/frm_about_layout.h"
 #include "ui/label_win32.h"
 #include "ui/simple_controls_win32.h"
-#include "core/system_library_win32.h"
 
 namespace zorvo {
 
@@ -11,7 +11,7 @@ namespace id = frm_about_id;
 
 void ShellLinkOpener::open(const std::wstring& address) {
     // Whatever the shell makes of it, the box stays open and says nothing.
-    ui::shellOpen(window_.hwnd(), address.c_str(), SW_SHOWMINIMIZED);
+    shellOpen(window_.hwnd(), address.c_str(), SW_SHOWMINIMIZED);
 }
 
 FrmAboutWin32::FrmAboutWin32(HINSTANCE instance, HWND owner)

@@ -9,6 +9,6 @@ namespace frm_dial_id {
 inline constexpr int Label1 = 5001;
 } // namespace frm_dial_id
 
-const ui::FormDesc& frmDialLayout();
+const FormDesc& frmDialLayout();
 
 } // namespace zorvo

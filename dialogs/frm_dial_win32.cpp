@@ -9,7 +9,7 @@ ui::FormWindow& FrmDialWin32::window() {
     if (!window_) {
         ui::FormOptions options;
         options.instance = instance_;
-        options.startPosition = ui::StartPosition::CentreMonitor;
+        options.startPosition = StartPosition::CentreMonitor;
         ui::FormEvents& events = *this;
         window_ = std::make_unique<ui::FormWindow>(frmDialLayout(), events, options);
         Form_Load();

@@ -13,8 +13,8 @@ using GetPwrCapabilitiesFunction = BOOLEAN WINAPI(PSYSTEM_POWER_CAPABILITIES);
 
 GetPwrCapabilitiesFunction* getPwrCapabilities() noexcept {
     // Kept for the rest of the run, as the other system libraries are.
-    static auto* const function = ui::systemFunction<GetPwrCapabilitiesFunction>(
-        ui::systemLibrary(L"powrprof.dll"), "GetPwrCapabilities");
+    static auto* const function = systemFunction<GetPwrCapabilitiesFunction>(
+        systemLibrary(L"powrprof.dll"), "GetPwrCapabilities");
     return function;
 }
 

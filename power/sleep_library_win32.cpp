@@ -1,7 +1,7 @@
 #include "power/sleep_library_win32.h"
 
-#include "core/program_folder.h"
 #include "core/errors.h"
+#include "core/program_folder.h"
 
 namespace zorvo {
 namespace {

@@ -68,7 +68,7 @@ void Win32Tray::send(TrayOperation operation, const TrayIconRecord& record) {
         message = NIM_DELETE;
         break;
     }
-    ui::shellNotifyIcon(message, &data);
+    shellNotifyIcon(message, &data);
 }
 
 std::wstring Win32Clock::shortDateText() {

@@ -1,5 +1,7 @@
 #include "ui/accessible_win32.h"
 
+#include <windows.h>
+
 #include <oleacc.h>
 
 #include <optional>

@@ -48,8 +48,8 @@ ControlState ChildControl::state() const {
 }
 
 std::optional<AccessibleFacts> ChildControl::accessibleFacts() const {
-    return ui::accessibleFacts(form_.desc(), desc_,
-                               [this](int id) { return form_.controlState(id); });
+    return zorvo::accessibleFacts(form_.desc(), desc_,
+                                  [this](int id) { return form_.controlState(id); });
 }
 
 LRESULT ChildControl::answerGetObject(HWND window, WPARAM wParam, LPARAM lParam) {

@@ -1,5 +1,7 @@
 #include "ui/combo_box_win32.h"
 
+#include <windows.h>
+
 #include <commctrl.h>
 
 #include <algorithm>

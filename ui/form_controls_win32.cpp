@@ -1,12 +1,13 @@
 // The form window's children: made from the table, given their tooltips, and found by ID.
 
-#include "ui/form_window_win32.h"
+#include <windows.h>
 
 #include <commctrl.h>
 
 #include <stdexcept>
 
 #include "ui/combo_box_win32.h"
+#include "ui/form_window_win32.h"
 #include "ui/label_win32.h"
 #include "ui/menu_win32.h"
 #include "ui/message_loop_win32.h"

@@ -1,9 +1,8 @@
 // The form's answer to Enter and Esc (core/dialog_keys.h), whichever of its windows has the focus.
 
-#include "ui/form_window_win32.h"
-
 #include "core/dialog_keys.h"
 #include "ui/combo_box_win32.h"
+#include "ui/form_window_win32.h"
 
 namespace zorvo::ui {
 

@@ -1,10 +1,9 @@
 // The form window's place and state on the screen: where it starts, its size at each DPI, and the
-// ui::Form calls that show, hide, minimise and restyle it.
-
-#include "ui/form_window_win32.h"
+// Form calls that show, hide, minimise and restyle it.
 
 #include "ui/child_control_win32.h"
 #include "ui/dpi_win32.h"
+#include "ui/form_window_win32.h"
 #include "ui/menu_win32.h"
 
 namespace zorvo::ui {

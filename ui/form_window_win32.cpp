@@ -1,11 +1,13 @@
 #include "ui/form_window_win32.h"
 
+#include <windows.h>
+
 #include <commctrl.h>
 
 #include <stdexcept>
 
-#include "ui/combo_box_win32.h"
 #include "core/dpi_math.h"
+#include "ui/combo_box_win32.h"
 #include "ui/dpi_win32.h"
 #include "ui/guard_win32.h"
 #include "ui/label_win32.h"

@@ -1,7 +1,7 @@
 #pragma once
 // A top-level window built from a form table: the window itself (sized in twips at its own DPI),
 // its background, its child controls, fonts, tooltips, menu bar, accelerators and timers. It
-// implements ui::Form and hands every event to a FormEvents owner.
+// implements Form and hands every event to a FormEvents owner.
 
 #include <windows.h>
 
@@ -35,7 +35,7 @@ class TimerWin32;
 class FormEvents {
 public:
     virtual ~FormEvents() = default;
-    /// An event of a control, menu command or timer, by its ID in the table (see ui::Event); a
+    /// An event of a control, menu command or timer, by its ID in the table (see Event); a
     /// key that goes down in a combo box arrives before the box handles it.
     virtual void formEvent(int /*source*/, Event /*event*/, KeyArgs /*keys*/) {}
     /// The form became the active window (after the focus went back to its control) or stopped
@@ -107,7 +107,7 @@ public:
     const Palette& palette() const { return palette_; }
     int toPixels(int twips) const;
 
-    // ui::Form
+    // Form
     std::wstring caption() const override;
     void setCaption(const std::wstring& text) override;
     bool visible() const override;

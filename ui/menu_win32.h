@@ -1,6 +1,6 @@
 #pragma once
 // A menu bar and its accelerator table, both built from one menu table, and its items as
-// ui::MenuItem (check mark and enabled state read from the real menu, by command ID).
+// MenuItem (check mark and enabled state read from the real menu, by command ID).
 
 #include <windows.h>
 

@@ -1,5 +1,7 @@
 #include "ui/message_loop_win32.h"
 
+#include <windows.h>
+
 #include <commctrl.h>
 
 #include <algorithm>

@@ -1,5 +1,7 @@
 #include "ui/simple_controls_win32.h"
 
+#include <windows.h>
+
 #include <commctrl.h>
 
 #include "ui/form_window_win32.h"

@@ -17,6 +17,7 @@
 //       "click_width_ms MS", "first_tick_ms MS", "gone_ms MS", "exit_ms MS".
 // Every time is measured on QueryPerformanceCounter; polling is every millisecond.
 #include <windows.h>
+
 #include <psapi.h>
 
 #include <cstdio>

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "fuzz_input.h"
 #include "core/power_library.h"
+#include "fuzz_input.h"
 #include "sleep/command_line.h"
 
 namespace {

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include <algorithm>
+
+#include <gtest/gtest.h>
 
 #include "core/product.h"
 #include "dialogs/frm_about.h"
@@ -14,7 +14,7 @@ namespace {
 using fakes::FakeLabel;
 using fakes::Journal;
 
-struct FakeText final : fakes::FakeControl<ui::TextBox> {
+struct FakeText final : fakes::FakeControl<TextBox> {
     std::wstring text_;
     std::wstring text() const override { return text_; }
     void setText(const std::wstring& t) override { text_ = t; }
@@ -67,7 +67,7 @@ TEST(AboutBox, EachEventReachesItsHandler) {
     using Case = route_cases::RouteCase<AboutHarness>;
     namespace id = frm_about_id;
     const std::vector<Case> cases = {
-        {ui::kFormSource, ui::Event::MouseMove, "form move clears the highlights",
+        {kFormSource, Event::MouseMove, "form move clears the highlights",
          [](AboutHarness& h) {
              h.about.lblHomePage_MouseMove();
              h.about.lblOK_MouseMove();
@@ -76,22 +76,22 @@ TEST(AboutBox, EachEventReachesItsHandler) {
              EXPECT_EQ(h.link.foreColour(), kLinkColour);
              EXPECT_FALSE(h.ok.border());
          }},
-        {id::lblHomePage, ui::Event::Click, "the link opens the home page", nullptr,
+        {id::lblHomePage, Event::Click, "the link opens the home page", nullptr,
          [](AboutHarness& h) {
              EXPECT_EQ(h.links.opened, std::vector<std::wstring>{kHomePage});
              EXPECT_FALSE(h.form.closed);
          }},
-        {id::lblHomePage, ui::Event::MouseMove, "the link lights up", nullptr,
+        {id::lblHomePage, Event::MouseMove, "the link lights up", nullptr,
          [](AboutHarness& h) {
              EXPECT_EQ(h.link.foreColour(), kLinkHoverColour);
              EXPECT_FALSE(h.ok.border());
          }},
-        {id::lblOK, ui::Event::Click, "OK closes", nullptr,
+        {id::lblOK, Event::Click, "OK closes", nullptr,
          [](AboutHarness& h) {
              EXPECT_TRUE(h.form.closed);
              EXPECT_TRUE(h.links.opened.empty());
          }},
-        {id::lblOK, ui::Event::MouseMove, "OK lights up", nullptr,
+        {id::lblOK, Event::MouseMove, "OK lights up", nullptr,
          [](AboutHarness& h) {
              EXPECT_TRUE(h.ok.border());
              EXPECT_EQ(h.link.foreColour(), kLinkColour);

@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
+
+#include <gtest/gtest.h>
 
 #include "fakes.h"
 

@@ -89,7 +89,7 @@ TEST_F(AppliedCommandLine, EachTaskCodeStartsItsTask) {
         run.start();
         EXPECT_FALSE(run.Timer3.enabled()) << code;
         EXPECT_TRUE(run.mnuShutDown.checked());
-        EXPECT_EQ(run.form.windowState(), ui::WindowState::Minimized) << "the mode still applies";
+        EXPECT_EQ(run.form.windowState(), WindowState::Minimized) << "the mode still applies";
     }
 }
 
@@ -113,7 +113,7 @@ TEST_F(AppliedCommandLine, WindowModes) {
         run.start();
         EXPECT_FALSE(run.form.visible());
         EXPECT_FALSE(run.form.inTaskbar);
-        EXPECT_EQ(run.form.windowState(), ui::WindowState::Minimized);
+        EXPECT_EQ(run.form.windowState(), WindowState::Minimized);
         EXPECT_EQ(run.tray.last().operation, TrayOperation::Delete);
         EXPECT_TRUE(run.Timer3.enabled() && run.Timer4.enabled());
         const std::size_t calls = run.tray.calls.size();
@@ -128,7 +128,7 @@ TEST_F(AppliedCommandLine, WindowModes) {
         run.power.view = view;
         run.start();
         EXPECT_TRUE(run.form.visible());
-        EXPECT_EQ(run.form.windowState(), ui::WindowState::Normal);
+        EXPECT_EQ(run.form.windowState(), WindowState::Normal);
     }
 }
 
@@ -154,10 +154,10 @@ TEST_F(AppliedCommandLine, AppliedOnceWhenNoDeactivationCameBetween) {
     // window minutes later. The countdown and the window must be left as they are.
     startWith(5, kTaskAlarm, kViewMinimized);
     h.ticks(4);
-    h.form.setWindowState(ui::WindowState::Normal);
+    h.form.setWindowState(WindowState::Normal);
     h.form_.Form_Activate();
     h.form_.Form_Activate();
-    EXPECT_EQ(h.form.windowState(), ui::WindowState::Normal) << "not minimised again";
+    EXPECT_EQ(h.form.windowState(), WindowState::Normal) << "not minimised again";
     EXPECT_EQ(h.power.paramCalls, 2);
     EXPECT_EQ(h.power.viewCalls, 2);
     h.form_.Timer3_Timer();
@@ -171,7 +171,7 @@ TEST_F(AppliedCommandLine, AppliedOnceWhenNoDeactivationCameBetween) {
     tray.form_.TrayIcon_Message(0x203);
     tray.form_.Form_Activate();
     EXPECT_TRUE(tray.form.visible());
-    EXPECT_EQ(tray.form.windowState(), ui::WindowState::Normal);
+    EXPECT_EQ(tray.form.windowState(), WindowState::Normal);
     tray.form_.Timer3_Timer();
     EXPECT_EQ(tray.form.caption(), L"Zorvo - до перезагрузки осталось 0 мин 57 сек");
 }

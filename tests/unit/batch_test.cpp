@@ -12,9 +12,8 @@ namespace {
 using fakes::FakeComboBox;
 using fakes::FakeLabel;
 using fakes::Journal;
-using ui::Event;
 
-struct FakeOption final : fakes::FakeControl<ui::OptionButton> {
+struct FakeOption final : fakes::FakeControl<OptionButton> {
     bool value_ = false;
     bool value() const override { return value_; }
     void setValue(bool on) override { value_ = on; }
@@ -307,7 +306,7 @@ void hoverOk(BatHarness& h) {
 
 TEST(BatchDialog, EachEventReachesItsHandler) {
     const std::vector<BatCase> cases = {
-        {ui::kFormSource, Event::MouseMove, "form move clears the highlights",
+        {kFormSource, Event::MouseMove, "form move clears the highlights",
          [](BatHarness& h) {
              h.dialog.lblOK_MouseMove();
              h.dialog.lblCancel_MouseMove();

@@ -1,11 +1,11 @@
-#include "sleep/command_line.h"
-
-#include <gtest/gtest.h>
-
 #include <cstddef>
 #include <random>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
+
+#include "sleep/command_line.h"
 
 namespace zorvo {
 namespace {

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include <random>
+
+#include <gtest/gtest.h>
 
 #include "app/frm_main_layout.h"
 #include "core/paced_ticker.h"
@@ -83,7 +83,7 @@ TEST_F(Countdown, PopupOnlyForAWindowHiddenAtHalfAMinute) {
 
 TEST_F(Countdown, PopupNotShownForLateHidingOrMinimisedWindow) {
     activate(L"1");
-    h.form.setWindowState(ui::WindowState::Minimized); // minimised still counts as visible
+    h.form.setWindowState(WindowState::Minimized); // minimised still counts as visible
     h.ticks(40);
     h.form.setVisible(false); // hidden at 0:20: too late
     h.ticks(19);
@@ -427,7 +427,7 @@ TEST(TaskSelection, TipsAndPicturesFollowTheTask) {
     struct Case {
         void (frmMain::*select)();
         std::wstring activationTip;
-        ui::IconHandle icon;
+        IconHandle icon;
     };
     const Case cases[] = {
         {&frmMain::mnuShutDown_Click, L"Zorvo запущен: Выключение", MainHarness::kShutDownIcon},
@@ -471,7 +471,7 @@ TEST(TaskSelection, HoverColoursComeBackOnlyOverTheFormOrFromTheIcon) {
 /// catch-up on top of it, sending each tick through frmMain's table of routes.
 struct PacedCountdown {
     MainHarness& h;
-    ui::PacedTicker ticker{ui::findTimer(frmMainLayout(), L"Timer3")->interval};
+    PacedTicker ticker{findTimer(frmMainLayout(), L"Timer3")->interval};
     std::int64_t now = 5'000;
     std::int64_t armedMs = 0;
     std::int64_t dueAt = 0;
@@ -492,22 +492,21 @@ struct PacedCountdown {
     }
     /// The user activates; the front end starts pacing the enabled timer.
     void activate() {
-        ui::dispatch<frmMain>(frmMainRoutes(), h.form_, frm_main_id::lblActivate, ui::Event::Click);
+        dispatch<frmMain>(frmMainRoutes(), h.form_, frm_main_id::lblActivate, Event::Click);
         ticker.start(now);
         arm(ticker.msUntilNext(now));
     }
     /// The next timer message, `lateMs` after it was due; false once the timer has stopped.
     bool wakeUp(std::int64_t lateMs) {
         now = dueAt + lateMs;
-        const ui::PacedTicker::Wake wake =
-            ticker.wake([this] { return now; },
-                        [this] {
-                            ++handlerCalls;
-                            ui::dispatch<frmMain>(frmMainRoutes(), h.form_, frm_main_id::Timer3,
-                                                  ui::Event::Timer);
-                            return h.Timer3.enabled();
-                        },
-                        armedMs);
+        const PacedTicker::Wake wake = ticker.wake(
+            [this] { return now; },
+            [this] {
+                ++handlerCalls;
+                dispatch<frmMain>(frmMainRoutes(), h.form_, frm_main_id::Timer3, Event::Timer);
+                return h.Timer3.enabled();
+            },
+            armedMs);
         if (!wake.running) {
             return false;
         }
@@ -578,18 +577,18 @@ TEST(CountdownPacing, AnEarlyMessageWaitsForItsTick) {
 // Setting the timer again is a call to the system every second; a timer that runs with the period
 // and woke at most 25 ms late lands about as well, and is left alone.
 TEST(CountdownPacing, OnlyATimerThatWokeTooLateOrEarlyIsSetAgain) {
-    EXPECT_EQ(ui::rearmAfterWake(1000, 1000, 0, 1000), std::nullopt);
-    EXPECT_EQ(ui::rearmAfterWake(1000, 975, 25, 1000), std::nullopt);
-    EXPECT_EQ(ui::rearmAfterWake(1000, 974, 26, 1000), 974) << "later: to the exact moment";
-    EXPECT_EQ(ui::rearmAfterWake(1000, 400, -1, 1000), 400) << "no tick was due";
-    EXPECT_EQ(ui::rearmAfterWake(1000, 990, 10, 974), 1000) << "on time again: the period";
-    EXPECT_EQ(ui::rearmAfterWake(1000, 1000, 0, 0), 1000) << "a timer that does not run";
+    EXPECT_EQ(rearmAfterWake(1000, 1000, 0, 1000), std::nullopt);
+    EXPECT_EQ(rearmAfterWake(1000, 975, 25, 1000), std::nullopt);
+    EXPECT_EQ(rearmAfterWake(1000, 974, 26, 1000), 974) << "later: to the exact moment";
+    EXPECT_EQ(rearmAfterWake(1000, 400, -1, 1000), 400) << "no tick was due";
+    EXPECT_EQ(rearmAfterWake(1000, 990, 10, 974), 1000) << "on time again: the period";
+    EXPECT_EQ(rearmAfterWake(1000, 1000, 0, 0), 1000) << "a timer that does not run";
 }
 
 // A once-a-second countdown wakes the program once a second: each wait ends at the next tick's
 // moment, and a late wake-up shortens the next wait instead of adding to it.
 TEST(CountdownPacing, WaitsEndAtEachTick) {
-    ui::PacedTicker ticker(1000);
+    PacedTicker ticker(1000);
     ticker.start(10'000);
     EXPECT_EQ(ticker.takeDue(9'000), 0) << "a clock before the start owes nothing";
     EXPECT_EQ(ticker.msUntilNext(10'000), 1000);

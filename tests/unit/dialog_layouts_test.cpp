@@ -1,17 +1,17 @@
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "app/frm_main.h"
 #include "app/frm_main_layout.h"
 #include "batch/batch_file.h"
 #include "batch/frm_bat_layout.h"
-#include "dialogs/frm_about_layout.h"
 #include "core/dpi_math.h"
+#include "dialogs/frm_about_layout.h"
 #include "dialogs/frm_dial_layout.h"
 #include "layout_checks.h"
 
@@ -22,8 +22,6 @@ using layout_checks::Box;
 using layout_checks::boxInForm;
 using layout_checks::expectNoOverlaps;
 using layout_checks::expectReadable;
-using ui::ControlKind;
-using ui::FormDesc;
 
 void expectContractIds(const FormDesc& form, const std::map<std::wstring, int>& contract) {
     ASSERT_EQ(form.controls.size(), contract.size()) << std::wstring(form.className);
@@ -68,13 +66,13 @@ void expectInsideClientArea(const FormDesc& form) {
 }
 
 void expectFixedToolWindow(const FormDesc& form, int widthPixels, int heightPixels) {
-    EXPECT_EQ(form.border, ui::BorderStyle::FixedToolWindow);
+    EXPECT_EQ(form.border, BorderStyle::FixedToolWindow);
     EXPECT_FALSE(form.showInTaskbar);
     EXPECT_EQ(form.backColour, 0x00000000U);
     EXPECT_TRUE(form.menus.empty());
     EXPECT_TRUE(form.timers.empty());
-    EXPECT_EQ(ui::twipsToPixels(form.clientWidth, 96), widthPixels);
-    EXPECT_EQ(ui::twipsToPixels(form.clientHeight, 96), heightPixels);
+    EXPECT_EQ(twipsToPixels(form.clientWidth, 96), widthPixels);
+    EXPECT_EQ(twipsToPixels(form.clientHeight, 96), heightPixels);
 }
 
 TEST(DialogLayouts, BatchDialogMatchesTheContractAndItsDesign) {
@@ -98,13 +96,13 @@ TEST(DialogLayouts, BatchDialogMatchesTheContractAndItsDesign) {
     EXPECT_EQ(tabStops(form), (std::vector<std::wstring>{L"Combo1", L"Combo2", L"Frame1",
                                                          L"Option1", L"Option2", L"Option3"}));
 
-    EXPECT_EQ(ui::findControl(form, L"Combo1")->kind, ControlKind::ComboBox);
-    EXPECT_EQ(ui::findControl(form, L"Combo2")->kind, ControlKind::DropDownList);
+    EXPECT_EQ(findControl(form, L"Combo1")->kind, ControlKind::ComboBox);
+    EXPECT_EQ(findControl(form, L"Combo2")->kind, ControlKind::DropDownList);
     for (const wchar_t* name : {L"lblOK", L"lblCancel"}) {
-        const auto* button = ui::findControl(form, name);
-        EXPECT_EQ(button->backColour, std::optional<ui::Colour>(0x00400040)) << name;
+        const auto* button = findControl(form, name);
+        EXPECT_EQ(button->backColour, std::optional<Colour>(0x00400040)) << name;
         EXPECT_EQ(button->foreColour, 0x00FFFFFFU) << name;
-        EXPECT_EQ(button->alignment, ui::Alignment::Centre) << name;
+        EXPECT_EQ(button->alignment, Alignment::Centre) << name;
     }
     for (const auto& control : form.controls) {
         EXPECT_EQ(control.fontFace, L"Comic Sans MS") << std::wstring(control.name);
@@ -117,7 +115,7 @@ TEST(DialogLayouts, BatchDialogMatchesTheContractAndItsDesign) {
 TEST(DialogLayouts, BatchDialogLinesUp) {
     const FormDesc& form = frmBatLayout();
     const auto box = [&](const wchar_t* name) {
-        const auto* control = ui::findControl(form, name);
+        const auto* control = findControl(form, name);
         if (control == nullptr) {
             ADD_FAILURE() << "no control " << name;
             return Box{};
@@ -146,16 +144,13 @@ TEST(DialogLayouts, BatchDialogLinesUp) {
     EXPECT_EQ(options[1].top - options[0].top, options[2].top - options[1].top) << "even spacing";
     // Captions look alike: the two over the boxes and the frame's; so do the three options.
     for (const wchar_t* name : {L"Label2", L"Frame1"}) {
-        EXPECT_EQ(ui::findControl(form, name)->pointSize,
-                  ui::findControl(form, L"Label1")->pointSize)
+        EXPECT_EQ(findControl(form, name)->pointSize, findControl(form, L"Label1")->pointSize)
             << name;
-        EXPECT_EQ(ui::findControl(form, name)->foreColour,
-                  ui::findControl(form, L"Label1")->foreColour)
+        EXPECT_EQ(findControl(form, name)->foreColour, findControl(form, L"Label1")->foreColour)
             << name;
     }
     for (const wchar_t* name : {L"Option2", L"Option3"}) {
-        EXPECT_EQ(ui::findControl(form, name)->pointSize,
-                  ui::findControl(form, L"Option1")->pointSize)
+        EXPECT_EQ(findControl(form, name)->pointSize, findControl(form, L"Option1")->pointSize)
             << name;
     }
     EXPECT_GT(options[1].top, options[0].bottom);
@@ -168,10 +163,10 @@ TEST(DialogLayouts, BatchDialogLinesUp) {
 
 // A minutes box looks the same wherever it stands, and so does the action list beside it.
 TEST(DialogLayouts, EntryBoxesLookAlikeInEveryForm) {
-    const auto* reference = ui::findControl(frmMainLayout(), L"Combo1");
+    const auto* reference = findControl(frmMainLayout(), L"Combo1");
     ASSERT_NE(reference, nullptr);
     for (const wchar_t* name : {L"Combo1", L"Combo2"}) {
-        const auto* box = ui::findControl(frmBatLayout(), name);
+        const auto* box = findControl(frmBatLayout(), name);
         ASSERT_NE(box, nullptr) << name;
         EXPECT_EQ(box->foreColour, reference->foreColour) << name;
         EXPECT_EQ(box->backColour, reference->backColour) << name;
@@ -202,26 +197,26 @@ TEST(DialogLayouts, AboutBoxMatchesTheContractAndItsDesign) {
     expectReadable(form);
     EXPECT_EQ(tabStops(form), std::vector<std::wstring>{L"Text1"});
 
-    const auto* link = ui::findControl(form, L"lblHomePage");
+    const auto* link = findControl(form, L"lblHomePage");
     ASSERT_NE(link->tooltip, nullptr);
     EXPECT_EQ(std::wstring(link->tooltip), kHomePage);
     EXPECT_EQ(link->fontFace, L"MS Sans Serif");
     EXPECT_EQ(link->foreColour, 0x00FFC0C0U);
     EXPECT_FALSE(link->backColour.has_value()) << "the link is transparent";
-    EXPECT_EQ(ui::findControl(form, L"lblOK")->backColour, std::optional<ui::Colour>(0x00400040));
-    EXPECT_EQ(ui::findControl(form, L"Text1")->kind, ControlKind::TextBox);
+    EXPECT_EQ(findControl(form, L"lblOK")->backColour, std::optional<Colour>(0x00400040));
+    EXPECT_EQ(findControl(form, L"Text1")->kind, ControlKind::TextBox);
 
     // The text fills the top of the box; the link and the button stand centred under it.
-    const Box text = boxInForm(form, *ui::findControl(form, L"Text1"));
+    const Box text = boxInForm(form, *findControl(form, L"Text1"));
     EXPECT_EQ(text.left, 0);
     EXPECT_EQ(text.top, 0);
     EXPECT_GE(text.right - text.left, form.clientWidth - 15) << "at most a pixel to spare";
-    const auto* textBox = ui::findControl(form, L"Text1");
+    const auto* textBox = findControl(form, L"Text1");
     EXPECT_NE(textBox->backColour.value_or(form.backColour), form.backColour)
         << "the text area stands out from the box";
     int previousBottom = text.bottom;
     for (const wchar_t* name : {L"lblHomePage", L"lblOK"}) {
-        const Box box = boxInForm(form, *ui::findControl(form, name));
+        const Box box = boxInForm(form, *findControl(form, name));
         EXPECT_GT(box.top, previousBottom) << name;
         EXPECT_LE(std::abs(box.left + box.right - form.clientWidth), 2 * 60)
             << "off centre by more than 4 pixels: " << name;
@@ -239,12 +234,12 @@ TEST(DialogLayouts, AboutBoxMatchesTheContractAndItsDesign) {
 TEST(DialogLayouts, PopupIsRedOnBlackAndBorderless) {
     const FormDesc& form = frmDialLayout();
     EXPECT_EQ(form.className, L"frmDial");
-    EXPECT_EQ(form.border, ui::BorderStyle::None);
+    EXPECT_EQ(form.border, BorderStyle::None);
     EXPECT_FALSE(form.showInTaskbar);
     EXPECT_EQ(form.backColour, 0x00000000U);
     expectContractIds(form, {{L"Label1", 5001}});
     ASSERT_EQ(form.controls.size(), 1U);
-    const ui::ControlDesc& label = form.controls[0];
+    const ControlDesc& label = form.controls[0];
     const auto red = label.foreColour & 0xFF, green = (label.foreColour >> 8) & 0xFF,
                blue = (label.foreColour >> 16) & 0xFF;
     EXPECT_GE(red, 0x80U) << "a clear red";
@@ -252,14 +247,14 @@ TEST(DialogLayouts, PopupIsRedOnBlackAndBorderless) {
     EXPECT_EQ(blue, 0U);
     EXPECT_EQ(label.foreColour >> 24, 0U) << "a plain RGB colour";
     EXPECT_FALSE(label.backColour.has_value()) << "transparent over the black window";
-    EXPECT_EQ(label.alignment, ui::Alignment::Centre);
+    EXPECT_EQ(label.alignment, Alignment::Centre);
     expectInsideClientArea(form);
     expectReadable(form);
     const Box box = boxInForm(form, label);
     EXPECT_GE(box.right - box.left, form.clientWidth * 9 / 10) << "room for the whole caption";
     // Big enough to read from a distance: a large font in a box with room for it.
     EXPECT_GE(label.pointSize, 12.0);
-    EXPECT_GE(ui::twipsToPixels(label.height, 96), -ui::fontHeightForDpi(label.pointSize, 96));
+    EXPECT_GE(twipsToPixels(label.height, 96), -fontHeightForDpi(label.pointSize, 96));
 }
 
 } // namespace

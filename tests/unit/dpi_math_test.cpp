@@ -2,7 +2,7 @@
 
 #include "core/dpi_math.h"
 
-namespace zorvo::ui {
+namespace zorvo {
 namespace {
 
 TEST(DpiMath, TwipsBecomePixelsAtTheWindowsDpi) {
@@ -48,4 +48,4 @@ TEST(DpiMath, SecondAlignedWaitEndsJustAfterTheNextSecond) {
 }
 
 } // namespace
-} // namespace zorvo::ui
+} // namespace zorvo

@@ -29,24 +29,24 @@ template <class Interface> struct FakeControl : Interface {
     void setEnabled(bool on) override { enabled_ = on; }
 };
 
-struct FakeLabel final : FakeControl<ui::Label> {
+struct FakeLabel final : FakeControl<Label> {
     std::wstring caption_;
-    ui::Colour fore_ = 0;
-    ui::Colour back_ = 0;
+    Colour fore_ = 0;
+    Colour back_ = 0;
     bool border_ = false;
-    explicit FakeLabel(std::wstring caption = L"", ui::Colour fore = 0x00FFFFC0)
+    explicit FakeLabel(std::wstring caption = L"", Colour fore = 0x00FFFFC0)
         : caption_(std::move(caption)), fore_(fore) {}
     std::wstring caption() const override { return caption_; }
     void setCaption(const std::wstring& text) override { caption_ = text; }
-    ui::Colour foreColour() const override { return fore_; }
-    void setForeColour(ui::Colour c) override { fore_ = c; }
-    ui::Colour backColour() const override { return back_; }
-    void setBackColour(ui::Colour c) override { back_ = c; }
+    Colour foreColour() const override { return fore_; }
+    void setForeColour(Colour c) override { fore_ = c; }
+    Colour backColour() const override { return back_; }
+    void setBackColour(Colour c) override { back_ = c; }
     bool border() const override { return border_; }
     void setBorder(bool on) override { border_ = on; }
 };
 
-struct FakeComboBox final : FakeControl<ui::ComboBox> {
+struct FakeComboBox final : FakeControl<ComboBox> {
     std::wstring text_;
     int selStart_ = 0;
     int selLength_ = 0;
@@ -100,7 +100,7 @@ struct FakeComboBox final : FakeControl<ui::ComboBox> {
     int length() const { return static_cast<int>(text_.size()); }
 };
 
-struct FakeMenuItem final : ui::MenuItem {
+struct FakeMenuItem final : MenuItem {
     bool checked_ = false;
     bool enabled_ = true;
     bool checked() const override { return checked_; }
@@ -109,7 +109,7 @@ struct FakeMenuItem final : ui::MenuItem {
     void setEnabled(bool on) override { enabled_ = on; }
 };
 
-struct FakeTimer final : ui::Timer {
+struct FakeTimer final : Timer {
     bool enabled_ = false;
     int interval_ = 1;
     FakeTimer(bool enabled, int interval) : enabled_(enabled), interval_(interval) {}
@@ -118,11 +118,11 @@ struct FakeTimer final : ui::Timer {
     int interval() const override { return interval_; }
 };
 
-struct FakeForm final : ui::Form {
+struct FakeForm final : Form {
     Journal& journal;
     std::wstring caption_ = kMainCaption;
     bool visible_ = true;
-    ui::WindowState state_ = ui::WindowState::Normal;
+    WindowState state_ = WindowState::Normal;
     bool inTaskbar = true;
     bool topMost = false;
     int topMostCalls = 0;
@@ -135,8 +135,8 @@ struct FakeForm final : ui::Form {
     void setCaption(const std::wstring& text) override { caption_ = text; }
     bool visible() const override { return visible_; }
     void setVisible(bool on) override { visible_ = on; }
-    ui::WindowState windowState() const override { return state_; }
-    void setWindowState(ui::WindowState s) override { state_ = s; }
+    WindowState windowState() const override { return state_; }
+    void setWindowState(WindowState s) override { state_ = s; }
     void show() override { visible_ = true; }
     void setShowInTaskbar(bool on) override { inTaskbar = on; }
     void setTopMost(bool on) override {
@@ -391,8 +391,8 @@ struct MainHarness {
     FakeMelody melody{journal};
     struct FakePictures final : TaskPictures {
         /// Added to every handle: a reload at another DPI gives new ones.
-        ui::IconHandle generation = 0;
-        ui::IconHandle picture(Holder holder) override {
+        IconHandle generation = 0;
+        IconHandle picture(Holder holder) override {
             switch (holder) {
             case Holder::imgShutDown:
                 return kShutDownIcon + generation;
@@ -407,13 +407,12 @@ struct MainHarness {
             }
             return 0;
         }
-        ui::IconHandle formIcon() override { return kFormIcon + generation; }
+        IconHandle formIcon() override { return kFormIcon + generation; }
     } pictures;
     frmMain form_;
 
-    static constexpr ui::IconHandle kFormIcon = 0x1001, kShutDownIcon = 0x1002, kWaitIcon = 0x1003,
-                                    kRebootIcon = 0x1004, kAlarmIcon = 0x1005,
-                                    kDisconnectIcon = 0x1006;
+    static constexpr IconHandle kFormIcon = 0x1001, kShutDownIcon = 0x1002, kWaitIcon = 0x1003,
+                                kRebootIcon = 0x1004, kAlarmIcon = 0x1005, kDisconnectIcon = 0x1006;
     static constexpr std::uintptr_t kWindow = 0x00A0B0C0;
 
     MainHarness()
@@ -467,10 +466,10 @@ struct MainHarness {
 
     /// Gives every control what the design says, as the front end does when it makes them.
     void fromDesign() {
-        const ui::FormDesc& design = frmMainLayout();
+        const FormDesc& design = frmMainLayout();
         form.caption_ = design.caption;
-        const auto control = [&](std::wstring_view name) -> const ui::ControlDesc& {
-            const ui::ControlDesc* found = ui::findControl(design, name);
+        const auto control = [&](std::wstring_view name) -> const ControlDesc& {
+            const ControlDesc* found = findControl(design, name);
             return found ? *found : throw std::logic_error("no control in the design");
         };
         for (auto [name, label] : {std::pair{L"lblEnter", &lblEnter},
@@ -481,7 +480,7 @@ struct MainHarness {
                                    {L"lblTime", &lblTime},
                                    {L"lblActivate", &lblActivate},
                                    {L"lblReset", &lblReset}}) {
-            const ui::ControlDesc& desc = control(name);
+            const ControlDesc& desc = control(name);
             label->caption_ = desc.caption;
             label->fore_ = desc.foreColour;
             label->back_ = desc.backColour.value_or(0);
@@ -498,7 +497,7 @@ struct MainHarness {
                                   {L"mnuReboot", &mnuReboot},
                                   {L"mnuSleep", &mnuSleep},
                                   {L"mnuLog", &mnuLog}}) {
-            const ui::MenuDesc* desc = ui::findMenu(design, name);
+            const MenuDesc* desc = findMenu(design, name);
             if (desc == nullptr) {
                 throw std::logic_error("no menu item in the design");
             }
@@ -509,7 +508,7 @@ struct MainHarness {
                                    {L"Timer2", &Timer2},
                                    {L"Timer3", &Timer3},
                                    {L"Timer4", &Timer4}}) {
-            const ui::TimerDesc* desc = ui::findTimer(design, name);
+            const TimerDesc* desc = findTimer(design, name);
             if (desc == nullptr) {
                 throw std::logic_error("no timer in the design");
             }

@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <cwctype>
@@ -9,6 +7,8 @@
 #include <tuple>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "app/frm_main.h"
 #include "app/frm_main_layout.h"
 #include "core/dpi_math.h"
@@ -16,8 +16,6 @@
 
 namespace zorvo {
 namespace {
-
-using ui::FormDesc;
 
 const FormDesc& form() {
     return frmMainLayout();
@@ -69,7 +67,7 @@ TEST(FrmMainLayout, ShortcutsAndAccessKeysAreUnambiguous) {
     std::map<std::wstring, std::set<wchar_t>> accessKeys;
     for (const auto& menu : form().menus) {
         if (!menu.parent.empty() && !menu.separator) {
-            const auto menuParent = ui::findMenu(form(), menu.parent);
+            const auto menuParent = findMenu(form(), menu.parent);
             ASSERT_NE(menuParent, nullptr);
             EXPECT_TRUE(menuParent->parent.empty()) << "items hang off a top-level menu";
         }
@@ -91,7 +89,7 @@ TEST(FrmMainLayout, ShortcutsAndAccessKeysAreUnambiguous) {
         EXPECT_TRUE(accessKeys[std::wstring(menu.parent)].insert(key).second)
             << "access key used twice in one menu";
     }
-    const auto reset = ui::findMenu(form(), L"mnuReset");
+    const auto reset = findMenu(form(), L"mnuReset");
     ASSERT_NE(reset, nullptr);
     EXPECT_EQ(reset->shortcut.virtualKey, 0x08);
     EXPECT_TRUE(reset->shortcut.alt);
@@ -131,18 +129,18 @@ TEST(FrmMainLayout, EveryControlAndPictureLiesInsideTheClientArea) {
     EXPECT_LE(f.pictureWidth, f.clientWidth);
     EXPECT_LE(f.pictureHeight, f.clientHeight);
     // At 96 dpi the client area is 387 x 256 pixels and the picture 387 x 251.
-    EXPECT_EQ(ui::twipsToPixels(f.clientWidth, 96), 387);
-    EXPECT_EQ(ui::twipsToPixels(f.clientHeight, 96), 256);
-    EXPECT_EQ(ui::twipsToPixels(f.pictureWidth, 96), 387);
-    EXPECT_EQ(ui::twipsToPixels(f.pictureHeight, 96), 251);
+    EXPECT_EQ(twipsToPixels(f.clientWidth, 96), 387);
+    EXPECT_EQ(twipsToPixels(f.clientHeight, 96), 256);
+    EXPECT_EQ(twipsToPixels(f.pictureWidth, 96), 387);
+    EXPECT_EQ(twipsToPixels(f.pictureHeight, 96), 251);
 }
 
 // The minutes box has its unit on its right and the same value in hours right under it; the
 // date and the clock share the bottom line.
 TEST(FrmMainLayout, RelatedControlsLineUp) {
-    const auto control = [](const wchar_t* name) -> const ui::ControlDesc& {
-        static const ui::ControlDesc none{};
-        const auto* found = ui::findControl(form(), name);
+    const auto control = [](const wchar_t* name) -> const ControlDesc& {
+        static const ControlDesc none{};
+        const auto* found = findControl(form(), name);
         return found != nullptr ? *found : (ADD_FAILURE() << name, none);
     };
     const auto& combo = control(L"Combo1");
@@ -189,14 +187,14 @@ TEST(FrmMainLayout, TabOrderIsCompleteAndHasNoGaps) {
 // restores is the buttons' own.
 TEST(FrmMainLayout, TransparentLabelsAPacedCountdownAndTheButtonsOwnColour) {
     for (const auto& c : form().controls) {
-        EXPECT_EQ(c.backColour.has_value(), c.kind == ui::ControlKind::ComboBox)
+        EXPECT_EQ(c.backColour.has_value(), c.kind == ControlKind::ComboBox)
             << std::wstring(c.name);
     }
-    EXPECT_EQ(ui::findTimer(form(), L"Timer3")->pacing, ui::TimerPacing::Paced);
+    EXPECT_EQ(findTimer(form(), L"Timer3")->pacing, TimerPacing::Paced);
     EXPECT_TRUE(form().showInTaskbar) << "the main window has a taskbar button";
-    EXPECT_EQ(form().border, ui::BorderStyle::FixedSingle) << "with a caption to move it by";
-    EXPECT_EQ(ui::findControl(form(), L"lblActivate")->foreColour, kButtonColour);
-    EXPECT_EQ(ui::findControl(form(), L"lblReset")->foreColour, kButtonColour);
+    EXPECT_EQ(form().border, BorderStyle::FixedSingle) << "with a caption to move it by";
+    EXPECT_EQ(findControl(form(), L"lblActivate")->foreColour, kButtonColour);
+    EXPECT_EQ(findControl(form(), L"lblReset")->foreColour, kButtonColour);
 }
 
 } // namespace

@@ -1,11 +1,11 @@
 // Enter and Esc in the dialogs, and what a screen reader is told about the forms' controls,
 // decided on the real form tables with the controls' states faked.
 
-#include <gtest/gtest.h>
-
 #include <map>
 #include <stdexcept>
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "app/frm_main_layout.h"
 #include "batch/frm_bat.h"
@@ -17,12 +17,6 @@
 
 namespace zorvo {
 namespace {
-
-using ui::AccessibleRole;
-using ui::ControlState;
-using ui::FormDesc;
-using ui::kVkEscape;
-using ui::kVkReturn;
 
 constexpr int kVkTab = 0x09;
 constexpr int kVkSpace = 0x20;
@@ -45,7 +39,7 @@ public:
         states_[id].caption = text;
         return *this;
     }
-    ui::ControlStates get() const {
+    ControlStates get() const {
         return [this](int id) {
             const auto found = states_.find(id);
             return found == states_.end() ? ControlState{} : found->second;
@@ -56,7 +50,7 @@ private:
     std::map<int, ControlState> states_;
 };
 
-const ui::ControlDesc* findControlById(const FormDesc& form, int id) {
+const ControlDesc* findControlById(const FormDesc& form, int id) {
     for (const auto& control : form.controls) {
         if (control.id == id) {
             return &control;
@@ -67,9 +61,9 @@ const ui::ControlDesc* findControlById(const FormDesc& form, int id) {
 
 /// The handler a click on the control runs.
 template <typename Logic>
-typename ui::Route<Logic>::Handler clickHandler(std::span<const ui::Route<Logic>> routes, int id) {
+typename Route<Logic>::Handler clickHandler(std::span<const Route<Logic>> routes, int id) {
     for (const auto& route : routes) {
-        if (route.source == id && route.event == ui::Event::Click) {
+        if (route.source == id && route.event == Event::Click) {
             return route.handler;
         }
     }
@@ -79,8 +73,8 @@ typename ui::Route<Logic>::Handler clickHandler(std::span<const ui::Route<Logic>
 TEST(DialogKeys, EnterGeneratesAndEscCancelsInTheBatchDialog) {
     const FormDesc& form = frmBatLayout();
     const FakeStates states(form);
-    const auto enter = ui::dialogKey(form, kVkReturn, false, states.get());
-    const auto esc = ui::dialogKey(form, kVkEscape, false, states.get());
+    const auto enter = dialogKey(form, kVkReturn, false, states.get());
+    const auto esc = dialogKey(form, kVkEscape, false, states.get());
     EXPECT_TRUE(enter.taken);
     EXPECT_TRUE(esc.taken);
     EXPECT_EQ(clickHandler(frmBatRoutes(), enter.press), &frmBat::lblOK_Click);
@@ -91,7 +85,7 @@ TEST(DialogKeys, EnterAndEscBothCloseTheAboutBox) {
     const FormDesc& form = frmAboutLayout();
     const FakeStates states(form);
     for (const int key : {kVkReturn, kVkEscape}) {
-        const auto outcome = ui::dialogKey(form, key, false, states.get());
+        const auto outcome = dialogKey(form, key, false, states.get());
         EXPECT_TRUE(outcome.taken) << key;
         EXPECT_EQ(clickHandler(frmAboutRoutes(), outcome.press), &frmAbout::lblOK_Click) << key;
     }
@@ -100,18 +94,18 @@ TEST(DialogKeys, EnterAndEscBothCloseTheAboutBox) {
 TEST(DialogKeys, OtherKeysAnOpenListAndTheMainWindowKeepTheirOwnWay) {
     const FakeStates bat(frmBatLayout());
     for (const int key : {kVkTab, kVkSpace, int{'A'}}) {
-        EXPECT_FALSE(ui::dialogKey(frmBatLayout(), key, false, bat.get()).taken) << key;
+        EXPECT_FALSE(dialogKey(frmBatLayout(), key, false, bat.get()).taken) << key;
     }
     // With a combo box's list dropped down, Enter picks the item and Esc closes the list.
     for (const int key : {kVkReturn, kVkEscape}) {
-        const auto outcome = ui::dialogKey(frmBatLayout(), key, true, bat.get());
+        const auto outcome = dialogKey(frmBatLayout(), key, true, bat.get());
         EXPECT_FALSE(outcome.taken) << key;
         EXPECT_EQ(outcome.press, 0) << key;
     }
     // The main window's Enter belongs to its minutes box, which activates the countdown.
     const FakeStates main(frmMainLayout());
     for (const int key : {kVkReturn, kVkEscape}) {
-        EXPECT_FALSE(ui::dialogKey(frmMainLayout(), key, false, main.get()).taken) << key;
+        EXPECT_FALSE(dialogKey(frmMainLayout(), key, false, main.get()).taken) << key;
     }
 }
 
@@ -120,7 +114,7 @@ TEST(DialogKeys, AButtonThatCannotBeClickedIsNotPressedByItsKey) {
     FakeStates states(form);
     states.set(frm_bat_id::lblOK, true, false).set(frm_bat_id::lblCancel, false, true);
     for (const int key : {kVkReturn, kVkEscape}) {
-        const auto outcome = ui::dialogKey(form, key, false, states.get());
+        const auto outcome = dialogKey(form, key, false, states.get());
         EXPECT_TRUE(outcome.taken) << "the key still does not reach the focused control";
         EXPECT_EQ(outcome.press, 0) << key;
     }
@@ -136,15 +130,13 @@ struct ButtonCase {
 
 TEST(ScreenReaderFacts, EveryClickableLabelIsAButtonOrLinkNamedByItsCaption) {
     const ButtonCase cases[] = {
-        {frmMainLayout(), frm_main_id::lblActivate, AccessibleRole::PushButton, ui::kPressAction,
+        {frmMainLayout(), frm_main_id::lblActivate, AccessibleRole::PushButton, kPressAction,
          false},
-        {frmMainLayout(), frm_main_id::lblReset, AccessibleRole::PushButton, ui::kPressAction,
-         false},
-        {frmBatLayout(), frm_bat_id::lblOK, AccessibleRole::PushButton, ui::kPressAction, true},
-        {frmBatLayout(), frm_bat_id::lblCancel, AccessibleRole::PushButton, ui::kPressAction,
-         false},
-        {frmAboutLayout(), frm_about_id::lblOK, AccessibleRole::PushButton, ui::kPressAction, true},
-        {frmAboutLayout(), frm_about_id::lblHomePage, AccessibleRole::Link, ui::kJumpAction, false},
+        {frmMainLayout(), frm_main_id::lblReset, AccessibleRole::PushButton, kPressAction, false},
+        {frmBatLayout(), frm_bat_id::lblOK, AccessibleRole::PushButton, kPressAction, true},
+        {frmBatLayout(), frm_bat_id::lblCancel, AccessibleRole::PushButton, kPressAction, false},
+        {frmAboutLayout(), frm_about_id::lblOK, AccessibleRole::PushButton, kPressAction, true},
+        {frmAboutLayout(), frm_about_id::lblHomePage, AccessibleRole::Link, kJumpAction, false},
     };
     int clickable = 0;
     for (const FormDesc* form : {&frmMainLayout(), &frmBatLayout(), &frmAboutLayout()}) {
@@ -158,16 +150,15 @@ TEST(ScreenReaderFacts, EveryClickableLabelIsAButtonOrLinkNamedByItsCaption) {
         FakeStates states(c.form);
         // The name follows the caption as it is now, not as it was designed.
         states.set(c.id, true, true).caption(c.id, L"Текст сейчас");
-        const auto facts =
-            ui::accessibleFacts(c.form, *findControlById(c.form, c.id), states.get());
+        const auto facts = accessibleFacts(c.form, *findControlById(c.form, c.id), states.get());
         ASSERT_TRUE(facts.has_value()) << c.id;
         EXPECT_EQ(facts->role, c.role) << c.id;
         EXPECT_EQ(facts->name, L"Текст сейчас") << c.id;
         EXPECT_EQ(facts->defaultAction, c.action) << c.id;
         EXPECT_TRUE(facts->pressable()) << c.id;
-        EXPECT_EQ((facts->state & ui::kStateDefault) != 0, c.isDefault) << c.id;
-        EXPECT_EQ((facts->state & ui::kStateLinked) != 0, c.role == AccessibleRole::Link) << c.id;
-        EXPECT_EQ(facts->state & (ui::kStateInvisible | ui::kStateUnavailable), 0U) << c.id;
+        EXPECT_EQ((facts->state & kStateDefault) != 0, c.isDefault) << c.id;
+        EXPECT_EQ((facts->state & kStateLinked) != 0, c.role == AccessibleRole::Link) << c.id;
+        EXPECT_EQ(facts->state & (kStateInvisible | kStateUnavailable), 0U) << c.id;
     }
 }
 
@@ -175,24 +166,24 @@ TEST(ScreenReaderFacts, AHiddenOrDisabledButtonIsNotOfferedForPressing) {
     const FormDesc& form = frmMainLayout();
     FakeStates idle(form); // lblReset hidden, as designed
     const auto reset =
-        ui::accessibleFacts(form, *findControlById(form, frm_main_id::lblReset), idle.get());
+        accessibleFacts(form, *findControlById(form, frm_main_id::lblReset), idle.get());
     ASSERT_TRUE(reset.has_value());
-    EXPECT_EQ(reset->state & ui::kStateInvisible, ui::kStateInvisible);
-    EXPECT_EQ(reset->state & ui::kStateUnavailable, ui::kStateUnavailable);
+    EXPECT_EQ(reset->state & kStateInvisible, kStateInvisible);
+    EXPECT_EQ(reset->state & kStateUnavailable, kStateUnavailable);
     EXPECT_FALSE(reset->pressable());
 
     FakeStates running(form);
     running.set(frm_main_id::lblActivate, true, false);
     const auto activate =
-        ui::accessibleFacts(form, *findControlById(form, frm_main_id::lblActivate), running.get());
+        accessibleFacts(form, *findControlById(form, frm_main_id::lblActivate), running.get());
     ASSERT_TRUE(activate.has_value());
-    EXPECT_EQ(activate->state, ui::kStateUnavailable);
+    EXPECT_EQ(activate->state, kStateUnavailable);
     EXPECT_FALSE(activate->pressable()) << "pressing it would restart a running countdown";
 }
 
 TEST(ScreenReaderFacts, MinutesBoxesAreNamedByTheLabelsBesideThem) {
     const FakeStates main(frmMainLayout());
-    const auto box = ui::accessibleFacts(
+    const auto box = accessibleFacts(
         frmMainLayout(), *findControlById(frmMainLayout(), frm_main_id::Combo1), main.get());
     ASSERT_TRUE(box.has_value());
     EXPECT_EQ(box->role, AccessibleRole::Unchanged);
@@ -200,7 +191,7 @@ TEST(ScreenReaderFacts, MinutesBoxesAreNamedByTheLabelsBesideThem) {
     EXPECT_FALSE(box->pressable());
 
     const FakeStates bat(frmBatLayout());
-    const auto minutes = ui::accessibleFacts(
+    const auto minutes = accessibleFacts(
         frmBatLayout(), *findControlById(frmBatLayout(), frm_bat_id::Combo1), bat.get());
     ASSERT_TRUE(minutes.has_value());
     EXPECT_EQ(minutes->role, AccessibleRole::Unchanged);
@@ -211,14 +202,14 @@ TEST(ScreenReaderFacts, OtherControlsKeepTheSystemsDescription) {
     const FakeStates main(frmMainLayout());
     for (const int id : {frm_main_id::lblEnter, frm_main_id::lblMin, frm_main_id::lblH}) {
         EXPECT_FALSE(
-            ui::accessibleFacts(frmMainLayout(), *findControlById(frmMainLayout(), id), main.get())
+            accessibleFacts(frmMainLayout(), *findControlById(frmMainLayout(), id), main.get())
                 .has_value())
             << id;
     }
     const FakeStates about(frmAboutLayout());
-    EXPECT_FALSE(ui::accessibleFacts(frmAboutLayout(),
-                                     *findControlById(frmAboutLayout(), frm_about_id::Text1),
-                                     about.get())
+    EXPECT_FALSE(accessibleFacts(frmAboutLayout(),
+                                 *findControlById(frmAboutLayout(), frm_about_id::Text1),
+                                 about.get())
                      .has_value());
 }
 

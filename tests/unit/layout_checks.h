@@ -2,13 +2,13 @@
 // Checks shared by the tests of the forms' design tables: where a control lies in its form's
 // client area, and that no two of them cover each other.
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cmath>
 #include <set>
 #include <string>
 #include <utility>
+
+#include <gtest/gtest.h>
 
 #include "core/dpi_math.h"
 #include "core/form_layout.h"
@@ -24,7 +24,7 @@ struct Box {
 };
 
 /// The control's box in the form, following its frame (checking that it lies inside the frame).
-inline Box boxInForm(const ui::FormDesc& form, const ui::ControlDesc& control) {
+inline Box boxInForm(const FormDesc& form, const ControlDesc& control) {
     Box box{control.left, control.top, control.left + control.width, control.top + control.height};
     if (control.parentId != 0) {
         const auto frame = std::find_if(form.controls.begin(), form.controls.end(),
@@ -33,7 +33,7 @@ inline Box boxInForm(const ui::FormDesc& form, const ui::ControlDesc& control) {
             ADD_FAILURE() << "no frame for " << std::wstring(control.name);
             return box;
         }
-        EXPECT_EQ(frame->kind, ui::ControlKind::Frame);
+        EXPECT_EQ(frame->kind, ControlKind::Frame);
         EXPECT_LE(box.right, frame->width)
             << "sticks out of its frame: " << std::wstring(control.name);
         EXPECT_LE(box.bottom, frame->height) << std::wstring(control.name);
@@ -45,12 +45,12 @@ inline Box boxInForm(const ui::FormDesc& form, const ui::ControlDesc& control) {
 
 /// No two controls cover each other, except a control inside its own frame and the pairs the
 /// design lets overlap (names in either order).
-inline void expectNoOverlaps(const ui::FormDesc& form,
+inline void expectNoOverlaps(const FormDesc& form,
                              const std::set<std::pair<std::wstring, std::wstring>>& allowed = {}) {
     for (std::size_t i = 0; i < form.controls.size(); ++i) {
         for (std::size_t j = i + 1; j < form.controls.size(); ++j) {
-            const ui::ControlDesc& a = form.controls[i];
-            const ui::ControlDesc& b = form.controls[j];
+            const ControlDesc& a = form.controls[i];
+            const ControlDesc& b = form.controls[j];
             const std::wstring an(a.name), bn(b.name);
             if (a.parentId == b.id || b.parentId == a.id || allowed.count({an, bn}) != 0 ||
                 allowed.count({bn, an}) != 0) {
@@ -63,8 +63,8 @@ inline void expectNoOverlaps(const ui::FormDesc& form,
 }
 
 /// Relative luminance of an &H00BBGGRR colour, 0 (black) to 1 (white), as WCAG defines it.
-inline double luminance(ui::Colour c) {
-    const auto channel = [](ui::Colour v) {
+inline double luminance(Colour c) {
+    const auto channel = [](Colour v) {
         const double s = static_cast<double>(v & 0xFF) / 255.0;
         return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
     };
@@ -72,7 +72,7 @@ inline double luminance(ui::Colour c) {
 }
 
 /// WCAG's contrast ratio of two colours: 1 (the same) to 21 (black and white).
-inline double contrast(ui::Colour a, ui::Colour b) {
+inline double contrast(Colour a, Colour b) {
     const double la = luminance(a), lb = luminance(b);
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
@@ -80,21 +80,20 @@ inline double contrast(ui::Colour a, ui::Colour b) {
 /// Every control shows its text readably: a font of a sensible size in a box tall enough for it,
 /// in a colour that stands out from what lies behind it (its own back, or the form's), and a
 /// tooltip, where it has one, that says something.
-inline void expectReadable(const ui::FormDesc& form) {
+inline void expectReadable(const FormDesc& form) {
     for (const auto& control : form.controls) {
         const std::wstring name(control.name);
         EXPECT_FALSE(control.fontFace.empty()) << name;
         EXPECT_GE(control.pointSize, 8.0) << name;
         EXPECT_LE(control.pointSize, 14.0) << name;
-        if (control.kind != ui::ControlKind::TextBox && control.kind != ui::ControlKind::Frame) {
-            EXPECT_GE(ui::twipsToPixels(control.height, 96),
-                      -ui::fontHeightForDpi(control.pointSize, 96))
+        if (control.kind != ControlKind::TextBox && control.kind != ControlKind::Frame) {
+            EXPECT_GE(twipsToPixels(control.height, 96), -fontHeightForDpi(control.pointSize, 96))
                 << "text taller than its box: " << name;
         }
         if (control.tooltip != nullptr) {
             EXPECT_NE(control.tooltip[0], L'\0') << "an empty tooltip box: " << name;
         }
-        const ui::Colour back = control.backColour.value_or(form.backColour);
+        const Colour back = control.backColour.value_or(form.backColour);
         EXPECT_GE(contrast(control.foreColour, back), 3.0)
             << "text hard to tell from its background: " << name;
     }

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include <random>
+
+#include <gtest/gtest.h>
 
 #include "fakes.h"
 #include "text/number_text.h"
@@ -181,7 +181,7 @@ TEST(ShowHotKey, PollAfterHiding) {
     h.keyboard.keys = {{0xA2, 0x8000}, {0x54, 0x8000}};
     h.form_.Timer4_Timer();
     EXPECT_TRUE(h.form.visible());
-    EXPECT_EQ(h.form.windowState(), ui::WindowState::Normal);
+    EXPECT_EQ(h.form.windowState(), WindowState::Normal);
     EXPECT_FALSE(h.Timer4.enabled());
 }
 

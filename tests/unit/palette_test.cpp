@@ -1,7 +1,7 @@
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "app/frm_main_layout.h"
 #include "batch/frm_bat_layout.h"
@@ -15,9 +15,6 @@ namespace zorvo {
 namespace {
 
 using fakes::FakeLabel;
-using ui::ControlDesc;
-using ui::ControlKind;
-using ui::FormDesc;
 using ui::LabelLook;
 using ui::Palette;
 
@@ -43,20 +40,20 @@ FakeLabel designed(const ControlDesc& desc) {
     return label;
 }
 
-LabelLook lookOf(const Palette& palette, const ControlDesc& desc, const ui::Label& label) {
+LabelLook lookOf(const Palette& palette, const ControlDesc& desc, const Label& label) {
     return ui::labelLook(
         palette, desc,
         ui::LabelState{label.foreColour(), label.backColour(), label.border(), label.enabled()});
 }
 
 const ControlDesc& control(const FormDesc& form, const wchar_t* name) {
-    const ControlDesc* desc = ui::findControl(form, name);
+    const ControlDesc* desc = findControl(form, name);
     EXPECT_NE(desc, nullptr) << std::wstring(name);
     return *desc;
 }
 
 /// A text that shows: it differs from whatever lies under it.
-void expectReadable(const LabelLook& look, ui::Colour under, const std::wstring& what) {
+void expectReadable(const LabelLook& look, Colour under, const std::wstring& what) {
     EXPECT_NE(look.text, look.fill.value_or(under)) << what;
 }
 
@@ -129,7 +126,7 @@ TEST(Palette, EveryHoverHighlightShowsInBothPalettes) {
     struct NoLinks final : LinkOpener {
         void open(const std::wstring&) override {}
     } links;
-    struct : fakes::FakeControl<ui::TextBox> {
+    struct : fakes::FakeControl<TextBox> {
         std::wstring text() const override { return {}; }
         void setText(const std::wstring&) override {}
     } text1;

@@ -2,7 +2,7 @@
 
 #include "core/placement.h"
 
-namespace zorvo::ui {
+namespace zorvo {
 namespace {
 
 // A 1920 × 1080 monitor with a 40-pixel taskbar at the bottom.
@@ -35,4 +35,4 @@ TEST(Placement, ADialogIsCentredOnItsOwnerButStaysInTheWorkArea) {
 }
 
 } // namespace
-} // namespace zorvo::ui
+} // namespace zorvo

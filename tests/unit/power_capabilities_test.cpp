@@ -110,11 +110,11 @@ TEST(RefusedCommandLine, TheWindowIsShownIdleWithTheTaskSelected) {
             run.capabilities.answer = PowerCapabilities{false, false, false, true, false};
             run.form_.Form_Load();
             // Started from a shortcut set to "Minimized".
-            run.form.setWindowState(ui::WindowState::Minimized);
+            run.form.setWindowState(WindowState::Minimized);
             run.form_.Form_Activate();
             ASSERT_EQ(run.messages.shown.size(), 1u);
             EXPECT_TRUE(run.form.visible() && run.form.inTaskbar);
-            EXPECT_EQ(run.form.windowState(), ui::WindowState::Normal);
+            EXPECT_EQ(run.form.windowState(), WindowState::Normal);
             EXPECT_NE(run.tray.last().operation, TrayOperation::Delete);
             EXPECT_FALSE(run.Timer3.enabled());
             EXPECT_TRUE(task == kTaskStandby ? run.mnuWait.checked() : run.mnuSleep.checked());

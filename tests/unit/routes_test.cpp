@@ -2,12 +2,12 @@
 // one handler, and no route names something the design does not have; and the main window's
 // events, sent through its table, reach the handlers whose effects a user sees.
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "app/frm_main.h"
 #include "app/frm_main_layout.h"
@@ -22,40 +22,38 @@
 namespace zorvo {
 namespace {
 
-using ui::Event;
-
 template <typename Logic>
-void expectSoundRoutes(const ui::FormDesc& form, std::span<const ui::Route<Logic>> routes) {
-    for (const ui::MenuDesc& menu : form.menus) {
+void expectSoundRoutes(const FormDesc& form, std::span<const Route<Logic>> routes) {
+    for (const MenuDesc& menu : form.menus) {
         if (menu.id != 0 && !menu.separator) {
-            EXPECT_EQ(ui::countRoutes(routes, menu.id, Event::Menu), 1)
+            EXPECT_EQ(countRoutes(routes, menu.id, Event::Menu), 1)
                 << std::string(menu.name.begin(), menu.name.end());
         }
     }
-    for (const ui::TimerDesc& timer : form.timers) {
-        EXPECT_EQ(ui::countRoutes(routes, timer.id, Event::Timer), 1);
+    for (const TimerDesc& timer : form.timers) {
+        EXPECT_EQ(countRoutes(routes, timer.id, Event::Timer), 1);
     }
-    for (const ui::ControlDesc& control : form.controls) {
-        if (control.kind == ui::ControlKind::Label) {
-            EXPECT_EQ(ui::countRoutes(routes, control.id, Event::Click), control.clickable ? 1 : 0)
+    for (const ControlDesc& control : form.controls) {
+        if (control.kind == ControlKind::Label) {
+            EXPECT_EQ(countRoutes(routes, control.id, Event::Click), control.clickable ? 1 : 0)
                 << std::string(control.name.begin(), control.name.end());
         }
     }
-    for (const ui::Route<Logic>& route : routes) {
-        EXPECT_EQ(ui::countRoutes(routes, route.source, route.event), 1) << route.source;
+    for (const Route<Logic>& route : routes) {
+        EXPECT_EQ(countRoutes(routes, route.source, route.event), 1) << route.source;
         EXPECT_TRUE(route.handler || route.keyHandler) << route.source;
         bool known = false;
         if (route.event == Event::Menu) {
-            for (const ui::MenuDesc& menu : form.menus) {
+            for (const MenuDesc& menu : form.menus) {
                 known = known || (menu.id == route.source && !menu.separator);
             }
         } else if (route.event == Event::Timer) {
-            for (const ui::TimerDesc& timer : form.timers) {
+            for (const TimerDesc& timer : form.timers) {
                 known = known || timer.id == route.source;
             }
         } else {
-            known = route.source == ui::kFormSource;
-            for (const ui::ControlDesc& control : form.controls) {
+            known = route.source == kFormSource;
+            for (const ControlDesc& control : form.controls) {
                 known = known || control.id == route.source;
             }
         }
@@ -79,15 +77,15 @@ struct Journal {
 };
 
 TEST(Routes, DispatchRunsTheRoutedHandlerOnlyForItsSourceAndEvent) {
-    constexpr ui::Route<Journal> routes[] = {
+    constexpr Route<Journal> routes[] = {
         {7, Event::Click, &Journal::Click},
         {7, Event::KeyDown, &Journal::Key},
     };
     Journal journal;
-    EXPECT_TRUE(ui::dispatch<Journal>(routes, journal, 7, Event::Click));
-    EXPECT_TRUE(ui::dispatch<Journal>(routes, journal, 7, Event::KeyDown, {13, 2}));
-    EXPECT_FALSE(ui::dispatch<Journal>(routes, journal, 8, Event::Click));
-    EXPECT_FALSE(ui::dispatch<Journal>(routes, journal, 7, Event::MouseMove));
+    EXPECT_TRUE(dispatch<Journal>(routes, journal, 7, Event::Click));
+    EXPECT_TRUE(dispatch<Journal>(routes, journal, 7, Event::KeyDown, {13, 2}));
+    EXPECT_FALSE(dispatch<Journal>(routes, journal, 8, Event::Click));
+    EXPECT_FALSE(dispatch<Journal>(routes, journal, 7, Event::MouseMove));
     EXPECT_EQ(journal.calls, (std::vector<std::string>{"Click", "Key 13 2"}));
 }
 
@@ -137,12 +135,12 @@ TEST(Routes, EachEventOfTheMainWindowReachesItsHandler) {
         return MainCase{label, Event::MouseDown, name, nullptr, expectDragged};
     };
     const std::vector<MainCase> cases = {
-        {ui::kFormSource, Event::MouseMove, "form move restores the buttons", hoverBoth,
+        {kFormSource, Event::MouseMove, "form move restores the buttons", hoverBoth,
          [](MainHarness& h) {
              EXPECT_EQ(h.lblActivate.foreColour(), kButtonColour);
              EXPECT_EQ(h.lblReset.foreColour(), kButtonColour);
          }},
-        plainLabelDown(ui::kFormSource, "form press drags"),
+        plainLabelDown(kFormSource, "form press drags"),
         plainLabelDown(id::lblDate, "lblDate press drags"),
         plainLabelDown(id::lblEnter, "lblEnter press drags"),
         plainLabelDown(id::lblH, "lblH press drags"),
@@ -168,7 +166,7 @@ TEST(Routes, EachEventOfTheMainWindowReachesItsHandler) {
              EXPECT_EQ(h.messages.shown.size(), 1u);
          }},
         {id::Combo1, Event::KeyDown, "Enter in Combo1 starts", nullptr, expectCounting,
-         ui::KeyArgs{13, 0}},
+         KeyArgs{13, 0}},
         {id::Combo1, Event::GotFocus, "Combo1 focus follows typing", nullptr,
          [](MainHarness& h) { EXPECT_TRUE(h.Timer1.enabled()); }},
         {id::Combo1, Event::LostFocus, "Combo1 focus lost",

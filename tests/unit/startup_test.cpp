@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
-
 #include <ostream>
 
-#include "core/program_folder.h"
+#include <gtest/gtest.h>
+
 #include "app/start_checks.h"
+#include "core/program_folder.h"
 #include "fakes.h"
 
 namespace zorvo {
@@ -46,7 +46,7 @@ TEST(Startup, LoadTurnsTheDesignIntoTheStartState) {
 struct IdleState {
     bool counting, comboEnabled, activateEnabled, resetShown, mnuActiveEnabled, mnuResetEnabled;
     std::wstring caption, tip;
-    ui::IconHandle icon;
+    IconHandle icon;
     bool operator==(const IdleState&) const = default;
     static IdleState of(const MainHarness& h) {
         return {h.Timer3.enabled(),       h.Combo1.enabled(),

@@ -1,15 +1,15 @@
 // What the program asks of the system where Windows versions differ: where system libraries come
 // from, and which of the shell's messages an elevated copy lets in.
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "core/shell_messages.h"
-#include "core/window_dpi.h"
-#include "fakes.h"
 #include "core/system_library_load.h"
 #include "core/tray_icon_record.h"
+#include "core/window_dpi.h"
+#include "fakes.h"
 
 namespace zorvo {
 namespace {

@@ -13,7 +13,7 @@ TEST(WindowBehaviour, IconMessages) {
     MainHarness h;
     h.start();
     h.form_.mnuTray_Click();
-    EXPECT_EQ(h.form.windowState(), ui::WindowState::Minimized);
+    EXPECT_EQ(h.form.windowState(), WindowState::Minimized);
     for (int message : {0x200, 0x201, 0x202, 0x205}) {
         h.form_.lblActivate_MouseMove();
         h.form_.TrayIcon_Message(message);
@@ -22,7 +22,7 @@ TEST(WindowBehaviour, IconMessages) {
     }
     h.form_.TrayIcon_Message(0x203);
     EXPECT_TRUE(h.form.visible());
-    EXPECT_EQ(h.form.windowState(), ui::WindowState::Normal);
+    EXPECT_EQ(h.form.windowState(), WindowState::Normal);
     EXPECT_TRUE(h.Timer4.enabled()) << "the double click leaves the poll running";
 }
 

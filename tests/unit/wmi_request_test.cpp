@@ -1,9 +1,9 @@
-#include "power/power_actions.h"
+#include <set>
+#include <string>
 
 #include <gtest/gtest.h>
 
-#include <set>
-#include <string>
+#include "power/power_actions.h"
 
 namespace zorvo {
 namespace {

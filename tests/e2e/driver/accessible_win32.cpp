@@ -1,11 +1,14 @@
 #include "accessible_win32.h"
-#include "protocol_win32.h"
+
+#include <windows.h>
 
 #include <oleacc.h>
 
 #include <array>
 #include <cwchar>
 #include <stdexcept>
+
+#include "protocol_win32.h"
 
 namespace zdrive {
 

@@ -1,12 +1,12 @@
 #include "capture_win32.h"
 
-#include "handles_win32.h"
-
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "handles_win32.h"
 
 namespace zdrive {
 

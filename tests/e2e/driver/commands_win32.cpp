@@ -1,11 +1,6 @@
 #include "commands_win32.h"
 
-#include "accessible_win32.h"
-#include "capture_win32.h"
-#include "contrast_commands_win32.h"
-#include "minutes_fuzz_win32.h"
-#include "protocol_win32.h"
-#include "window_lookup_win32.h"
+#include <windows.h>
 
 #include <commctrl.h>
 #include <tlhelp32.h>
@@ -14,6 +9,13 @@
 #include <cwchar>
 #include <functional>
 #include <stdexcept>
+
+#include "accessible_win32.h"
+#include "capture_win32.h"
+#include "contrast_commands_win32.h"
+#include "minutes_fuzz_win32.h"
+#include "protocol_win32.h"
+#include "window_lookup_win32.h"
 
 namespace zdrive {
 

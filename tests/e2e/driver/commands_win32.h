@@ -2,11 +2,11 @@
 // "ok[ VALUE]", "timeout", "none" or "error MESSAGE".
 #pragma once
 
-#include "handles_win32.h"
-#include "menu_probe_win32.h"
-
 #include <string>
 #include <vector>
+
+#include "handles_win32.h"
+#include "menu_probe_win32.h"
 
 namespace zdrive {
 

@@ -1,13 +1,13 @@
 #include "contrast_commands_win32.h"
 
-#include "contrast_protocol.h"
-#include "protocol_win32.h"
-#include "window_lookup_win32.h"
-
 #include <algorithm>
 #include <array>
 #include <cwchar>
 #include <map>
+
+#include "contrast_protocol.h"
+#include "protocol_win32.h"
+#include "window_lookup_win32.h"
 
 namespace zdrive {
 

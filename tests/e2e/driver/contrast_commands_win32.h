@@ -2,11 +2,11 @@
 // probe), telling the program's windows that a setting changed, and reading the colours drawn.
 #pragma once
 
-#include "commands_win32.h"
-
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "commands_win32.h"
 
 namespace zdrive {
 

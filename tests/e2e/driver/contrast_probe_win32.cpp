@@ -1,9 +1,9 @@
 #include "contrast_probe_win32.h"
 
-#include "contrast_protocol.h"
-
 #include <cstring>
 #include <string>
+
+#include "contrast_protocol.h"
 
 namespace zdrive {
 

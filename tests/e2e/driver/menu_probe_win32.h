@@ -1,14 +1,14 @@
 // The driver's side of the menu probe: sets the hook on the window's thread, asks, waits.
 #pragma once
 
-#include "handles_win32.h"
-#include "probe_protocol.h"
-
 #include <windows.h>
 
 #include <map>
 #include <optional>
 #include <string>
+
+#include "handles_win32.h"
+#include "probe_protocol.h"
 
 namespace zdrive {
 

@@ -1,14 +1,14 @@
 #include "minutes_fuzz_win32.h"
 
-#include "handles_win32.h"
-#include "protocol_win32.h"
-
 #include <algorithm>
 #include <atomic>
 #include <random>
 #include <set>
 #include <string>
 #include <vector>
+
+#include "handles_win32.h"
+#include "protocol_win32.h"
 
 namespace zdrive {
 

@@ -3,13 +3,13 @@
 //   zdrive.exe                      commands from standard input, one per line, one answer line
 //                                   each (the test library keeps one driver running this way)
 //   zdrive.exe CMD ARGS [; CMD ARGS]  the commands given as arguments, separated by ";"
-#include "commands_win32.h"
-#include "protocol_win32.h"
-
 #include <windows.h>
 
 #include <string>
 #include <vector>
+
+#include "commands_win32.h"
+#include "protocol_win32.h"
 
 namespace {
 

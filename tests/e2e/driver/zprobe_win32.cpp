@@ -1,15 +1,15 @@
 // zprobe.dll: loaded into the program's process by a WH_GETMESSAGE hook that the driver sets on the
 // main window's thread. When that thread takes the driver's probe message from its queue, the hook
 // copies the window's menu into memory the driver shares.
-#include "contrast_probe_win32.h"
-#include "probe_protocol.h"
-
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include <cwchar>
 #include <string>
+
+#include "contrast_probe_win32.h"
+#include "probe_protocol.h"
 
 namespace {
 
