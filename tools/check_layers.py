@@ -7,6 +7,9 @@ its own folder and of folders on lower layers; an include of a folder on the sam
 higher one fails the check (so no two folders ever include each other). Folders not named there
 (tests, benchmarks) may include anything.
 
+It also checks that namespaces follow the folders: a namespace `zorvo::NAME` named after a
+product folder is declared only in that folder (so core/ never declares `zorvo::ui`).
+
 Usage: tools/check_layers.py [repository root]   exits 1 and lists the offending lines.
 """
 
@@ -16,6 +19,7 @@ import sys
 
 INCLUDE = re.compile(r'^[ \t]*#[ \t]*include[ \t]+"([^"/]+)/[^"]*"', re.MULTILINE)
 SOURCES = {".h", ".hpp", ".cpp", ".c", ".rc", ".in"}
+NAMESPACE = re.compile(r"^[ \t]*namespace[ \t]+zorvo::(\w+)", re.MULTILINE)
 
 
 def read_layers(readme: pathlib.Path) -> dict[str, int]:
@@ -50,6 +54,14 @@ def main() -> int:
             if path.suffix not in SOURCES or not path.is_file():
                 continue
             text = path.read_text(encoding="utf-8", errors="replace")
+            for match in NAMESPACE.finditer(text):
+                space = match.group(1)
+                if space in layers and space != folder:
+                    line = text.count("\n", 0, match.start()) + 1
+                    failures.append(
+                        f"{path.relative_to(root)}:{line}: namespace zorvo::{space} belongs "
+                        f"to {space}/"
+                    )
             for match in INCLUDE.finditer(text):
                 target = match.group(1)
                 checked += 1
