@@ -45,6 +45,8 @@ e2e() {
 
 step setup bash "$repo/tools/setup.sh" || exit 1
 step layers python3 "$repo/tools/check_layers.py" "$repo"
+# The test tools' own tests (how the end-to-end tests are split into shards).
+step tool-tests python3 -m unittest discover -s "$repo/tests/tools" -t "$repo/tests/tools"
 step format bash "$repo/tools/lint.sh" format
 if step native-build bash -c "cmake --preset native -B '$native_build' &&
                               cmake --build '$native_build' -j $jobs"; then
@@ -74,7 +76,8 @@ echo "=== summary"
 printf '  %s\n' "${steps[@]}"
 echo "  total            $((SECONDS - suite_start)) s"
 
-# One closing count over the unit tests, the fuzz targets and the end-to-end tests.
+# One closing count over the unit tests, the test tools' tests, the fuzz targets and the
+# end-to-end tests.
 passed=0
 failed=0
 if [[ -f "$logs/unit-tests.log" ]]; then
@@ -83,6 +86,14 @@ if [[ -f "$logs/unit-tests.log" ]]; then
         "$logs/unit-tests.log" | tail -n 1)
     passed=$((passed + ${unit_total:-0} - ${unit_failed:-0}))
     failed=$((failed + ${unit_failed:-0}))
+fi
+if [[ -f "$logs/tool-tests.log" ]]; then
+    tool_total="$(sed -n 's/^Ran \([0-9]*\) tests\? in .*/\1/p' "$logs/tool-tests.log")"
+    # A test with failing subtests counts once.
+    tool_failed="$(sed -n 's/^\(FAIL\|ERROR\): [^ ]* (\([^)]*\)).*/\2/p' "$logs/tool-tests.log" |
+        sort -u | wc -l)"
+    passed=$((passed + ${tool_total:-0} - tool_failed))
+    failed=$((failed + tool_failed))
 fi
 if [[ -f "$logs/fuzz-smoke.log" ]]; then
     passed=$((passed + $(grep -c '^fuzz: .* ok ' "$logs/fuzz-smoke.log")))
