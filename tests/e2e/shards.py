@@ -295,6 +295,7 @@ def run_sharded(names, shards, record_times=False):
             shard.stop()
         for screen in screens:
             screen.close()
+        shutil.rmtree(scratch, ignore_errors=True)
     elapsed = time.monotonic() - started
 
     passed = skipped = 0
@@ -311,7 +312,6 @@ def run_sharded(names, shards, record_times=False):
         failed += shard.result["failed"]
         timings.update(shard.result["timings"])
         passed_ids += shard.result["passed_ids"]
-    shutil.rmtree(scratch, ignore_errors=True)
 
     print("\n=== e2e: all shards")
     print("Slowest end-to-end tests (class set-up included):")
