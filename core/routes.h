@@ -4,6 +4,7 @@
 // design; the front end hands every event to dispatch(), and the unit tests check the tables
 // against the designs without any window.
 
+#include <algorithm>
 #include <span>
 
 namespace zorvo {
@@ -57,18 +58,18 @@ int countRoutes(std::span<const Route<Logic>> routes, int source, Event event) {
 template <typename Logic>
 bool dispatch(std::span<const Route<Logic>> routes, Logic& logic, int source, Event event,
               KeyArgs keys = {}) {
-    for (const Route<Logic>& route : routes) {
-        if (route.source != source || route.event != event) {
-            continue;
-        }
-        if (route.keyHandler) {
-            (logic.*route.keyHandler)(keys.keyCode, keys.shift);
-        } else if (route.handler) {
-            (logic.*route.handler)();
-        }
-        return true;
+    const auto route = std::ranges::find_if(routes, [source, event](const Route<Logic>& candidate) {
+        return candidate.source == source && candidate.event == event;
+    });
+    if (route == routes.end()) {
+        return false;
     }
-    return false;
+    if (route->keyHandler) {
+        (logic.*route->keyHandler)(keys.keyCode, keys.shift);
+    } else if (route->handler) {
+        (logic.*route->handler)();
+    }
+    return true;
 }
 
 } // namespace zorvo

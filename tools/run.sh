@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds Zorvo and runs it under Wine (as root on a fresh Debian 12, the first run installs what
-# is missing). Arguments are passed to the program, e.g. ./tools/run.sh /a 5
+# Builds Zorvo and runs it under Wine (on a fresh Debian 12 the first run installs what is missing,
+# as root or through sudo: tools/setup.sh). Arguments are passed to the program, e.g.
+# ./tools/run.sh /a 5
 set -euo pipefail
 
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test and check (as root on a fresh Debian 12, the first run
-# installs what is missing): the format check, the unit tests natively with ASan and UBSan, both
+# Builds everything and runs every test and check (on a fresh Debian 12 the first run installs
+# what is missing, as root or through sudo: tools/setup.sh): the format check, the unit tests natively with ASan and UBSan, both
 # Windows builds (GCC and clang), clang-tidy and cppcheck, a short run of every fuzz target, then
 # the end-to-end tests, which run the real zorvo.exe under Wine on a virtual screen with a fresh
 # Wine prefix. Exits non-zero when any build, test or check fails.
@@ -32,20 +32,21 @@ step() {
 }
 
 jobs="$(nproc)"
+# The end-to-end tests wait for the program far more than they compute (a countdown takes its
+# minute on any machine): E2E_SHARDS runs side by side, each on its own virtual screen with its
+# own Wine prefix (tests/e2e/shards.py).
+e2e_shards="${E2E_SHARDS:-4}"
 e2e() {
     source "$repo/tools/wine_env.sh"
-    WINEPREFIX="$(mktemp -d /tmp/zorvo-wine.XXXXXX)"
-    export WINEPREFIX ZORVO_BUILD="$windows_build"
-    local status=0
-    timeout --kill-after=30 1200 xvfb-run -a -s "-screen 0 1024x768x24" \
-        python3 -u "$repo/tests/e2e/run.py" || status=$?
-    wineserver -k 2>/dev/null
-    rm -rf "$WINEPREFIX"
-    return "$status"
+    unset WINEPREFIX  # a fresh prefix, whatever the caller uses
+    ZORVO_BUILD="$windows_build" timeout --kill-after=30 1200 \
+        python3 -u "$repo/tests/e2e/run.py" --shards "$e2e_shards"
 }
 
 step setup bash "$repo/tools/setup.sh" || exit 1
 step layers python3 "$repo/tools/check_layers.py" "$repo"
+# The test tools' own tests (how the end-to-end tests are split into shards).
+step tool-tests python3 -m unittest discover -s "$repo/tests/tools" -t "$repo/tests/tools"
 step format bash "$repo/tools/lint.sh" format
 if step native-build bash -c "cmake --preset native -B '$native_build' &&
                               cmake --build '$native_build' -j $jobs"; then
@@ -75,7 +76,8 @@ echo "=== summary"
 printf '  %s\n' "${steps[@]}"
 echo "  total            $((SECONDS - suite_start)) s"
 
-# One closing count over the unit tests, the fuzz targets and the end-to-end tests.
+# One closing count over the unit tests, the test tools' tests, the fuzz targets and the
+# end-to-end tests.
 passed=0
 failed=0
 if [[ -f "$logs/unit-tests.log" ]]; then
@@ -84,6 +86,14 @@ if [[ -f "$logs/unit-tests.log" ]]; then
         "$logs/unit-tests.log" | tail -n 1)
     passed=$((passed + ${unit_total:-0} - ${unit_failed:-0}))
     failed=$((failed + ${unit_failed:-0}))
+fi
+if [[ -f "$logs/tool-tests.log" ]]; then
+    tool_total="$(sed -n 's/^Ran \([0-9]*\) tests\? in .*/\1/p' "$logs/tool-tests.log")"
+    # A test with failing subtests counts once.
+    tool_failed="$(sed -n 's/^\(FAIL\|ERROR\): [^ ]* (\([^)]*\)).*/\2/p' "$logs/tool-tests.log" |
+        sort -u | wc -l)"
+    passed=$((passed + ${tool_total:-0} - tool_failed))
+    failed=$((failed + tool_failed))
 fi
 if [[ -f "$logs/fuzz-smoke.log" ]]; then
     passed=$((passed + $(grep -c '^fuzz: .* ok ' "$logs/fuzz-smoke.log")))
