@@ -383,12 +383,20 @@ const std::vector<Command>& commands() {
         // sync CLASS: returns once the window's thread has answered a message and had time to
         // work off what was posted before. A sent message overtakes posted ones, so one answer
         // alone proves nothing about the clicks and keys queued ahead of it.
+        // sync CLASS: returns once the window's thread has handled what was posted to it before.
+        // Sent messages overtake posted ones, so the WM_NULL rounds alone can come back before a
+        // posted click is handled on a loaded machine; the probe's own message is posted, and
+        // the program's thread takes it from its queue only after everything posted earlier.
         {L"sync", 1,
-         [](const Args& a, Session&) {
+         [](const Args& a, Session& session) {
              const HWND window = top(a[1]);
              for (int round = 0; round < 4; ++round) {
                  send(window, WM_NULL, 0, 0);
                  Sleep(25);
+             }
+             std::wstring error;
+             if (!session.probe.read(window, send_timeout_ms, error, ProbeKind::menu)) {
+                 throw Failure(L"sync: " + error);
              }
              return ok();
          }},
