@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test and check (on a fresh Debian 12 the first run installs
-# what is missing, as root or through sudo: tools/setup.sh): the format check, the unit tests natively with ASan and UBSan, both
-# Windows builds (GCC and clang), clang-tidy and cppcheck, a short run of every fuzz target, then
-# the end-to-end tests, which run the real zorvo.exe under Wine on a virtual screen with a fresh
-# Wine prefix. Exits non-zero when any build, test or check fails.
+# what is missing, as root or through sudo: tools/setup.sh): the format check, the Windows build,
+# then the end-to-end tests, which run the real zorvo.exe under Wine on virtual screens with fresh
+# Wine prefixes, and beside them the unit tests natively with ASan and UBSan, the clang build,
+# clang-tidy and cppcheck, and a short run of every fuzz target. Exits non-zero when any build,
+# test or check fails.
 set -uo pipefail
 
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -31,6 +32,29 @@ step() {
     return "$status"
 }
 
+# background NAME COMMAND...: starts a step beside the others; finish NAME waits for it, then
+# shows its output and keeps its time and result as step does.
+declare -A background_pid background_start
+background() {
+    local name="$1"
+    shift
+    echo "=== $name (runs beside the next steps; its output follows when it ends)"
+    background_start[$name]=$SECONDS
+    ("$@" >"$logs/$name.log" 2>&1; echo $? >"$logs/$name.status") &
+    background_pid[$name]=$!
+}
+finish() {
+    local name="$1" status
+    wait "${background_pid[$name]}"
+    echo "=== $name"
+    cat "$logs/$name.log"
+    status="$(cat "$logs/$name.status" 2>/dev/null || echo 1)"
+    steps+=("$(printf '%-16s %-6s %4d s' "$name" "$([[ $status == 0 ]] && echo ok || echo FAILED)" \
+        $((SECONDS - background_start[$name])))")
+    ((status == 0)) || failed_steps=$((failed_steps + 1))
+    return "$status"
+}
+
 jobs="$(nproc)"
 # The end-to-end tests wait for the program far more than they compute (a countdown takes its
 # minute on any machine): E2E_SHARDS runs side by side, each on its own virtual screen with its
@@ -48,15 +72,22 @@ step layers python3 "$repo/tools/check_layers.py" "$repo"
 # The test tools' own tests (how the end-to-end tests are split into shards).
 step tool-tests python3 -m unittest discover -s "$repo/tests/tools" -t "$repo/tests/tools"
 step format bash "$repo/tools/lint.sh" format
-if step native-build bash -c "cmake --preset native -B '$native_build' &&
-                              cmake --build '$native_build' -j $jobs"; then
-    step unit-tests ctest --test-dir "$native_build" --output-on-failure -j "$jobs"
-fi
 if step windows-build bash -c "cmake --preset windows -B '$windows_build' &&
                                cmake --build '$windows_build' -j $jobs"; then
     windows_ok=1
 else
     windows_ok=0
+fi
+# The end-to-end tests spend their time waiting for the program, the steps after them computing:
+# they run side by side, the computing ones at a lower priority so that the program under test
+# keeps its timing.
+if ((windows_ok)); then
+    background e2e-tests e2e
+fi
+renice -n 10 -p $$ >/dev/null
+if step native-build bash -c "cmake --preset native -B '$native_build' &&
+                              cmake --build '$native_build' -j $jobs"; then
+    step unit-tests ctest --test-dir "$native_build" --output-on-failure -j "$jobs"
 fi
 # The same program with the second compiler; clang-tidy reads this build's compile commands.
 step windows-clang bash -c "cmake --preset windows-clang -B '$WINDOWS_CLANG_BUILD_DIR' &&
@@ -68,7 +99,7 @@ if step fuzz-build bash -c "cmake --preset fuzz -B '$FUZZ_BUILD_DIR' &&
     step fuzz-smoke bash "$repo/tools/fuzz.sh" 20
 fi
 if ((windows_ok)); then
-    step e2e-tests e2e
+    finish e2e-tests
 fi
 
 echo
