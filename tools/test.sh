@@ -40,17 +40,18 @@ background() {
     shift
     echo "=== $name (runs beside the next steps; its output follows when it ends)"
     background_start[$name]=$SECONDS
-    ("$@" >"$logs/$name.log" 2>&1; echo $? >"$logs/$name.status") &
+    ("$@" >"$logs/$name.log" 2>&1; echo "$? $SECONDS" >"$logs/$name.status") &
     background_pid[$name]=$!
 }
 finish() {
-    local name="$1" status
+    local name="$1" status ended
     wait "${background_pid[$name]}"
     echo "=== $name"
     cat "$logs/$name.log"
-    status="$(cat "$logs/$name.status" 2>/dev/null || echo 1)"
+    read -r status ended <"$logs/$name.status" || status=1
+    # Its own time, from its start to its end, not to the moment it was waited for.
     steps+=("$(printf '%-16s %-6s %4d s' "$name" "$([[ $status == 0 ]] && echo ok || echo FAILED)" \
-        $((SECONDS - background_start[$name])))")
+        $((${ended:-$SECONDS} - background_start[$name])))")
     ((status == 0)) || failed_steps=$((failed_steps + 1))
     return "$status"
 }

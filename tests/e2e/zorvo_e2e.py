@@ -466,6 +466,14 @@ class Program:
     def running(self):
         return self.proc.poll() is None
 
+    def output_tail(self, size=2000):
+        """The end of what Wine printed for this copy, for a failure message."""
+        if self.log is subprocess.DEVNULL:
+            return ""
+        self.log.flush()
+        text = Path(self.log.name).read_bytes()[-size:].decode(errors="replace")
+        return "; Wine printed: %r" % text if text else ""
+
     def wait_exit(self, timeout=10):
         """The exit code, or None when the program is still running after `timeout` seconds."""
         try:
@@ -616,9 +624,10 @@ class ZorvoTestCase(unittest.TestCase):
         pids = wait_until(lambda: shown() or not program.running(),
                           timeout=cls.START_TIMEOUT_MS / 1000)
         if not pids or pids is True:
-            raise AssertionError("the main window did not show (program %s); message box: %r" %
-                                 ("running" if program.running() else "ended",
-                                  drv.message_box_text()))
+            raise AssertionError("the main window did not show (program %s); message box: %r%s" %
+                                 ("running" if program.running()
+                                  else "ended with %s" % program.proc.returncode,
+                                  drv.message_box_text(), program.output_tail()))
         return pids[0]
 
     def assertEventually(self, predicate, timeout=10, msg=None):
