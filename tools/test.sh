@@ -85,7 +85,7 @@ fi
 if ((windows_ok)); then
     background e2e-tests e2e
 fi
-renice -n 10 -p $$ >/dev/null
+renice -n 19 -p $$ >/dev/null
 if step native-build bash -c "cmake --preset native -B '$native_build' &&
                               cmake --build '$native_build' -j $jobs"; then
     step unit-tests ctest --test-dir "$native_build" --output-on-failure -j "$jobs"
