@@ -100,9 +100,9 @@ TEST(Palette, HighContrastDrawsEveryFormInTheSystemsColoursWithoutThePicture) {
             const FakeLabel label = designed(desc);
             const LabelLook look = lookOf(kHighContrast, desc, label);
             EXPECT_EQ(look.text, desc.clickable ? kSystem.hotLight : kSystem.windowText) << name;
-            if (look.fill) {
-                EXPECT_EQ(*look.fill, kSystem.window) << name;
-            }
+            // A box in the design stays a box, in the window's colour; no label takes the picture.
+            EXPECT_EQ(look.fill, desc.backColour ? std::optional(kSystem.window) : std::nullopt)
+                << name;
             // A label-button drawn on a box in the design keeps its shape as an outline.
             const bool outlined = desc.clickable && desc.backColour.has_value();
             EXPECT_EQ(look.frame, outlined ? std::optional(kSystem.hotLight) : std::nullopt)
