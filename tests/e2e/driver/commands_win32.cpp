@@ -353,9 +353,14 @@ const std::vector<Command>& commands() {
                      owner_class != L"Shell_TrayWnd") {
                      continue;
                  }
+                 // The tray's own thread may be busy for a while on a loaded machine: wait for
+                 // it longer than for the program, and pass over a tooltip that went meanwhile.
                  DWORD_PTR tools = 0;
-                 if (!SendMessageTimeoutW(w.hwnd, TTM_GETTOOLCOUNT, 0, 0, SMTO_ABORTIFHUNG,
-                                          send_timeout_ms, &tools)) {
+                 if (!SendMessageTimeoutW(w.hwnd, TTM_GETTOOLCOUNT, 0, 0, SMTO_NORMAL, 15000,
+                                          &tools)) {
+                     if (!IsWindow(w.hwnd)) {
+                         continue;
+                     }
                      throw Failure(L"the tray's tooltip did not answer");
                  }
                  icons += static_cast<LRESULT>(tools);
