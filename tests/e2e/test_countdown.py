@@ -8,7 +8,7 @@ import time
 
 from zorvo_e2e import (DIAL, WM_LBUTTONDBLCLK, WS_EX_TOPMOST, Dial, DriverError, Main,
                        Menu, ZorvoTestCase, wait_until)
-from zorvo_e2e import IDLE_CAPTION
+from zorvo_e2e import IDLE_CAPTION, MAIN
 
 SHUTDOWN = "Zorvo - до выключения осталось "
 ALARM = "Zorvo - подача звукового сигнала через "
@@ -128,15 +128,17 @@ class OneMinuteRuns(ZorvoTestCase):
             try:
                 d.call("sync", "frmMain", timeout=10)
                 rounds.append((asked - activated, time.monotonic() - asked))
-            except DriverError:
-                unanswered.append(asked - activated) # or the window just went
+            except DriverError as error:
+                # A window that has gone answers nothing; the process may take a while longer
+                # to end on a loaded machine. Only a window still there counts as silent.
+                if any(w[1] == program.windows_pid for w in d.windows(MAIN)):
+                    unanswered.append((round(asked - activated, 2), str(error)))
             time.sleep(0.05)
         ended = time.monotonic()
         self.assertFalse(program.running(), "the alarm did not end the program")
         measured = ended - activated
         during = [took for at, took in rounds if at >= 60.3]
-        self.assertEqual([at for at in unanswered if at < measured - 1.0], [],
-                         "the window did not answer while the program ran")
+        self.assertEqual(unanswered, [], "the window did not answer while the program ran")
         print("\nMEASURED alarm 1-minute: %.2f s; %d rounds during the melody, slowest %.3f s"
               % (measured, len(during), max(during, default=0)))
 

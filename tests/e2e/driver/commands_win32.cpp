@@ -385,9 +385,6 @@ const std::vector<Command>& commands() {
              post(top(a[1]), WM_CLOSE, 0, 0);
              return ok();
          }},
-        // sync CLASS: returns once the window's thread has answered a message and had time to
-        // work off what was posted before. A sent message overtakes posted ones, so one answer
-        // alone proves nothing about the clicks and keys queued ahead of it.
         // sync CLASS: returns once the window's thread has handled what was posted to it before.
         // Sent messages overtake posted ones, so the WM_NULL rounds alone can come back before a
         // posted click is handled on a loaded machine; the probe's own message is posted, and
