@@ -142,24 +142,14 @@ public:
         if (!facts) {
             return standard_->get_accRole(child, role);
         }
-        if (role == nullptr) {
-            return E_POINTER;
-        }
-        role->vt = VT_I4;
-        role->lVal = roleCode(facts->role);
-        return S_OK;
+        return giveNumber(roleCode(facts->role), role);
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
         const auto facts = buttonFactsFor(child);
         if (!facts) {
             return standard_->get_accState(child, state);
         }
-        if (state == nullptr) {
-            return E_POINTER;
-        }
-        state->vt = VT_I4;
-        state->lVal = stateCode(facts->state);
-        return S_OK;
+        return giveNumber(stateCode(facts->state), state);
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
         const auto facts = buttonFactsFor(child);
@@ -257,6 +247,14 @@ private:
             return std::nullopt;
         }
         return facts;
+    }
+    static HRESULT giveNumber(LONG value, VARIANT* out) {
+        if (out == nullptr) {
+            return E_POINTER;
+        }
+        out->vt = VT_I4;
+        out->lVal = value;
+        return S_OK;
     }
     static HRESULT giveText(const std::wstring& text, BSTR* out) {
         if (out == nullptr) {

@@ -65,15 +65,14 @@ std::wstring last_error(const wchar_t* call) {
     return std::wstring(call) + L" failed: " + std::to_wstring(GetLastError());
 }
 
-bool write_ppm(const std::wstring& path, const std::vector<unsigned char>& bgr, int width,
-               int height, int stride) {
-    std::string data = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
-    data.reserve(data.size() + static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
-    for (int y = 0; y < height; ++y) {
-        const unsigned char* row =
-            bgr.data() + static_cast<size_t>(y) * static_cast<size_t>(stride);
-        for (int x = 0; x < width; ++x) {
-            const unsigned char* pixel = row + static_cast<size_t>(x) * 3;
+bool write_ppm(const std::wstring& path, const ScreenRows& rows) {
+    std::string data =
+        "P6\n" + std::to_string(rows.width) + " " + std::to_string(rows.height) + "\n255\n";
+    data.reserve(data.size() +
+                 static_cast<size_t>(rows.width) * static_cast<size_t>(rows.height) * 3);
+    for (int y = 0; y < rows.height; ++y) {
+        for (int x = 0; x < rows.width; ++x) {
+            const unsigned char* pixel = rows.pixel(x, y);
             data += static_cast<char>(pixel[2]);
             data += static_cast<char>(pixel[1]);
             data += static_cast<char>(pixel[0]);
@@ -119,25 +118,9 @@ std::wstring hidden_part(HWND window, const RECT& area) {
 
 } // namespace
 
-std::wstring capture_client(HWND window, const std::wstring& path) {
-    const ScreenPixels physical;
-    RECT client{};
-    if (!GetClientRect(window, &client)) {
-        return last_error(L"GetClientRect");
-    }
-    const int width = client.right;
-    const int height = client.bottom;
-    if (width <= 0 || height <= 0) {
-        return L"the window has an empty client area";
-    }
-    POINT origin{0, 0};
-    if (!ClientToScreen(window, &origin)) {
-        return L"ClientToScreen failed";
-    }
-    const RECT area{origin.x, origin.y, origin.x + width, origin.y + height};
-    if (std::wstring hidden = hidden_part(window, area); !hidden.empty()) {
-        return hidden;
-    }
+std::wstring copy_screen(const RECT& area, ScreenRows& rows) {
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
     const screen_dc screen(GetDC(nullptr));
     if (!screen) {
         return L"GetDC failed";
@@ -166,17 +149,45 @@ std::wstring capture_client(HWND window, const std::wstring& path) {
     {
         const SelectScope select(memory.get(), picture.get());
         // CAPTUREBLT: layered windows (the popup is one) are left out of a screen copy without it.
-        if (!BitBlt(memory.get(), 0, 0, width, height, screen.get(), origin.x, origin.y,
+        if (!BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top,
                     SRCCOPY | CAPTUREBLT)) {
             return last_error(L"BitBlt");
         }
         GdiFlush();
     }
-    const int stride = (width * 3 + 3) & ~3;
+    rows.width = width;
+    rows.height = height;
+    rows.stride = (width * 3 + 3) & ~3;
     const auto* first = static_cast<const unsigned char*>(bits);
-    const std::vector<unsigned char> pixels(first, first + static_cast<size_t>(stride) *
-                                                               static_cast<size_t>(height));
-    if (!write_ppm(path, pixels, width, height, stride)) {
+    rows.bytes.assign(first,
+                      first + static_cast<size_t>(rows.stride) * static_cast<size_t>(height));
+    return {};
+}
+
+std::wstring capture_client(HWND window, const std::wstring& path) {
+    const ScreenPixels physical;
+    RECT client{};
+    if (!GetClientRect(window, &client)) {
+        return last_error(L"GetClientRect");
+    }
+    const int width = client.right;
+    const int height = client.bottom;
+    if (width <= 0 || height <= 0) {
+        return L"the window has an empty client area";
+    }
+    POINT origin{0, 0};
+    if (!ClientToScreen(window, &origin)) {
+        return L"ClientToScreen failed";
+    }
+    const RECT area{origin.x, origin.y, origin.x + width, origin.y + height};
+    if (std::wstring hidden = hidden_part(window, area); !hidden.empty()) {
+        return hidden;
+    }
+    ScreenRows rows;
+    if (std::wstring failed = copy_screen(area, rows); !failed.empty()) {
+        return failed;
+    }
+    if (!write_ppm(path, rows)) {
         return last_error(L"writing the picture");
     }
     return {};

@@ -4,8 +4,27 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace zdrive {
+
+// Pixels copied from the screen: rows top to bottom, three bytes (blue, green, red) a pixel,
+// each row padded to four bytes.
+struct ScreenRows {
+    int width = 0;
+    int height = 0;
+    int stride = 0;
+    std::vector<unsigned char> bytes;
+
+    [[nodiscard]] const unsigned char* pixel(int x, int y) const {
+        return bytes.data() + static_cast<size_t>(y) * static_cast<size_t>(stride) +
+               static_cast<size_t>(x) * 3;
+    }
+};
+
+// Copies `area` (screen coordinates) from the screen, layered windows included. Returns an empty
+// text on success, otherwise what went wrong.
+std::wstring copy_screen(const RECT& area, ScreenRows& rows);
 
 // Writes the client area of `window`, as the screen shows it, to `path` as a binary PPM (P6, 8
 // bits per channel, rows top to bottom). The pixels come from the screen because the window is

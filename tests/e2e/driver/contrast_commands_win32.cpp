@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <map>
 
+#include "capture_win32.h"
 #include "contrast_protocol.h"
 #include "protocol_win32.h"
 #include "window_lookup_win32.h"
@@ -119,37 +120,18 @@ std::wstring colours(const std::vector<std::wstring>& a) {
     if (width <= 0 || height <= 0) {
         throw ContrastFailure{L"the control has no area"};
     }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ScreenRows rows;
+    if (std::wstring failed = copy_screen(rect, rows); !failed.empty()) {
+        throw ContrastFailure{failed};
+    }
     std::map<std::uint32_t, int> counts;
-    if (memory != nullptr && bitmap != nullptr && bits != nullptr) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-        GdiFlush();
-        const auto* pixels = static_cast<const std::uint32_t*>(bits);
-        for (int i = 0; i < width * height; ++i) {
-            // 0x00RRGGBB in the bitmap; 0x00BBGGRR as the program writes colours.
-            const std::uint32_t p = pixels[i];
-            ++counts[((p & 0xFFU) << 16) | (p & 0xFF00U) | ((p >> 16) & 0xFFU)];
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            // Blue, green, red in the picture; 0x00BBGGRR as the program writes colours.
+            const unsigned char* p = rows.pixel(x, y);
+            ++counts[(std::uint32_t{p[0]} << 16) | (std::uint32_t{p[1]} << 8) | p[2]];
         }
-        SelectObject(memory, old);
     }
-    if (bitmap != nullptr) {
-        DeleteObject(bitmap);
-    }
-    if (memory != nullptr) {
-        DeleteDC(memory);
-    }
-    ReleaseDC(nullptr, screen);
     std::vector<std::pair<std::uint32_t, int>> sorted(counts.begin(), counts.end());
     std::stable_sort(sorted.begin(), sorted.end(),
                      [](const auto& x, const auto& y) { return x.second > y.second; });
