@@ -7,7 +7,7 @@ import subprocess
 import unittest
 from pathlib import Path
 
-from zorvo_e2e import SLEEP_DLL, ZORVO_EXE
+from zorvo_e2e import SLEEP_DLL, VERSION, ZORVO_EXE
 
 OBJDUMP = shutil.which("x86_64-w64-mingw32-objdump")
 
@@ -126,6 +126,13 @@ class ShippedFiles(unittest.TestCase):
         too_new = ["%s!%s (%s)" % (dll, name, first) for dll, names in listed.items()
                    for name, first in names.items() if first not in ("XP", "Vista", "7")]
         self.assertEqual(too_new, [], "a function of a later Windows on the Windows 7 list")
+
+    def test_manifest_carries_the_projects_version(self):
+        # The manifest resource is stored as it was written: its text can be read from the file.
+        identity = re.search(rb'<assemblyIdentity[^>]*name="Zorvo\.Timer"[^>]*>',
+                             ZORVO_EXE.read_bytes())
+        self.assertIsNotNone(identity, "no manifest naming Zorvo.Timer in zorvo.exe")
+        self.assertIn(b'version="%s"' % VERSION.encode(), identity[0])
 
     def test_sizes(self):
         self.assertLess(ZORVO_EXE.stat().st_size, 1024 * 1024)

@@ -5,7 +5,7 @@ screen reader does it."""
 import re
 
 from test_batch import IDNO, IDYES, BatchDialogCase
-from zorvo_e2e import ABOUT, About, Bat, Main, Menu, ZorvoTestCase, wait_until
+from zorvo_e2e import ABOUT, IDLE_CAPTION, About, Bat, Main, Menu, ZorvoTestCase, wait_until
 
 VK_TAB = 0x09
 VK_RETURN = 0x0D
@@ -242,4 +242,4 @@ class ScreenReaders(ZorvoTestCase):
                          (ROLE_PUSHBUTTON, 0, "Сбросить", PRESS))
         self.assertEqual(press(d, main, Main.lblReset), 0)
         self.assertTrue(wait_until(lambda: d.enabled(main, Main.lblActivate), timeout=5))
-        self.assertEqual(d.text(main), "Zorvo v.1.3.0.5")
+        self.assertEqual(d.text(main), IDLE_CAPTION)

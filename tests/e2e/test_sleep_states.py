@@ -11,10 +11,9 @@ import shutil
 import time
 from pathlib import Path
 
-from zorvo_e2e import BUILD, Main, Menu, ZorvoTestCase, wait_until
+from zorvo_e2e import BUILD, IDLE_CAPTION, Main, Menu, ZorvoTestCase, wait_until
 
 STAND_IN = BUILD / "e2e" / "powrprof_stand_in.dll"
-IDLE_CAPTION = "Zorvo v.1.3.0.5"
 STANDBY = "Zorvo - войдет в ждущий режим через "
 HIBERNATE = "Zorvo - войдет в спящий режим через "
 NO_STANDBY = "Этот компьютер нельзя перевести в ждущий режим: "
