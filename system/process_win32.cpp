@@ -1,5 +1,7 @@
 #include "system/process_win32.h"
 
+#include "core/product.h"
+
 namespace zorvo {
 namespace {
 
@@ -32,10 +34,6 @@ std::wstring modulePath() {
         path.resize(path.size() * 2);
     }
 }
-
-// Named in the session's namespace: one copy per logged-on user session.
-constexpr wchar_t kInstanceMutexName[] =
-    L"Local\\Zorvo.SingleInstance.{F68F06CC-6405-4393-81D1-0F867B0B05CB}";
 
 } // namespace
 

@@ -136,6 +136,10 @@ class SecondCopy(ZorvoTestCase):
         self.assertTrue(d.visible(MAIN))
         self.assertEqual(d.text(MAIN), CAPTION)
         self.assertIsNone(d.message_box_text())
+        # What the harness waits on between tests: held while a copy runs, free once it is gone.
+        self.assertTrue(d.instance_held())
+        self.end_programs()
+        self.assertFalse(d.instance_held())
 
 
 class PowerLibraryCheck(ZorvoTestCase):

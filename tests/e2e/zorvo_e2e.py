@@ -431,6 +431,9 @@ class Driver:
     def kill_image(self, name=PROGRAM_IMAGE):
         return int(self.value("kill-image", name))
 
+    def instance_held(self):
+        return self.value("instance-held") == "1"
+
 
 class ProgramFolder:
     """A folder holding a copy of the program, with or without its library."""
@@ -550,6 +553,7 @@ class ZorvoTestCase(unittest.TestCase):
         # Whatever a test may have started some other way (a batch file, a second copy).
         try:
             cls.driver.kill_image()
+            cls._wait_instance_free()
         except DriverError:
             pass
 
@@ -571,6 +575,13 @@ class ZorvoTestCase(unittest.TestCase):
             return all(pid in self.class_pids for cls in (MAIN, BAT, ABOUT, DIAL)
                        for _, pid, _ in self.driver.windows(cls))
         wait_until(only_class_windows, timeout=5)
+        self._wait_instance_free()
+
+    @classmethod
+    def _wait_instance_free(cls):
+        # The next start must not meet the single-copy object of a copy that is already gone.
+        if not cls.class_pids:
+            wait_until(lambda: not cls.driver.instance_held(), timeout=5)
 
     @staticmethod
     def _end_programs(programs):

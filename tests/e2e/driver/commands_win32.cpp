@@ -13,6 +13,7 @@
 #include "accessible_win32.h"
 #include "capture_win32.h"
 #include "contrast_commands_win32.h"
+#include "core/product.h"
 #include "minutes_fuzz_win32.h"
 #include "protocol_win32.h"
 #include "window_lookup_win32.h"
@@ -655,6 +656,14 @@ const std::vector<Command>& commands() {
                  }
              }
              return ok(std::to_wstring(killed));
+         }},
+        // instance-held: 1 while a copy of the program holds its single-copy object. A killed
+        // copy's windows can go before its handles do; a copy started in between would take
+        // itself for the second one.
+        {L"instance-held", 0,
+         [](const Args&, Session&) {
+             const kernel_handle held(OpenMutexW(SYNCHRONIZE, FALSE, zorvo::kInstanceMutexName));
+             return ok(flag(static_cast<bool>(held)));
          }},
         // minutes-fuzz CLASS ID COUNT SEED TRACE: COUNT random edits of the minutes box, each
         // warning answered with OK (minutes_fuzz_win32.h); answers "EDITS BOXES MOST_OPEN".
