@@ -2,6 +2,8 @@
 
 #include "dialogs/frm_dial_layout.h"
 #include "ui/label_win32.h"
+#include "ui/palette.h"
+#include "ui/system_palette_win32.h"
 
 namespace zorvo {
 
@@ -21,9 +23,23 @@ void FrmDialWin32::Form_Load() {
     const HWND hwnd = window_->hwnd();
     // Exactly the layered style; the window stays out of the taskbar because it is owned.
     SetWindowLongPtrW(hwnd, GWL_EXSTYLE, WS_EX_LAYERED);
-    // Colour keying only, on a key (all bits set) that no painted colour matches: fully opaque.
-    SetLayeredWindowAttributes(hwnd, 0xFFFFFFFF, 0, LWA_COLORKEY);
+    applyLayering(window_->palette());
     SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+void FrmDialWin32::applyLayering(const ui::Palette& palette) {
+    // Fully opaque either way: a colour key that nothing painted matches, or full alpha where the
+    // system's colours could match it.
+    const ui::OpaqueLayering layering = ui::opaqueLayering(palette);
+    SetLayeredWindowAttributes(window_->hwnd(), layering.key, layering.alpha,
+                               layering.colourKey ? LWA_COLORKEY : LWA_ALPHA);
+}
+
+bool FrmDialWin32::formMessage(UINT message, WPARAM, LPARAM, LRESULT&) {
+    if (message == WM_SETTINGCHANGE || message == WM_SYSCOLORCHANGE) {
+        applyLayering(ui::readSystemPalette());
+    }
+    return false; // the form follows the new colours too
 }
 
 void FrmDialWin32::setLabelCaption(const std::wstring& text) {

@@ -85,4 +85,11 @@ ControlLook controlLook(const Palette& palette, const ControlDesc& desc, Colour 
     return ControlLook{enabled ? desc.foreColour : blend(desc.foreColour, back), back};
 }
 
+OpaqueLayering opaqueLayering(const Palette& palette) {
+    if (palette.highContrast) {
+        return {.colourKey = false, .key = 0, .alpha = 255};
+    }
+    return {};
+}
+
 } // namespace zorvo::ui

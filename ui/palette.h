@@ -72,4 +72,16 @@ struct ControlLook {
 ControlLook controlLook(const Palette& palette, const ControlDesc& desc, Colour formBack,
                         bool enabled);
 
+/// How a layered window that must show fully opaque is composed. The design's colour key
+/// (all 32 bits set) matches none of the design's colours; a system that compares only its
+/// colour part would read it as white, which a high-contrast scheme may well paint. So under
+/// high contrast the window is made opaque by its alpha instead, with no colour key at all.
+struct OpaqueLayering {
+    bool colourKey = true; ///< key out `key`; otherwise blend with `alpha`
+    Colour key = 0xFFFFFFFF;
+    unsigned char alpha = 0;
+};
+
+OpaqueLayering opaqueLayering(const Palette& palette);
+
 } // namespace zorvo::ui

@@ -10,6 +10,8 @@ system does. The colours drawn are read off the screen."""
 from zorvo_e2e import (ABOUT, BAT, DIAL, MAIN, About, Bat, Dial, Main, Menu, ZorvoTestCase,
                        wait_until)
 
+LWA_COLORKEY = 1
+LWA_ALPHA = 2
 COLOR_WINDOW = 5
 COLOR_WINDOWTEXT = 8
 COLOR_HIGHLIGHT = 13
@@ -198,7 +200,12 @@ class HighContrast(ZorvoTestCase):
         # popup's colour key would punch out if the system read only its colour part.
         white = dict(SYSTEM)
         white[COLOR_WINDOW] = 0xFFFFFF
+        self.assertEqual(d.layered(popup), (0xFFFFFFFF, 0, LWA_COLORKEY), "the designed key")
         self.contrast(main, "on", white)
+        # Under Wine white is never keyed out, so what shows here is how the popup is composed:
+        # opaque by its alpha, with no key that a white scheme could match.
+        composed = wait_until(lambda: d.layered(popup) == (0, 255, LWA_ALPHA), timeout=5)
+        self.assertTrue(composed, "composed as %r" % (d.layered(popup),))
         self.assertTrue(d.wait_window(popup, 45000), "the popup did not show")
         d.sync(popup)
         self.assert_drawn(popup, 0, 0xFFFFFF, TEXT, "popup")

@@ -312,6 +312,11 @@ class Driver:
         return sorted((int(i), t) for i, _, t in (e.partition(":") for e in value.split("\t")
                                                    if e))
 
+    def layered(self, cls):
+        """(colour key, alpha, flags) of a layered window."""
+        key, alpha, flags = self.value("layered", cls).split()
+        return int(key, 16), int(alpha), int(flags)
+
     def client_size(self, cls):
         return tuple(int(v) for v in self.value("client-size", cls).split())
 

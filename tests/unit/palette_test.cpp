@@ -111,6 +111,37 @@ TEST(Palette, HighContrastDrawsEveryFormInTheSystemsColoursWithoutThePicture) {
     }
 }
 
+// The popup must show fully opaque: nothing it paints may match its colour key, even read as the
+// key's colour part alone (a white high-contrast scheme paints white).
+TEST(Palette, ThePopupKeysOutNothingItPaints) {
+    const FormDesc& popup = frmDialLayout();
+    constexpr ui::SystemColours kWhiteScheme{.window = 0x00FFFFFF,
+                                             .windowText = 0x00000000,
+                                             .hotLight = 0x00FFFFFF,
+                                             .highlight = 0x00FFFFFF,
+                                             .highlightText = 0x00FFFFFF,
+                                             .grayText = 0x00FFFFFF};
+    for (const Palette& palette : {kNormal, kHighContrast, Palette{true, kWhiteScheme}}) {
+        const ui::OpaqueLayering layering = ui::opaqueLayering(palette);
+        if (!layering.colourKey) {
+            EXPECT_EQ(layering.alpha, 255) << "high contrast " << palette.highContrast;
+            continue;
+        }
+        std::vector<Colour> painted{ui::backgroundLook(palette, popup).colour};
+        for (const ControlDesc& desc : popup.controls) {
+            const LabelLook look = lookOf(palette, desc, designed(desc));
+            painted.push_back(look.text);
+            if (look.fill) {
+                painted.push_back(*look.fill);
+            }
+        }
+        for (const Colour colour : painted) {
+            EXPECT_NE(colour & 0x00FFFFFFU, layering.key & 0x00FFFFFFU)
+                << "high contrast " << palette.highContrast << ", colour " << colour;
+        }
+    }
+}
+
 /// The two kinds of hover highlight, as the real handlers set them: a text colour on a transparent
 /// label (the main window's buttons, the link) and a back colour with a border (the dialogs'
 /// buttons). Without high contrast they show as designed; with it, in the system's highlight

@@ -403,6 +403,18 @@ const std::vector<Command>& commands() {
              }
              return ok();
          }},
+        // layered CLASS: a layered window's colour key, alpha and flags, as set by the program.
+        {L"layered", 1,
+         [](const Args& a, Session&) {
+             COLORREF key = 0;
+             BYTE alpha = 0;
+             DWORD flags = 0;
+             if (!GetLayeredWindowAttributes(top(a[1]), &key, &alpha, &flags)) {
+                 throw Failure(L"GetLayeredWindowAttributes failed: " +
+                               std::to_wstring(GetLastError()));
+             }
+             return ok(hex(key) + L" " + std::to_wstring(alpha) + L" " + std::to_wstring(flags));
+         }},
         {L"client-size", 1,
          [](const Args& a, Session&) {
              RECT rect{};
