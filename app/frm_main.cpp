@@ -191,6 +191,14 @@ void frmMain::Form_Deactivate() {
 // ---- Task selection, activation and reset --------------------------------------------------
 
 void frmMain::selectTask(MenuItem& item) {
+    if (!c_.lblActivate.enabled() && !item.checked()) {
+        // Counting down: a task this computer cannot do is refused now, while someone is there
+        // to read why, and the countdown goes on with the task it had.
+        if (const SleepRefusal refusal = refusalFor(item); refusal != SleepRefusal::None) {
+            s_.messages.show(refusalMessage(refusal));
+            return;
+        }
+    }
     const TaskRow* chosen = nullptr;
     for (const TaskRow* row : kActivationOrder) {
         MenuItem& rowItem = row->item(c_);
@@ -232,18 +240,24 @@ void frmMain::mnuSleep_Click() {
     selectTask(c_.mnuSleep);
 }
 
-bool frmMain::taskPossibleHere() {
+SleepRefusal frmMain::refusalFor(const MenuItem& item) {
     std::optional<SleepTask> task;
-    if (c_.mnuWait.checked()) {
+    if (&item == &c_.mnuWait) {
         task = SleepTask::Standby;
-    } else if (c_.mnuSleep.checked()) {
+    } else if (&item == &c_.mnuSleep) {
         task = SleepTask::Hibernate;
     }
     if (!task) {
         // Shutdown, reboot and the alarm depend on nothing the system could report beforehand.
-        return true;
+        return SleepRefusal::None;
     }
-    const SleepRefusal refusal = checkSleepTask(*task, s_.capabilities.query());
+    return checkSleepTask(*task, s_.capabilities.query());
+}
+
+bool frmMain::taskPossibleHere() {
+    const SleepRefusal refusal = c_.mnuWait.checked()    ? refusalFor(c_.mnuWait)
+                                 : c_.mnuSleep.checked() ? refusalFor(c_.mnuSleep)
+                                                         : SleepRefusal::None;
     if (refusal == SleepRefusal::None) {
         return true;
     }

@@ -165,6 +165,8 @@ private:
                             const wchar_t* logText);
     /// Writes the log entry when logging is on; returns the failure to report, if any.
     std::wstring logIfOn(const wchar_t* eventText);
+    /// Why the system cannot do the task of `item` here (None for the tasks it is never asked).
+    SleepRefusal refusalFor(const MenuItem& item);
     /// False, after telling the user why in a shown window, when the checked task is one the
     /// computer cannot do.
     bool taskPossibleHere();

@@ -93,6 +93,20 @@ class SleepStates(ZorvoTestCase):
         self.assertEventually(lambda: d.text(main).startswith(HIBERNATE), timeout=3)
         self.assertIsNone(d.message_box_text())
 
+        # Counting down: a change to standby is refused at once, and the countdown goes on.
+        d.command(main, Menu.mnuWait)
+        text = d.message_box_text(wait_ms=10000)
+        self.assertIsNotNone(text, "no message box for the change")
+        self.assertTrue(text.startswith(NO_STANDBY), repr(text))
+        self.assertTrue(d.message_box_ok())
+        self.assertEventually(lambda: d.message_box_count() == 0, timeout=5)
+        self.assertTrue(d.menu_state(main, Menu.mnuSleep).checked)
+        self.assertFalse(d.menu_state(main, Menu.mnuWait).checked)
+        caption = d.text(main)
+        self.assertTrue(caption.startswith(HIBERNATE), caption)
+        self.assertEventually(lambda: d.text(main) not in (caption, IDLE_CAPTION), timeout=3)
+        self.assertTrue(d.text(main).startswith(HIBERNATE), "the countdown goes on")
+
     def test_an_unknown_answer_counts_down(self):
         d = self.driver
         main = self.start_main(args=("/w", "5"), env=self.computer("FAIL")).window()

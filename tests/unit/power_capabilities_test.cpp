@@ -98,6 +98,34 @@ TEST(RefusedActivation, EachActivationAsksAfresh) {
     EXPECT_EQ(run.capabilities.queries, 2);
 }
 
+// Counting down already: a change to a task the computer cannot do is refused at once, and the
+// countdown goes on with the task it had; one it can do is taken as ever.
+TEST(RefusedActivation, AChangeOfTaskWhileCountingDownIsAskedToo) {
+    MainHarness run;
+    run.start();
+    run.form_.mnuShutDown_Click();
+    run.form_.lblActivate_Click();
+    ASSERT_TRUE(run.Timer3.enabled());
+    run.capabilities.answer = PowerCapabilities{true, false, false, true, false};
+    run.form_.mnuSleep_Click();
+    ASSERT_EQ(run.messages.shown.size(), 1u);
+    EXPECT_EQ(run.messages.shown[0], refusalMessage(SleepRefusal::HibernationFileMissing));
+    EXPECT_TRUE(run.mnuShutDown.checked());
+    EXPECT_FALSE(run.mnuSleep.checked());
+    EXPECT_TRUE(run.Timer3.enabled());
+
+    run.form_.mnuWait_Click();
+    EXPECT_EQ(run.messages.shown.size(), 1u);
+    EXPECT_TRUE(run.mnuWait.checked());
+    EXPECT_FALSE(run.mnuShutDown.checked());
+    EXPECT_EQ(run.lblEnter.caption(), L"Zorvo настроен на ждущий режим");
+    // Idle, the choice is free: activation asks.
+    run.form_.mnuReset_Click();
+    run.form_.mnuSleep_Click();
+    EXPECT_TRUE(run.mnuSleep.checked());
+    EXPECT_EQ(run.messages.shown.size(), 1u);
+}
+
 // A start from the command line or a batch file, whatever window it asked for.
 TEST(RefusedCommandLine, TheWindowIsShownIdleWithTheTaskSelected) {
     for (std::int32_t view : {kViewNormal, kViewMinimized, kViewTray, kViewHidden}) {
