@@ -115,13 +115,9 @@ TEST(Palette, HighContrastDrawsEveryFormInTheSystemsColoursWithoutThePicture) {
 // key's colour part alone (a white high-contrast scheme paints white).
 TEST(Palette, ThePopupKeysOutNothingItPaints) {
     const FormDesc& popup = frmDialLayout();
-    constexpr ui::SystemColours kWhiteScheme{.window = 0x00FFFFFF,
-                                             .windowText = 0x00000000,
-                                             .hotLight = 0x00FFFFFF,
-                                             .highlight = 0x00FFFFFF,
-                                             .highlightText = 0x00FFFFFF,
-                                             .grayText = 0x00FFFFFF};
-    for (const Palette& palette : {kNormal, kHighContrast, Palette{true, kWhiteScheme}}) {
+    ui::SystemColours whiteScheme = kSystem;
+    whiteScheme.window = 0x00FFFFFF;
+    for (const Palette& palette : {kNormal, kHighContrast, Palette{true, whiteScheme}}) {
         const ui::OpaqueLayering layering = ui::opaqueLayering(palette);
         if (!layering.colourKey) {
             EXPECT_EQ(layering.alpha, 255) << "high contrast " << palette.highContrast;
