@@ -3,7 +3,6 @@
 #include "dialogs/frm_dial_layout.h"
 #include "ui/label_win32.h"
 #include "ui/palette.h"
-#include "ui/system_palette_win32.h"
 
 namespace zorvo {
 
@@ -35,11 +34,10 @@ void FrmDialWin32::applyLayering(const ui::Palette& palette) {
                                layering.colourKey ? LWA_COLORKEY : LWA_ALPHA);
 }
 
-bool FrmDialWin32::formMessage(UINT message, WPARAM, LPARAM, LRESULT&) {
-    if (message == WM_SETTINGCHANGE || message == WM_SYSCOLORCHANGE) {
-        applyLayering(ui::readSystemPalette());
+void FrmDialWin32::paletteChanged() {
+    if (window_) { // not while the window is still being made
+        applyLayering(window_->palette());
     }
-    return false; // the form follows the new colours too
 }
 
 void FrmDialWin32::setLabelCaption(const std::wstring& text) {

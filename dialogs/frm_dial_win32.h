@@ -28,7 +28,7 @@ private:
     ui::FormWindow& window();
     void Form_Load();
     void applyLayering(const ui::Palette& palette);
-    bool formMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void paletteChanged() override;
 
     HINSTANCE instance_;
     std::unique_ptr<ui::FormWindow> window_;

@@ -15,6 +15,7 @@ void FormWindow::followSystemColours(UINT message) {
         return;
     }
     palette_ = now;
+    events_->paletteChanged();
     // Every label paints from the form's background, and every control asks the form for its
     // colours as it paints: all of them paint again, with the new palette.
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);

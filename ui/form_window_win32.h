@@ -41,6 +41,9 @@ public:
     /// The form became the active window (after the focus went back to its control) or stopped
     /// being it.
     virtual void activated(bool /*active*/) {}
+    /// The form's palette changed (high contrast switched, or the system's colours); the form
+    /// repaints in it on its own.
+    virtual void paletteChanged() {}
     /// Sees each message of the form window before the default handling; returns true when it
     /// has handled it and put the answer in `result`.
     virtual bool formMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/,

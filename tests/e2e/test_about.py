@@ -25,10 +25,7 @@ class AboutBox(ZorvoTestCase):
         super().tearDown()
 
     def open_about(self, main, about):
-        d = self.driver
-        d.command(main, Menu.mnuAbout)
-        self.assertTrue(d.wait_window(about, 5000), "the about box did not open")
-        d.sync(about)
+        self.open_form(main, Menu.mnuAbout, about)
 
     def topmost(self, window):
         return bool(self.driver.styles(window)[1] & WS_EX_TOPMOST)

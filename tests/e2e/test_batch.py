@@ -25,10 +25,7 @@ class BatchDialogCase(ZorvoTestCase):
         return self.program.window(), self.program.window(BAT)
 
     def open_dialog(self, main, bat):
-        d = self.driver
-        d.command(main, Menu.mnuBat)
-        self.assertTrue(d.wait_window(bat, 5000), "the dialog did not open")
-        d.sync(bat)
+        self.open_form(main, Menu.mnuBat, bat)
 
     def choose(self, bat, action=None, minutes=None, mode=None):
         d = self.driver

@@ -156,9 +156,7 @@ class HighContrast(ZorvoTestCase):
         d = self.driver
         program = self.start_main()
         main, about, bat = program.window(), program.window(ABOUT), program.window(BAT)
-        d.command(main, Menu.mnuAbout)
-        self.assertTrue(d.wait_window(about, 5000))
-        d.sync(about)
+        self.open_form(main, Menu.mnuAbout, about)
         self.assertNotEqual(self.dominant(about), WINDOW)
         # Switched on while the about box is open.
         self.switch_on(main)
@@ -172,9 +170,7 @@ class HighContrast(ZorvoTestCase):
         self.assertTrue(d.wait_gone(about, 5000))
 
         # Opened with high contrast on.
-        d.command(main, Menu.mnuBat)
-        self.assertTrue(d.wait_window(bat, 5000))
-        d.sync(bat)
+        self.open_form(main, Menu.mnuBat, bat)
         self.assert_drawn(bat, 0, WINDOW, TEXT, "batch-file dialog")
         # The minutes box: its edit in the window's colours (its text selected, so in the
         # highlight's), none of its designed dark blue.

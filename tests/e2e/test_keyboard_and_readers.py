@@ -149,12 +149,6 @@ class BatchDialogKeys(BatchDialogCase):
 
 
 class AboutBoxKeys(ZorvoTestCase):
-    def open_about(self, main, about):
-        d = self.driver
-        d.command(main, Menu.mnuAbout)
-        self.assertTrue(d.wait_window(about, 5000))
-        d.sync(about)
-
     def test_enter_and_esc_close_it_wherever_aimed(self):
         d = self.driver
         program = self.start_main()
@@ -162,7 +156,7 @@ class AboutBoxKeys(ZorvoTestCase):
         for key in (VK_RETURN, VK_ESCAPE):
             for control in (About.Text1, About.lblHomePage):
                 with self.subTest(key=key, control=control):
-                    self.open_about(main, about)
+                    self.open_form(main, Menu.mnuAbout, about)
                     self.assertEqual(d.focus(about), About.Text1)
                     d.value("post", about, control, WM_KEYDOWN, key)
                     self.assertTrue(d.wait_gone(about, 5000))
@@ -175,7 +169,7 @@ class AboutBoxKeys(ZorvoTestCase):
         main, about = program.window(), program.window(ABOUT)
         for key in (VK_RETURN, VK_ESCAPE):
             with self.subTest(key=key):
-                self.open_about(main, about)
+                self.open_form(main, Menu.mnuAbout, about)
                 d.hold_keys(key)
                 d.release_keys(key)
                 self.assertTrue(d.wait_gone(about, 5000), "a key typed on the keyboard")
@@ -203,9 +197,7 @@ class ScreenReaders(ZorvoTestCase):
         self.assertEqual(accessible(d, main, Main.Combo1)[2], "в минутах")
 
         bat = program.window("frmBat")
-        d.command(main, Menu.mnuBat)
-        self.assertTrue(d.wait_window(bat, 5000))
-        d.sync(bat)
+        self.open_form(main, Menu.mnuBat, bat)
         self.assertEqual(accessible(d, bat, Bat.lblOK),
                          (ROLE_PUSHBUTTON, STATE_DEFAULT, "Генерация", PRESS))
         self.assertEqual(accessible(d, bat, Bat.lblCancel),
@@ -215,9 +207,7 @@ class ScreenReaders(ZorvoTestCase):
         self.assertTrue(d.wait_gone(bat, 5000), "pressing «Отмена» closes the dialog")
 
         about = program.window(ABOUT)
-        d.command(main, Menu.mnuAbout)
-        self.assertTrue(d.wait_window(about, 5000))
-        d.sync(about)
+        self.open_form(main, Menu.mnuAbout, about)
         self.assertEqual(accessible(d, about, About.lblOK),
                          (ROLE_PUSHBUTTON, STATE_DEFAULT, "OK", PRESS))
         self.assertEqual(accessible(d, about, About.lblHomePage),

@@ -646,6 +646,12 @@ class ZorvoTestCase(unittest.TestCase):
                                   drv.message_box_text(), program.output_tail()))
         return pids[0]
 
+    def open_form(self, main, item, window, timeout_ms=5000):
+        """Opens a dialog by its menu item and waits until it shows and has settled."""
+        self.driver.command(main, item)
+        self.assertTrue(self.driver.wait_window(window, timeout_ms), "%s did not open" % window)
+        self.driver.sync(window)
+
     def assertEventually(self, predicate, timeout=10, msg=None):
         value = wait_until(predicate, timeout)
         self.assertTrue(value, msg)

@@ -365,6 +365,11 @@ struct FakeDialogs final : DialogHost {
     }
 };
 
+/// An entry the harness looks up in a window's design: there, or the design changed under it.
+template <class Desc> const Desc& inDesign(const Desc* found) {
+    return found ? *found : throw std::logic_error("not in the design");
+}
+
 /// frmMain on fakes, each control in the state the Win32 front end gives it: the one its design
 /// says, so that a test of the start state sees the design and Form_Load, not the harness.
 struct MainHarness {
@@ -469,8 +474,7 @@ struct MainHarness {
         const FormDesc& design = frmMainLayout();
         form.caption_ = design.caption;
         const auto control = [&](std::wstring_view name) -> const ControlDesc& {
-            const ControlDesc* found = findControl(design, name);
-            return found ? *found : throw std::logic_error("no control in the design");
+            return inDesign(findControl(design, name));
         };
         for (auto [name, label] : {std::pair{L"lblEnter", &lblEnter},
                                    {L"lblLog", &lblLog},
@@ -497,23 +501,17 @@ struct MainHarness {
                                   {L"mnuReboot", &mnuReboot},
                                   {L"mnuSleep", &mnuSleep},
                                   {L"mnuLog", &mnuLog}}) {
-            const MenuDesc* desc = findMenu(design, name);
-            if (desc == nullptr) {
-                throw std::logic_error("no menu item in the design");
-            }
-            item->checked_ = desc->checked;
-            item->enabled_ = desc->enabled;
+            const MenuDesc& desc = inDesign(findMenu(design, name));
+            item->checked_ = desc.checked;
+            item->enabled_ = desc.enabled;
         }
         for (auto [name, timer] : {std::pair{L"Timer1", &Timer1},
                                    {L"Timer2", &Timer2},
                                    {L"Timer3", &Timer3},
                                    {L"Timer4", &Timer4}}) {
-            const TimerDesc* desc = findTimer(design, name);
-            if (desc == nullptr) {
-                throw std::logic_error("no timer in the design");
-            }
-            timer->enabled_ = desc->enabled;
-            timer->interval_ = desc->interval;
+            const TimerDesc& desc = inDesign(findTimer(design, name));
+            timer->enabled_ = desc.enabled;
+            timer->interval_ = desc.interval;
         }
     }
 

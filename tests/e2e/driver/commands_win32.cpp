@@ -692,22 +692,10 @@ const std::vector<Command>& commands() {
         // accessible CLASS ID: ROLE STATE NAME ACTION (tab-separated) of the control's client
         // object, as a screen reader in another process gets it.
         {L"accessible", 2,
-         [](const Args& a, Session&) {
-             try {
-                 return ok(describe_accessible(control(a)));
-             } catch (const std::runtime_error& e) {
-                 throw Failure(from_utf8(e.what()));
-             }
-         }},
+         [](const Args& a, Session&) { return ok(describe_accessible(control(a))); }},
         // accessible-do CLASS ID: the control's default action; answers the HRESULT.
         {L"accessible-do", 2,
-         [](const Args& a, Session&) {
-             try {
-                 return ok(do_default_action(control(a)));
-             } catch (const std::runtime_error& e) {
-                 throw Failure(from_utf8(e.what()));
-             }
-         }},
+         [](const Args& a, Session&) { return ok(do_default_action(control(a))); }},
         // hold-file PATH: opens the file (made when missing) sharing nothing, so no other process
         // can open it until release-file.
         {L"hold-file", 1,
@@ -774,7 +762,8 @@ std::wstring run_command(const std::vector<std::wstring>& tokens, Session& sessi
         }
         try {
             return command.run(tokens, session);
-        } catch (const Failure& failure) {
+        } catch (const std::runtime_error& failure) {
+            // Failure, or a helper's own error (the accessible object's, say): both in UTF-8.
             return L"error " + from_utf8(failure.what());
         }
     }
