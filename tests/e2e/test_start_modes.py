@@ -109,13 +109,13 @@ class StartModes(ZorvoTestCase):
     def test_taskkill_without_force_calls_a_countdown_off(self):
         """The command the README gives a script: the program leaves as «Выход» does."""
         d = self.driver
-        icons_before = d.tray_icons()
         program = self.start_main(args=("/a", "1"))
         main = program.window()
+        hwnd = next(h for h, pid, _ in d.windows(MAIN) if pid == program.windows_pid)
         self.left(main)
         d.command(main, Menu.mnuLog)
         self.assertTrue(d.menu_state(main, Menu.mnuLog).checked)
-        self.assertEventually(lambda: d.tray_icons() == icons_before + 1, timeout=5,
+        self.assertEventually(lambda: d.has_tray_icon(hwnd), timeout=5,
                               msg="the program's icon is not in the notification area")
         result = subprocess.run(["wine", "taskkill", "/im", "zorvo.exe"], env=self.session.env,
                                 stdin=subprocess.DEVNULL, capture_output=True, timeout=60,
@@ -123,7 +123,9 @@ class StartModes(ZorvoTestCase):
         self.assertEqual(result.returncode, 0, result.stdout)
         self.assertEqual(program.wait_exit(10), 0, "the program did not leave when asked")
         self.assertIsNone(d.message_box_text(), "no dialog on the way out")
-        self.assertEqual(d.tray_icons(), icons_before, "its icon stayed behind")
+        # Wine's shell also sweeps the icons of a destroyed window; Windows leaves a ghost until
+        # the mouse passes over it, so the unit tests hold the program's own removal.
+        self.assertFalse(d.has_tray_icon(hwnd), "its icon stayed behind")
         # The alarm writes its entry after the melody: no entry, no task.
         self.assertFalse((self.scratch / "zorvo.log").exists(), "the task was performed")
 

@@ -402,9 +402,10 @@ class Driver:
     def tray(self, cls, mouse_message):
         self.value("tray", cls, mouse_message)
 
-    def tray_icons(self):
-        """How many icons the notification area holds (every program's)."""
-        return int(self.value("tray-icons"))
+    def has_tray_icon(self, hwnd):
+        """Whether the notification area holds the program's icon for the window `hwnd` (as
+        `windows` gives it; the window may be gone)."""
+        return self.value("tray-icon", hwnd) == "1"
 
     def close_window(self, cls):
         self.value("close", cls)

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
+#include <shellapi.h>
 #include <tlhelp32.h>
 
 #include <array>
@@ -14,6 +14,7 @@
 #include "capture_win32.h"
 #include "contrast_commands_win32.h"
 #include "core/product.h"
+#include "core/tray_icon_record.h"
 #include "minutes_fuzz_win32.h"
 #include "protocol_win32.h"
 #include "window_lookup_win32.h"
@@ -341,32 +342,17 @@ const std::vector<Command>& commands() {
              }
              return ok();
          }},
-        // tray-icons: how many icons the notification area holds, counted as the tools of the
-        // tooltip windows that the shell's tray windows own (one per icon; Wine's stand-alone
-        // tray, where no X11 tray docks them, and Windows' taskbar).
-        {L"tray-icons", 0,
-         [](const Args&, Session&) {
-             LRESULT icons = 0;
-             for (const TopWindow& w : top_windows(L"tooltips_class32")) {
-                 const HWND owner = GetWindow(w.hwnd, GW_OWNER);
-                 const std::wstring owner_class = owner ? class_of(owner) : std::wstring();
-                 if (owner_class != L"__winex11_standalone_tray" &&
-                     owner_class != L"Shell_TrayWnd") {
-                     continue;
-                 }
-                 // The tray's own thread may be busy for a while on a loaded machine: wait for
-                 // it longer than for the program, and pass over a tooltip that went meanwhile.
-                 DWORD_PTR tools = 0;
-                 if (!SendMessageTimeoutW(w.hwnd, TTM_GETTOOLCOUNT, 0, 0, SMTO_NORMAL, 15000,
-                                          &tools)) {
-                     if (!IsWindow(w.hwnd)) {
-                         continue;
-                     }
-                     throw Failure(L"the tray's tooltip did not answer");
-                 }
-                 icons += static_cast<LRESULT>(tools);
-             }
-             return ok(std::to_wstring(icons));
+        // tray-icon HWND: 1 while the notification area holds the program's icon for that window
+        // (HWND as `list` gives it, so it can be asked after the window is gone). The shell
+        // answers a change that sets nothing with whether it knows the icon; counting icons
+        // instead would race with the shell's slow sweep of icons whose program was killed.
+        {L"tray-icon", 1,
+         [](const Args& a, Session&) {
+             NOTIFYICONDATAW data{};
+             data.cbSize = sizeof data;
+             data.hWnd = reinterpret_cast<HWND>(static_cast<INT_PTR>(number(a[1])));
+             data.uID = zorvo::TrayIconRecord::kIdentifier;
+             return ok(flag(Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE));
          }},
         // key-down VK / key-up VK: a key pressed or released on the keyboard, system-wide, as
         // GetAsyncKeyState then reports it (VK_LCONTROL and VK_RCONTROL tell the two Ctrl keys
