@@ -4,7 +4,7 @@ and a countdown that runs on, untouched, while a dialog is open."""
 import re
 import time
 
-from zorvo_e2e import (ABOUT, BAT, MAIN, WS_EX_TOOLWINDOW, WS_EX_TOPMOST, WS_MAXIMIZEBOX,
+from zorvo_e2e import (ABOUT, BAT, WS_EX_TOOLWINDOW, WS_EX_TOPMOST, WS_MAXIMIZEBOX,
                        WS_MINIMIZEBOX, About, Bat, Main, Menu, ZorvoTestCase, wait_until)
 from zorvo_e2e import VERSION
 
@@ -68,7 +68,7 @@ class AboutBox(ZorvoTestCase):
         self.assertEqual(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0)
         self.assertEqual(exstyle & WS_EX_TOOLWINDOW, WS_EX_TOOLWINDOW)
         self.assertEqual(d.client_size(about), (234, 153))
-        main_hwnd = [h for h, pid, _ in d.windows(MAIN) if pid == program.windows_pid][0]
+        main_hwnd = d.handle(program)
         self.assertEqual(d.owner(about), main_hwnd)
         d.close_window(about)
         self.assertTrue(d.wait_gone(about, 5000))

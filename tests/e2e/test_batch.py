@@ -82,7 +82,7 @@ class BatchDialog(BatchDialogCase):
         self.assertEqual(style & WS_SYSMENU, WS_SYSMENU)
         self.assertEqual(exstyle & WS_EX_TOOLWINDOW, WS_EX_TOOLWINDOW)
         self.assertEqual(d.client_size(bat), (229, 204))
-        main_hwnd = [h for h, pid, _ in d.windows(MAIN) if pid == self.program.windows_pid][0]
+        main_hwnd = d.handle(self.program)
         self.assertEqual(d.owner(bat), main_hwnd)
         ml, mt, mw, mh = (int(v) for v in d.value("window-rect", main).split())
         bl, bt, bw, bh = (int(v) for v in d.value("window-rect", bat).split())

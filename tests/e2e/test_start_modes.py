@@ -111,7 +111,7 @@ class StartModes(ZorvoTestCase):
         d = self.driver
         program = self.start_main(args=("/a", "1"))
         main = program.window()
-        hwnd = next(h for h, pid, _ in d.windows(MAIN) if pid == program.windows_pid)
+        hwnd = d.handle(program)
         self.left(main)
         d.command(main, Menu.mnuLog)
         self.assertTrue(d.menu_state(main, Menu.mnuLog).checked)

@@ -402,6 +402,10 @@ class Driver:
     def tray(self, cls, mouse_message):
         self.value("tray", cls, mouse_message)
 
+    def handle(self, program, cls=MAIN):
+        """The handle of the copy's window of the class, to ask about after the window is gone."""
+        return next(h for h, pid, _ in self.windows(cls) if pid == program.windows_pid)
+
     def has_tray_icon(self, hwnd):
         """Whether the notification area holds the program's icon for the window `hwnd` (as
         `windows` gives it; the window may be gone)."""
