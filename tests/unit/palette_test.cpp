@@ -186,10 +186,10 @@ TEST(Palette, EveryHoverHighlightShowsInBothPalettes) {
     fakes::MainHarness main;
     main.start();
     const ControlDesc& activate = control(frmMainLayout(), L"lblActivate");
-    main.form_.lblActivate_MouseMove();
+    main.send(L"lblActivate", Event::MouseMove);
     EXPECT_EQ(lookOf(kNormal, activate, main.lblActivate).text, kButtonHoverColour);
     EXPECT_EQ(lookOf(kHighContrast, activate, main.lblActivate).fill, kSystem.highlight);
-    main.form_.Form_MouseMove();
+    main.send(L"", Event::MouseMove);
     EXPECT_EQ(lookOf(kHighContrast, activate, main.lblActivate).text, kSystem.hotLight);
 }
 
@@ -197,8 +197,8 @@ TEST(Palette, HighContrastGreysADisabledLabelEvenWhenItWasLeftHighlighted) {
     fakes::MainHarness main;
     main.start();
     const ControlDesc& activate = control(frmMainLayout(), L"lblActivate");
-    main.form_.lblActivate_MouseMove();
-    main.form_.lblActivate_Click(); // running: the label is disabled, still in its hover colour
+    main.send(L"lblActivate", Event::MouseMove);
+    main.click(L"lblActivate"); // running: the label is disabled, still in its hover colour
     ASSERT_FALSE(main.lblActivate.enabled());
     EXPECT_EQ(lookOf(kNormal, activate, main.lblActivate).text, kSystem.grayText);
     const LabelLook look = lookOf(kHighContrast, activate, main.lblActivate);

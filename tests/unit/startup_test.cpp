@@ -70,10 +70,10 @@ TEST(Startup, TheWindowStartsInTheIdleStateThatResetReturnsTo) {
     EXPECT_FALSE(started.counting);
     EXPECT_FALSE(started.resetShown);
 
-    h.form_.lblActivate_Click();
+    h.click(L"lblActivate");
     EXPECT_NE(IdleState::of(h), started) << "activation must change what the window shows";
-    h.form_.Timer3_Timer();
-    h.form_.mnuReset_Click();
+    h.send(L"Timer3", Event::Timer);
+    h.click(L"mnuReset");
     EXPECT_EQ(IdleState::of(h), started);
 }
 
