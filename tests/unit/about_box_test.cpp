@@ -10,31 +10,7 @@
 namespace zorvo {
 namespace {
 
-using fakes::FakeLabel;
-using fakes::Journal;
-
-struct FakeText final : fakes::FakeControl<TextBox> {
-    std::wstring text_;
-    std::wstring text() const override { return text_; }
-    void setText(const std::wstring& t) override { text_ = t; }
-};
-
-struct FakeLinks final : LinkOpener {
-    std::vector<std::wstring> opened;
-    void open(const std::wstring& address) override { opened.push_back(address); }
-};
-
-struct AboutHarness {
-    Journal journal;
-    fakes::FakeForm form{journal};
-    FakeText text;
-    FakeLabel link{L"Сайт программы", kLinkColour}, ok{L"OK", 0x00FFFFFF};
-    FakeLinks links;
-    frmAbout about{AboutControls{form, text, link, ok}, links};
-    void send(std::wstring_view name, Event event) {
-        fakes::send(frmAboutLayout(), frmAboutRoutes(), about, name, event);
-    }
-};
+using fakes::AboutHarness;
 
 TEST(AboutBox, TextLinkAndHover) {
     AboutHarness h;

@@ -161,47 +161,9 @@ TEST(BatchFile, WriteFailureKeepsTheDialogAndTheOldFile) {
               "start C:\\Tools\\zorvo.exe /r 7 /min\r\necho exit\r\n");
 }
 
+// A file of the user's is replaced only after a Yes; only the very bytes we would write are ours
+// (no question), and a file that cannot be read is asked about rather than guessed.
 TEST(BatchFile, AUsersOwnFileIsReplacedOnlyAfterAYes) {
-    const std::string ours = "start C:\\Tools\\zorvo.exe /a 5 \r\necho exit\r\n";
-    BatHarness no;
-    no.files.files[L"alarm.bat"] = "@echo my own alarm\r\n";
-    no.generate(L"Звуковой сигнал", L"5", &no.Option1);
-    ASSERT_EQ(no.messages.asked.size(), 1u);
-    EXPECT_NE(no.messages.asked[0].find(L"alarm.bat"), std::wstring::npos) << "names the file";
-    EXPECT_NE(no.messages.asked[0].find(L"уже есть файл"), std::wstring::npos) << "says why";
-    EXPECT_NE(no.messages.asked[0].find(L"Заменить"), std::wstring::npos) << "asks to replace";
-    EXPECT_EQ(no.files.files[L"alarm.bat"], "@echo my own alarm\r\n");
-    EXPECT_FALSE(no.form.closed) << "the dialog stays, with its choices";
-    EXPECT_EQ(no.Combo1.text(), L"5");
-    EXPECT_EQ(no.Combo2.text(), L"Звуковой сигнал");
-
-    BatHarness yes;
-    yes.files.files[L"alarm.bat"] = "@echo my own alarm\r\n";
-    yes.messages.answerYes = true;
-    yes.generate(L"Звуковой сигнал", L"5", &yes.Option1);
-    EXPECT_EQ(yes.files.files[L"alarm.bat"], ours);
-    EXPECT_TRUE(yes.form.closed);
-
-    BatHarness again; // the same bytes once more: ours already, no question
-    again.files.files[L"alarm.bat"] = ours;
-    again.generate(L"Звуковой сигнал", L"5", &again.Option1);
-    EXPECT_TRUE(again.messages.asked.empty());
-    EXPECT_TRUE(again.form.closed);
-
-    BatHarness longer; // what we would write, and more: the user's
-    longer.files.files[L"alarm.bat"] = ours + "pause\r\n";
-    longer.generate(L"Звуковой сигнал", L"5", &longer.Option1);
-    EXPECT_EQ(longer.messages.asked.size(), 1u);
-
-    BatHarness locked; // cannot be read: ask rather than guess
-    locked.files.files[L"alarm.bat"] = ours;
-    locked.files.unreadable = true;
-    locked.generate(L"Звуковой сигнал", L"5", &locked.Option1);
-    EXPECT_EQ(locked.messages.asked.size(), 1u);
-}
-
-// Files that are nearly ours are still the user's: only the very bytes we would write are ours.
-TEST(BatchFile, AFileCloseToOursIsStillTheUsers) {
     const std::string ours = "start C:\\Tools\\zorvo.exe /r 45 /hid\r\necho exit\r\n";
     std::string sameLength = ours;
     sameLength.replace(sameLength.find("45"), 2, "15");
@@ -210,7 +172,12 @@ TEST(BatchFile, AFileCloseToOursIsStillTheUsers) {
     const struct {
         std::string bytes;
         const char* what;
+        bool asked = true, yes = false, unreadable = false;
     } cases[] = {
+        {"@echo my own alarm\r\n", "the user's own"},
+        {"@echo my own alarm\r\n", "the user's own, and a Yes", true, true},
+        {ours, "ours already"},
+        {ours, "ours, unreadable", true, false, true},
         {sameLength, "the same length, other minutes"},
         {lastByte, "a difference in the last byte only"},
         {ours.substr(0, ours.size() - 1), "all but our last byte"},
@@ -221,18 +188,27 @@ TEST(BatchFile, AFileCloseToOursIsStillTheUsers) {
         {"", "an empty file"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const bool asked = c.asked && (c.bytes != ours || c.unreadable);
         BatHarness h;
         h.files.files[L"reset.bat"] = c.bytes;
+        h.files.unreadable = c.unreadable;
+        h.messages.answerYes = c.yes;
         h.generate(L"Перезагрузка", L"45", &h.Option3);
-        EXPECT_EQ(h.messages.asked.size(), 1u) << c.what;
-        EXPECT_EQ(h.files.files[L"reset.bat"], c.bytes) << c.what << ": replaced after a No";
-        EXPECT_FALSE(h.form.closed) << c.what;
+        ASSERT_EQ(h.messages.asked.size(), asked ? 1u : 0u);
+        EXPECT_EQ(h.form.closed, !asked || c.yes);
+        EXPECT_EQ(h.files.files[L"reset.bat"], asked && !c.yes ? c.bytes : ours);
+        if (asked) {
+            const std::wstring& question = h.messages.asked[0];
+            EXPECT_NE(question.find(L"reset.bat"), std::wstring::npos) << "names the file";
+            EXPECT_NE(question.find(L"уже есть файл"), std::wstring::npos) << "says why";
+            EXPECT_NE(question.find(L"Заменить"), std::wstring::npos) << "asks to replace";
+        }
+        if (!h.form.closed) { // the dialog stays, with its choices
+            EXPECT_EQ(h.Combo1.text(), L"45");
+            EXPECT_EQ(h.Combo2.text(), L"Перезагрузка");
+        }
     }
-    BatHarness exact; // and ours it is, when it holds exactly that
-    exact.files.files[L"reset.bat"] = ours;
-    exact.generate(L"Перезагрузка", L"45", &exact.Option3);
-    EXPECT_TRUE(exact.messages.asked.empty());
-    EXPECT_TRUE(exact.form.closed);
 }
 
 TEST(BatchDialog, MinutesRuleCancelAndHover) {

@@ -15,6 +15,8 @@
 
 #include "app/frm_main.h"
 #include "app/frm_main_layout.h"
+#include "dialogs/frm_about.h"
+#include "dialogs/frm_about_layout.h"
 #include "table_encoder.h"
 
 namespace zorvo::fakes {
@@ -362,6 +364,14 @@ struct FakeDialogs final : DialogHost {
     }
 };
 
+/// A label as the front end makes it from its design.
+inline void fromDesign(FakeLabel& label, const ControlDesc& desc) {
+    label.caption_ = desc.caption;
+    label.fore_ = desc.foreColour;
+    label.back_ = desc.backColour.value_or(0);
+    label.visible_ = desc.visible;
+}
+
 /// Sends an event of the control, menu command or timer named `name` (empty: the bare form)
 /// through the form's own table of routes, as the front end does.
 template <class Logic>
@@ -447,10 +457,7 @@ struct MainHarness {
         for (const ControlDesc& desc : design.controls) {
             for (auto [name, label] : labels) {
                 if (name == desc.name) {
-                    label->caption_ = desc.caption;
-                    label->fore_ = desc.foreColour;
-                    label->back_ = desc.backColour.value_or(0);
-                    label->visible_ = desc.visible;
+                    fromDesign(*label, desc);
                 }
             }
             if (desc.name == L"Combo1") {
@@ -507,6 +514,34 @@ struct MainHarness {
         for (int i = 0; i < count && Timer3.enabled(); ++i) {
             send(L"Timer3", Event::Timer);
         }
+    }
+};
+
+struct FakeText final : FakeControl<TextBox> {
+    std::wstring text_;
+    std::wstring text() const override { return text_; }
+    void setText(const std::wstring& t) override { text_ = t; }
+};
+
+struct FakeLinks final : LinkOpener {
+    std::vector<std::wstring> opened;
+    void open(const std::wstring& address) override { opened.push_back(address); }
+};
+
+/// frmAbout on fakes, its labels as designed.
+struct AboutHarness {
+    Journal journal;
+    FakeForm form{journal};
+    FakeText text;
+    FakeLabel link, ok;
+    FakeLinks links;
+    frmAbout about{AboutControls{form, text, link, ok}, links};
+    AboutHarness() {
+        fromDesign(link, *findControl(frmAboutLayout(), L"lblHomePage"));
+        fromDesign(ok, *findControl(frmAboutLayout(), L"lblOK"));
+    }
+    void send(std::wstring_view name, Event event) {
+        fakes::send(frmAboutLayout(), frmAboutRoutes(), about, name, event);
     }
 };
 

@@ -1,5 +1,3 @@
-#include <ostream>
-
 #include <gtest/gtest.h>
 
 #include "app/start_checks.h"
@@ -56,12 +54,6 @@ struct IdleState {
                 h.tray.last().record.icon};
     }
 };
-
-void PrintTo(const IdleState& s, std::ostream* os) {
-    *os << "counting " << s.counting << ", Combo1 " << s.comboEnabled << ", lblActivate "
-        << s.activateEnabled << ", lblReset shown " << s.resetShown << ", mnuActive "
-        << s.mnuActiveEnabled << ", mnuReset " << s.mnuResetEnabled << ", icon " << s.icon;
-}
 
 TEST(Startup, TheWindowStartsInTheIdleStateThatResetReturnsTo) {
     MainHarness h;
