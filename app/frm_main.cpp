@@ -386,6 +386,8 @@ void frmMain::performTask() {
 
 void frmMain::performWmi(WmiMethod method, const wchar_t* failure, const wchar_t* logText) {
     const ActionResult result = s_.actions.runWmi(method);
+    // The countdown is over: whatever comes now, nothing needs the computer held awake.
+    s_.actions.keepAwake(false);
     if (!result.ok) {
         // Nothing happened, so nothing is logged; the user must know the computer stays on.
         s_.messages.show(withSystemReason(std::wstring(failure) + L"\r\n" + result.reason,
@@ -398,7 +400,6 @@ void frmMain::performWmi(WmiMethod method, const wchar_t* failure, const wchar_t
     shutdown_.requestAccepted();
     requestedMethod_ = method;
     requestedLog_ = logText;
-    s_.actions.keepAwake(false);
     Form_Unload();
     iconRemoved_ = true;
     s_.popup.hide();
