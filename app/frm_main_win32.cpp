@@ -130,8 +130,8 @@ void FrmMainWindow::ShutdownWaitTimer::setEnabled(bool on) {
     if (on == enabled_ || window_.hwnd() == nullptr) {
         return;
     }
-    // A one-shot wait: the logic stops the timer at its first tick. SetTimer fails only without
-    // the window or out of resources; then the wait never ends, as before this wait existed.
+    // A one-shot wait: the logic stops the timer at its first tick. SetTimer fails only when the
+    // system is out of resources; the program then waits for the session's end or a close.
     enabled_ = on;
     if (on) {
         SetTimer(window_.hwnd(), kId, static_cast<UINT>(interval()), nullptr);
