@@ -1,16 +1,6 @@
 #include "power/keep_awake.h"
 
 namespace zorvo {
-namespace {
-
-AwakeHold awakeHoldFor(bool counting, bool lowPowerIdle, bool onBattery) {
-    if (!counting) {
-        return AwakeHold::None;
-    }
-    return lowPowerIdle && onBattery ? AwakeHold::SystemAndDisplay : AwakeHold::System;
-}
-
-} // namespace
 
 std::optional<AwakeHold> KeepAwake::counting(bool on) {
     counting_ = on;
@@ -22,17 +12,15 @@ std::optional<AwakeHold> KeepAwake::powerSourceChanged() {
 }
 
 std::optional<AwakeHold> KeepAwake::update() {
-    bool lowPowerIdle = false;
-    bool onBattery = false;
+    AwakeHold hold = AwakeHold::None;
     if (counting_) {
         if (!lowPowerIdle_) {
             lowPowerIdle_ = source_.lowPowerIdle();
         }
-        lowPowerIdle = *lowPowerIdle_;
         // The battery matters only where the system's hold alone would not last.
-        onBattery = lowPowerIdle && source_.onBattery();
+        hold =
+            *lowPowerIdle_ && source_.onBattery() ? AwakeHold::SystemAndDisplay : AwakeHold::System;
     }
-    const AwakeHold hold = awakeHoldFor(counting_, lowPowerIdle, onBattery);
     if (hold == held_) {
         return std::nullopt;
     }
