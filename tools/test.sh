@@ -108,6 +108,8 @@ echo
 echo "=== summary"
 printf '  %s\n' "${steps[@]}"
 echo "  total            $((SECONDS - suite_start)) s"
+# How much of the code is tests (the budget: at most 40 %, on the way to a third).
+bash "$repo/tools/weight.sh" | sed 's/^/  /'
 
 # One closing count over the unit tests, the test tools' tests, the fuzz targets and the
 # end-to-end tests.
