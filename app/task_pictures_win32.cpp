@@ -16,11 +16,9 @@ int resourceOf(TaskPictures::Holder holder) {
     case TaskPictures::Holder::imgReboot:
         return IDI_REBOOT;
     case TaskPictures::Holder::imgAlarm:
-        return IDI_ALARM;
-    case TaskPictures::Holder::imgDisconnect:
-        return IDI_DISCONNECT;
+        break;
     }
-    return IDI_SHUTDOWN;
+    return IDI_ALARM;
 }
 
 } // namespace

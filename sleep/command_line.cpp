@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/power_library.h"
+#include "core/tasks.h"
 
 namespace zorvo {
 namespace {
@@ -86,13 +87,13 @@ struct Switch {
     std::int32_t code;
 };
 
-constexpr std::array<Switch, 5> kTaskSwitches{{
-    {L"/v", kTaskShutdown},
-    {L"/w", kTaskStandby},
-    {L"/r", kTaskReboot},
-    {L"/s", kTaskHibernate},
-    {L"/a", kTaskAlarm},
-}};
+constexpr auto kTaskSwitches = [] {
+    std::array<Switch, kTasks.size()> switches{};
+    for (std::size_t i = 0; i < kTasks.size(); ++i) {
+        switches.at(i) = {kTasks.at(i).taskSwitch, kTasks.at(i).code};
+    }
+    return switches;
+}();
 
 constexpr std::array<Switch, 3> kViewSwitches{{
     {L"/min", kViewMinimized},
