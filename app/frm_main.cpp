@@ -1,5 +1,6 @@
 // frmMain's start-up, the command line it applies and the minutes entry; the other handlers are
 // in frm_main_tasks.cpp, frm_main_countdown.cpp and frm_main_window.cpp.
+
 #include "app/frm_main.h"
 
 #include <cmath>

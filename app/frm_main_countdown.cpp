@@ -1,4 +1,5 @@
 // frmMain: the countdown's ticks, performing the task at zero and the event log.
+
 #include "app/frm_main.h"
 #include "log/event_log.h"
 #include "text/utf8.h"

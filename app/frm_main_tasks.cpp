@@ -1,4 +1,5 @@
 // frmMain: choosing a task, activating the countdown and resetting it.
+
 #include <cmath>
 
 #include "app/frm_main.h"

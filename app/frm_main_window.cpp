@@ -1,5 +1,6 @@
 // frmMain's window behaviour: the clock, the show hot key, the notification-area icon, hiding,
 // staying on top, the modal dialogs and unloading.
+
 #include "app/frm_main.h"
 
 namespace zorvo {

@@ -16,9 +16,9 @@ int resourceOf(TaskPictures::Holder holder) {
     case TaskPictures::Holder::imgReboot:
         return IDI_REBOOT;
     case TaskPictures::Holder::imgAlarm:
-        break;
+        return IDI_ALARM;
     }
-    return IDI_ALARM;
+    return IDI_SHUTDOWN;
 }
 
 } // namespace
