@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/shutdown_watch.h"
 #include "core/controls.h"
 #include "core/minutes_rule.h"
 #include "core/power_library.h"
@@ -89,6 +90,8 @@ struct MainServices {
     /// The system's words for the error of a task that failed at the end.
     SystemErrorTexts& errorTexts;
     MelodyPlayer& melody;
+    /// Runs for ShutdownWatch::kQueryWaitMs once Windows has accepted a shutdown or reboot.
+    Timer& shutdownWait;
 };
 
 class frmMain {
@@ -119,6 +122,11 @@ public:
     void mnuLog_Click();
     /// The alarm melody has played its last note.
     void MelodyFinished();
+    /// WM_QUERYENDSESSION; the answer is always yes.
+    void QueryEndSession();
+    /// WM_ENDSESSION; `ending` is its wParam.
+    void EndSession(bool ending);
+    void ShutdownWait_Timer();
 
     // Minutes entry, hours display, clock, show hot key.
     void Combo1_Change();
@@ -166,6 +174,7 @@ private:
     IconHandle trayPicture();
     void performTask();
     void performWmi(WmiMethod method, const wchar_t* failure, const wchar_t* logText);
+    void followShutdown(ShutdownWatch::Step step);
     void performLibraryCall(std::int32_t (PowerLibrary::*call)(), const wchar_t* failure,
                             const wchar_t* logText);
     /// Writes the log entry when logging is on; returns the failure to report, if any.
@@ -185,6 +194,10 @@ private:
     bool commandLineApplied_ = false;
     /// The alarm is sounding: the task is under way and is not started again.
     bool melodyPlaying_ = false;
+    /// The shutdown or reboot Windows accepted, and its log text.
+    ShutdownWatch shutdown_;
+    WmiMethod requestedMethod_ = WmiMethod::ShutDown;
+    const wchar_t* requestedLog_ = L"";
 };
 
 } // namespace zorvo

@@ -71,6 +71,8 @@ void frmMain::performTask() {
 
 void frmMain::performWmi(WmiMethod method, const wchar_t* failure, const wchar_t* logText) {
     const ActionResult result = s_.actions.runWmi(method);
+    // The countdown is over: whatever comes now, nothing needs the computer held awake.
+    s_.actions.keepAwake(false);
     if (!result.ok) {
         // Nothing happened, so nothing is logged; the user must know the computer stays on.
         s_.messages.show(withSystemReason(std::wstring(failure) + L"\r\n" + result.reason,
@@ -78,9 +80,41 @@ void frmMain::performWmi(WmiMethod method, const wchar_t* failure, const wchar_t
         c_.form.close();
         return;
     }
-    const std::wstring logFailure = logIfOn(logText);
-    if (!logFailure.empty()) {
-        s_.messages.show(logFailure);
+    // Asked is not done: Windows first asks every program, and one with unsaved work holds the
+    // shutdown up. The window and its icon go; the program stays for the session's end.
+    shutdown_.requestAccepted();
+    requestedMethod_ = method;
+    requestedLog_ = logText;
+    Form_Unload();
+    iconRemoved_ = true;
+    s_.popup.hide();
+    c_.form.setVisible(false);
+    s_.shutdownWait.setEnabled(true);
+}
+
+void frmMain::QueryEndSession() {
+    shutdown_.queryEndSession();
+}
+
+void frmMain::EndSession(bool ending) {
+    followShutdown(shutdown_.endSession(ending));
+}
+
+void frmMain::ShutdownWait_Timer() {
+    followShutdown(shutdown_.waitOver());
+}
+
+void frmMain::followShutdown(ShutdownWatch::Step step) {
+    if (step == ShutdownWatch::Step::Wait) {
+        return;
+    }
+    s_.shutdownWait.setEnabled(false);
+    if (step == ShutdownWatch::Step::LogAndLeave) {
+        // At once: the process may end any moment after this message. A box about a log that
+        // could not be written would only hold the end of the session up.
+        static_cast<void>(logIfOn(requestedLog_));
+    } else if (step != ShutdownWatch::Step::Leave) {
+        s_.messages.show(shutdownNotDoneMessage(step, requestedMethod_));
     }
     c_.form.close();
 }

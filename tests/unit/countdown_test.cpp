@@ -40,7 +40,7 @@ TEST_F(Countdown, OneMinuteCaptionSequence) {
     EXPECT_EQ(captions[50], kShutdownPrefix + L"0 мин 09 сек");
     EXPECT_EQ(captions[52], kShutdownPrefix + L"0 мин 07 сек");
     EXPECT_EQ(captions[59], kShutdownPrefix + L"0 мин 00 сек");
-    EXPECT_EQ(h.journal, (Journal{"awake", "ShutDown", "close"}));
+    EXPECT_EQ(h.journal, (Journal{"awake", "ShutDown", "asleep-ok"}));
 }
 
 TEST_F(Countdown, LongestDelayFiresAtTick21600) {
@@ -60,7 +60,7 @@ TEST_F(Countdown, LongestDelayFiresAtTick21600) {
         }
     }
     EXPECT_EQ(ticks, 21600);
-    EXPECT_TRUE(h.form.closed);
+    EXPECT_EQ(h.journal.back(), "asleep-ok") << "performed, the computer free again";
 }
 
 TEST_F(Countdown, PopupOnlyForAWindowHiddenAtHalfAMinute) {
@@ -114,11 +114,11 @@ TEST_F(Countdown, EachTaskInOrderWithLogOnAndOff) {
     const Case cases[] = {
         {&frmMain::mnuShutDown_Click,
          L"Zorvo - до выключения осталось ",
-         {"ShutDown", "log", "close"},
+         {"ShutDown", "asleep-ok", "log", "close"},
          "shutdown"},
         {&frmMain::mnuReboot_Click,
          L"Zorvo - до перезагрузки осталось ",
-         {"Reboot", "log", "close"},
+         {"Reboot", "asleep-ok", "log", "close"},
          "reboot"},
         {&frmMain::mnuAlarm_Click,
          L"Zorvo - подача звукового сигнала через ",
@@ -146,6 +146,9 @@ TEST_F(Countdown, EachTaskInOrderWithLogOnAndOff) {
             run.journal.clear();
             run.form_.Timer3_Timer();
             run.endMelody(); // the alarm's end comes later, through the window's queue
+            if (!run.form.closed) {
+                run.form_.EndSession(true); // and a shutdown's with the end of the session
+            }
             Journal expected = c.withLog;
             if (!logging) {
                 expected.erase(std::find(expected.begin(), expected.end(), "log"));
@@ -321,6 +324,82 @@ TEST_F(Countdown, WmiFailureIsReportedAndNothingIsLogged) {
     }
 }
 
+// A shutdown Windows accepted is logged only when the session really ends; called off, or never
+// begun within two minutes, it is told in a box and not logged. Events: q WM_QUERYENDSESSION,
+// T and F WM_ENDSESSION with TRUE and FALSE, w the end of the two minutes.
+TEST(ShutdownWatch, EveryOrderOfTheSessionsMessages) {
+    struct Case {
+        void (frmMain::*select)();
+        bool atZero; // else the messages come while the countdown runs
+        const char* events;
+        const wchar_t* logged;
+        const wchar_t* box;
+    };
+    const wchar_t* kShutDown = L"Выключение компьютера";
+    const wchar_t* kCalledOff = L"Компьютер не перезагружен: Windows отменила перезагрузку.\r\n";
+    const wchar_t* kNotBegun = L"Компьютер не выключен: прошло две минуты, а Windows так и не "
+                               L"начала выключение.\r\n";
+    const Case cases[] = {
+        {&frmMain::mnuShutDown_Click, true, "", nullptr, nullptr},
+        {&frmMain::mnuShutDown_Click, true, "qT", kShutDown, nullptr},
+        {&frmMain::mnuReboot_Click, true, "T", L"Перезагрузка компьютера", nullptr},
+        {&frmMain::mnuShutDown_Click, true, "qwT", kShutDown, nullptr},
+        {&frmMain::mnuReboot_Click, true, "qF", nullptr, kCalledOff},
+        {&frmMain::mnuReboot_Click, true, "qwFT", nullptr, kCalledOff},
+        {&frmMain::mnuShutDown_Click, true, "w", nullptr, kNotBegun},
+        {&frmMain::mnuShutDown_Click, true, "FwT", nullptr, kNotBegun},
+        {&frmMain::mnuShutDown_Click, false, "qF", nullptr, nullptr},
+        {&frmMain::mnuShutDown_Click, false, "qFwqT", nullptr, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "events \"" << c.events << "\" at zero " << c.atZero);
+        MainHarness run;
+        run.start();
+        run.form_.mnuLog_Click();
+        (run.form_.*c.select)();
+        if (c.select == &frmMain::mnuReboot_Click) {
+            run.form_.mnuTray_Click(); // hidden: the popup shows the last half minute
+        }
+        run.form_.lblActivate_Click();
+        run.ticks(c.atZero ? 60 : 10);
+        if (c.atZero) { // accepted: out of sight, icon gone, the computer free, the wait begun
+            EXPECT_FALSE(run.form.visible() || run.popup.visible() || run.form.closed ||
+                         run.actions.awake);
+            EXPECT_TRUE(run.shutdownWait.enabled());
+            run.form_.TaskbarCreated(); // a new shell does not bring the icon back
+            EXPECT_EQ(run.tray.last().operation, TrayOperation::Delete);
+        }
+        const std::string events = c.events;
+        for (const char event : events) {
+            if (event == 'q') {
+                run.form_.QueryEndSession();
+            } else if (event == 'w') {
+                run.form_.ShutdownWait_Timer();
+            } else {
+                run.form_.EndSession(event == 'T');
+            }
+        }
+        const auto log = run.files.files.find(L"zorvo.log");
+        EXPECT_EQ(log != run.files.files.end(), c.logged != nullptr);
+        if (c.logged != nullptr && log != run.files.files.end()) {
+            EXPECT_NE(log->second.find(*run.locale.ansi().encodeExact(c.logged)),
+                      std::string::npos);
+        }
+        EXPECT_EQ(run.messages.shown.size(), c.box != nullptr ? 1u : 0u);
+        if (c.box != nullptr && !run.messages.shown.empty()) {
+            EXPECT_EQ(run.messages.shown[0].rfind(c.box, 0), 0u)
+                << testing::PrintToString(run.messages.shown[0]);
+            EXPECT_NE(run.messages.shown[0].find(L"несохранённые"), std::wstring::npos);
+        }
+        const bool ends =
+            c.logged != nullptr || c.box != nullptr || events.find('T') != std::string::npos;
+        EXPECT_EQ(run.form.closed, ends);
+        EXPECT_EQ(run.Timer3.enabled(), !c.atZero && !ends)
+            << "a countdown goes on when nothing ends";
+        EXPECT_FALSE(ends && run.shutdownWait.enabled());
+    }
+}
+
 TEST_F(Countdown, LibraryFailureAndLogFailureAreReportedAfterTheCall) {
     MainHarness run;
     run.start();
@@ -369,12 +448,14 @@ TEST_F(Countdown, EachTaskReportsItsOwnFailure) {
     }
 }
 
+// A box would only hold up the end of the session that the shutdown brings.
 TEST_F(Countdown, LogFailureNeverStopsTheTask) {
     h.form_.mnuLog_Click();
     h.files.failWrites = true;
     activate(L"1");
     h.ticks(60);
-    EXPECT_EQ(h.journal, (Journal{"awake", "ShutDown", "log", "message", "close"}));
+    h.form_.EndSession(true);
+    EXPECT_EQ(h.journal, (Journal{"awake", "ShutDown", "asleep-ok", "log", "close"}));
 }
 
 TEST_F(Countdown, NoTickRunsWhileAFailureIsOnScreen) {
@@ -518,6 +599,7 @@ TEST(CountdownPacing, LateTimerMessagesDoNotDrift) {
     for (const int maxLateMs : {0, 16, 900, 2500}) {
         MainHarness h;
         h.start();
+        h.form_.mnuWait_Click(); // a task that ends the program as soon as it is done
         h.typeMinutes(L"\b360");
         PacedCountdown run(h);
         run.activate();

@@ -381,6 +381,7 @@ struct MainHarness {
     FakeMenuItem mnuActive, mnuReset, mnuTopM, mnuShutDown, mnuAlarm, mnuWait, mnuReboot, mnuSleep,
         mnuLog;
     FakeTimer Timer1{false, 0}, Timer2{false, 0}, Timer3{false, 0}, Timer4{false, 0};
+    FakeTimer shutdownWait{false, ShutdownWatch::kQueryWaitMs};
     FakeMessages messages{journal};
     FakeTray tray;
     FakeClock clock;
@@ -463,6 +464,7 @@ struct MainHarness {
                   .capabilities = capabilities,
                   .errorTexts = errorTexts,
                   .melody = melody,
+                  .shutdownWait = shutdownWait,
               }) {
         fromDesign();
         form.onClose = [this] { form_.Form_Unload(); };
