@@ -5,12 +5,14 @@
 #include <cstdint>
 #include <string>
 
+#include "app/shutdown_watch.h"
 #include "core/controls.h"
 #include "core/minutes_rule.h"
 #include "core/power_library.h"
 #include "core/product.h"
 #include "core/services.h"
 #include "core/system_error.h"
+#include "core/tasks.h"
 #include "core/tray_icon_record.h"
 #include "dialogs/popup.h"
 #include "power/melody.h"
@@ -25,7 +27,7 @@ namespace zorvo {
 /// screen's DPI, when the window has them loaded afresh at the new size.
 class TaskPictures {
 public:
-    enum class Holder { imgShutDown, imgWait, imgReboot, imgAlarm, imgDisconnect };
+    using Holder = TaskPicture;
     virtual ~TaskPictures() = default;
     virtual IconHandle picture(Holder holder) = 0;
     /// The window's own icon, which the notification area shows while no task runs.
@@ -88,6 +90,8 @@ struct MainServices {
     /// The system's words for the error of a task that failed at the end.
     SystemErrorTexts& errorTexts;
     MelodyPlayer& melody;
+    /// Runs for ShutdownWatch::kQueryWaitMs once Windows has accepted a shutdown or reboot.
+    Timer& shutdownWait;
 };
 
 class frmMain {
@@ -118,6 +122,11 @@ public:
     void mnuLog_Click();
     /// The alarm melody has played its last note.
     void MelodyFinished();
+    /// WM_QUERYENDSESSION; the answer is always yes.
+    void QueryEndSession();
+    /// WM_ENDSESSION; `ending` is its wParam.
+    void EndSession(bool ending);
+    void ShutdownWait_Timer();
 
     // Minutes entry, hours display, clock, show hot key.
     void Combo1_Change();
@@ -155,18 +164,23 @@ public:
 
 private:
     void WriteLog(const std::wstring& eventText);
-    void selectTask(MenuItem& item);
+    /// The task's item of the task menu.
+    MenuItem& itemOf(const Task& task) const;
+    /// The task whose menu item is checked (the form's load leaves one checked).
+    const Task* checkedTask() const;
+    void selectTask(const Task& task);
     void modifyIcon(const wchar_t* tip, IconHandle icon);
     /// The picture the icon shows now: the task's while one is activated, else the form's.
     IconHandle trayPicture();
     void performTask();
     void performWmi(WmiMethod method, const wchar_t* failure, const wchar_t* logText);
+    void followShutdown(ShutdownWatch::Step step);
     void performLibraryCall(std::int32_t (PowerLibrary::*call)(), const wchar_t* failure,
                             const wchar_t* logText);
     /// Writes the log entry when logging is on; returns the failure to report, if any.
     std::wstring logIfOn(const wchar_t* eventText);
-    /// Why the system cannot do the task of `item` here (None for the tasks it is never asked).
-    SleepRefusal refusalFor(const MenuItem& item);
+    /// Why the system cannot do `task` here (None for the tasks it is never asked).
+    SleepRefusal refusalFor(const Task& task);
     /// False, after telling the user why in a shown window, when the checked task is one the
     /// computer cannot do.
     bool taskPossibleHere();
@@ -180,6 +194,10 @@ private:
     bool commandLineApplied_ = false;
     /// The alarm is sounding: the task is under way and is not started again.
     bool melodyPlaying_ = false;
+    /// The shutdown or reboot Windows accepted, and its log text.
+    ShutdownWatch shutdown_;
+    WmiMethod requestedMethod_ = WmiMethod::ShutDown;
+    const wchar_t* requestedLog_ = L"";
 };
 
 } // namespace zorvo

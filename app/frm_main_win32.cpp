@@ -108,6 +108,7 @@ FrmMainWindow::FrmMainWindow(HINSTANCE instance, Win32Process& process)
         .capabilities = capabilities_,
         .errorTexts = errorTexts_,
         .melody = melody_,
+        .shutdownWait = shutdownWait_,
     };
     logic_ = std::make_unique<frmMain>(controls, services);
 }
@@ -123,6 +124,20 @@ void FrmMainWindow::setWindowIcons(UINT dpi) {
     SendMessageW(window_.hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
     bigIcon_ = std::move(big);
     smallIcon_ = std::move(small);
+}
+
+void FrmMainWindow::ShutdownWaitTimer::setEnabled(bool on) {
+    if (on == enabled_ || window_.hwnd() == nullptr) {
+        return;
+    }
+    // A one-shot wait: the logic stops the timer at its first tick. SetTimer fails only when the
+    // system is out of resources; the program then waits for the session's end or a close.
+    enabled_ = on;
+    if (on) {
+        SetTimer(window_.hwnd(), kId, static_cast<UINT>(interval()), nullptr);
+    } else {
+        KillTimer(window_.hwnd(), kId);
+    }
 }
 
 void FrmMainWindow::removeTrayIcon(HWND window) noexcept {
@@ -226,15 +241,24 @@ bool FrmMainWindow::formMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
         return false;
     case WM_QUERYENDSESSION:
         // Never stand in the way of a shutdown, least of all the one this program asked for.
+        logic_->QueryEndSession();
         result = TRUE;
         return true;
     case WM_ENDSESSION:
-        if (wParam != FALSE) {
-            // The logon ends under us: leave as "Выход" does (icon gone, the computer free to
-            // sleep, no task), before the system ends the process without asking.
-            logic_->Form_Unload();
-            window_.destroy();
+        // Handled before returning: the system may end the process without a word afterwards.
+        logic_->EndSession(wParam != FALSE);
+        return true;
+    case WM_TIMER:
+        if (wParam != ShutdownWaitTimer::kId) {
+            return false; // the design's timers
         }
+        logic_->ShutdownWait_Timer();
+        return true;
+    case WM_POWERBROADCAST:
+        if (wParam == PBT_APMPOWERSTATUSCHANGE) {
+            actions_.powerSourceChanged();
+        }
+        result = TRUE;
         return true;
     case WM_DPICHANGED:
         setWindowIcons(LOWORD(wParam));

@@ -42,6 +42,21 @@ private:
     bool formMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
     bool isTrayCallback(WPARAM wParam, LPARAM lParam) const;
+
+    /// The wait for Windows to begin a shutdown it accepted: a system timer of the window.
+    class ShutdownWaitTimer final : public Timer {
+    public:
+        explicit ShutdownWaitTimer(const ui::FormWindow& window) : window_(window) {}
+        bool enabled() const override { return enabled_; }
+        void setEnabled(bool on) override;
+        int interval() const override { return ShutdownWatch::kQueryWaitMs; }
+        /// The timer's ID among the window's, above those of its design.
+        static constexpr UINT_PTR kId = 0x5A0;
+
+    private:
+        const ui::FormWindow& window_;
+        bool enabled_ = false;
+    };
     /// The title bar's and task switcher's icons for a screen of `dpi`.
     void setWindowIcons(UINT dpi);
     static void removeTrayIcon(HWND window) noexcept;
@@ -76,6 +91,7 @@ private:
     unique_hicon bigIcon_;
     unique_hicon smallIcon_;
     TaskPicturesWin32 pictures_;
+    ShutdownWaitTimer shutdownWait_{window_};
 
     /// Declared before the window: messages that arrive while the window is being built find
     /// no logic yet and are left to the defaults.

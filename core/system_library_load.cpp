@@ -3,13 +3,9 @@
 namespace zorvo {
 
 void* loadSystemLibrary(LibraryLoader& loader, const std::wstring& name) {
-    unsigned long error = 0;
-    if (void* library = loader.loadFromSystemFolder(name, error)) {
-        return library;
-    }
-    if (error != kSearchFlagRefused) {
-        // The search was made and found nothing usable; another place would be a wrong one.
-        return nullptr;
+    if (loader.searchFlagsKnown()) {
+        // When the search finds nothing usable, another place would be a wrong one.
+        return loader.loadFromSystemFolder(name);
     }
     std::wstring path = loader.systemFolder();
     if (path.empty()) {
@@ -18,7 +14,11 @@ void* loadSystemLibrary(LibraryLoader& loader, const std::wstring& name) {
     if (path.back() != L'\\') {
         path += L'\\';
     }
-    return loader.loadFullPath(path + name);
+    return loader.loadFullPath(path + name, false);
+}
+
+void* loadLibraryAt(LibraryLoader& loader, const std::wstring& path) {
+    return loader.loadFullPath(path, loader.searchFlagsKnown());
 }
 
 } // namespace zorvo

@@ -10,15 +10,24 @@ namespace {
 
 class Win32LibraryLoader final : public LibraryLoader {
 public:
-    void* loadFromSystemFolder(const std::wstring& name, unsigned long& error) override {
-        const HMODULE library = LoadLibraryExW(name.c_str(), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        error = library != nullptr ? 0 : GetLastError();
-        return library;
+    bool searchFlagsKnown() override {
+        // The way LoadLibraryEx's documentation gives to tell. Kernel32 is in every process.
+        static const bool known = [] {
+            const HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
+            return kernel32 != nullptr && GetProcAddress(kernel32, "AddDllDirectory") != nullptr;
+        }();
+        return known;
     }
-    void* loadFullPath(const std::wstring& path) override {
-        // The library's own dependencies are then looked for beside it first, in the system
-        // folder, not in the program's folder.
-        return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    void* loadFromSystemFolder(const std::wstring& name) override {
+        return LoadLibraryExW(name.c_str(), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    }
+    void* loadFullPath(const std::wstring& path, bool searchFlags) override {
+        // Either way the library's own dependencies are looked for beside it first, then in the
+        // system folder, never in the current directory.
+        return LoadLibraryExW(path.c_str(), nullptr,
+                              searchFlags
+                                  ? LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32
+                                  : LOAD_WITH_ALTERED_SEARCH_PATH);
     }
     std::wstring systemFolder() override {
         std::wstring folder(MAX_PATH, L'\0');
@@ -49,6 +58,11 @@ HMODULE systemLibrary(const wchar_t* name) noexcept {
     } catch (...) {
         return nullptr; // no memory for the path
     }
+}
+
+HMODULE libraryAt(const std::wstring& path) noexcept {
+    Win32LibraryLoader loader;
+    return static_cast<HMODULE>(loadLibraryAt(loader, path));
 }
 
 BOOL shellNotifyIcon(DWORD message, NOTIFYICONDATAW* data) noexcept {

@@ -7,11 +7,17 @@
 
 #include <shellapi.h>
 
+#include <string>
+
 namespace zorvo {
 
 /// The library, loaded from the system folder only (by its full path there where the system does
 /// not know the search flag); null when it cannot be.
 HMODULE systemLibrary(const wchar_t* name) noexcept;
+
+/// The library at a full path (one beside the program), its dependencies from its own folder and
+/// the system folder; null on failure, with the system's error code for GetLastError.
+HMODULE libraryAt(const std::wstring& path) noexcept;
 
 /// An export of a library from systemLibrary(); null when either is missing.
 template <class Function> Function* systemFunction(HMODULE library, const char* name) noexcept {

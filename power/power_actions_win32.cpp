@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/com_win32.h"
+#include "power/power_capabilities_win32.h"
 
 namespace zorvo {
 namespace {
@@ -163,7 +164,40 @@ ActionResult PowerActionsWin32::runWmi(WmiMethod method) {
 }
 
 void PowerActionsWin32::keepAwake(bool on) {
-    SetThreadExecutionState(on ? ES_CONTINUOUS | ES_SYSTEM_REQUIRED : ES_CONTINUOUS);
+    hold(awake_.counting(on));
+}
+
+void PowerActionsWin32::powerSourceChanged() {
+    hold(awake_.powerSourceChanged());
+}
+
+void PowerActionsWin32::hold(std::optional<AwakeHold> hold) {
+    if (!hold) {
+        return;
+    }
+    // ES_CONTINUOUS alone gives back what the last call asked for. A failure leaves the computer
+    // as its settings say, which is all that can be had then.
+    EXECUTION_STATE state = ES_CONTINUOUS;
+    if (*hold != AwakeHold::None) {
+        state |= ES_SYSTEM_REQUIRED;
+    }
+    if (*hold == AwakeHold::SystemAndDisplay) {
+        state |= ES_DISPLAY_REQUIRED;
+    }
+    SetThreadExecutionState(state);
+}
+
+bool PowerActionsWin32::SystemPowerSource::lowPowerIdle() {
+    PowerCapabilitiesWin32 capabilities;
+    const std::optional<PowerCapabilities> answer = capabilities.query();
+    return answer && answer->lowPowerIdle;
+}
+
+bool PowerActionsWin32::SystemPowerSource::onBattery() {
+    // ACLineStatus is 0 offline, 1 online, 255 unknown: only a computer that says it is off the
+    // mains counts as on battery.
+    SYSTEM_POWER_STATUS status{};
+    return GetSystemPowerStatus(&status) != FALSE && status.ACLineStatus == 0;
 }
 
 } // namespace zorvo

@@ -13,6 +13,8 @@ struct PowerCapabilities {
     bool s3 = false;
     bool s4 = false;
     bool hiberFilePresent = false;
+    /// S0 low-power idle (Modern Standby), the AoAc member of the system's answer.
+    bool lowPowerIdle = false;
 };
 
 class PowerCapabilitiesService {

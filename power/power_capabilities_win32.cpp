@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
 #include "core/system_library_win32.h"
 
 namespace zorvo {
@@ -10,6 +12,15 @@ namespace {
 // Declared in powrprof.h (powerbase.h in newer SDKs); spelled out so that the header that holds
 // it does not matter.
 using GetPwrCapabilitiesFunction = BOOLEAN WINAPI(PSYSTEM_POWER_CAPABILITIES);
+
+// AoAc (S0 low-power idle, Windows 8 and later) is byte 0x14 of the answer; MinGW's header still
+// calls that byte spare2[2]. Its documented neighbours pin the place: should the header move them,
+// the build stops here instead of reading another member.
+constexpr std::size_t kAoAcOffset = 0x14;
+static_assert(offsetof(SYSTEM_POWER_CAPABILITIES, FastSystemS4) == kAoAcOffset - 3);
+static_assert(offsetof(SYSTEM_POWER_CAPABILITIES, DiskSpinDown) == kAoAcOffset + 1);
+static_assert(offsetof(SYSTEM_POWER_CAPABILITIES, SystemBatteriesPresent) == 0x1E);
+static_assert(sizeof(SYSTEM_POWER_CAPABILITIES) == 0x4C);
 
 GetPwrCapabilitiesFunction* getPwrCapabilities() noexcept {
     // Kept for the rest of the run, as the other system libraries are.
@@ -37,6 +48,7 @@ std::optional<PowerCapabilities> PowerCapabilitiesWin32::query() {
     capabilities.s3 = answer.SystemS3 != FALSE;
     capabilities.s4 = answer.SystemS4 != FALSE;
     capabilities.hiberFilePresent = answer.HiberFilePresent != FALSE;
+    capabilities.lowPowerIdle = reinterpret_cast<const BYTE*>(&answer)[kAoAcOffset] != 0;
     return capabilities;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/errors.h"
 #include "core/program_folder.h"
+#include "core/system_library_win32.h"
 
 namespace zorvo {
 namespace {
@@ -14,19 +15,6 @@ bool isFullPath(const std::wstring& path) {
     const bool drive = path.size() >= 3 && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/');
     const bool unc = path.size() >= 2 && path[0] == L'\\' && path[1] == L'\\';
     return drive || unc;
-}
-
-HMODULE loadByFullPath(const std::wstring& path) {
-    // The library's own dependencies come from its folder or the system folder, never from the
-    // current directory.
-    HMODULE module = LoadLibraryExW(
-        path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (module == nullptr && GetLastError() == ERROR_INVALID_PARAMETER) {
-        // A system without the LOAD_LIBRARY_SEARCH_* flags. The path is full, so the file itself
-        // is still not searched for.
-        module = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    }
-    return module;
 }
 
 std::wstring widen(const char* ascii) {
@@ -62,7 +50,8 @@ void SleepLibraryWin32::load() {
     if (module_) {
         return;
     }
-    HMODULE module = isFullPath(path_) ? loadByFullPath(path_) : nullptr;
+    // The path is full, so the file itself is never searched for.
+    HMODULE module = isFullPath(path_) ? libraryAt(path_) : nullptr;
     if (module == nullptr) {
         const DWORD error = isFullPath(path_) ? GetLastError() : ERROR_BAD_PATHNAME;
         throw UntrappedError(L"Не удалось загрузить библиотеку sleep.dll:\r\n" + path_ +

@@ -20,6 +20,7 @@ template <typename Function> Function user32Function(const char* name) noexcept 
 }
 
 using SetAwarenessContextFn = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
+using EnableNonClientDpiScalingFn = BOOL(WINAPI*)(HWND);
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using GetDpiForSystemFn = UINT(WINAPI*)();
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
@@ -71,6 +72,17 @@ void enableDpiAwareness() noexcept {
         }
     }
     SetProcessDPIAware();
+}
+
+void enableNonClientScaling(HWND window) noexcept {
+    // Windows 10 1607 and later. Per-monitor awareness v1 leaves the title and menu bars at the
+    // old size on a screen of another DPI unless asked here; under v2, and where the process is
+    // not per-monitor aware, the call changes nothing (it fails in the latter case, harmlessly).
+    static const auto enable =
+        user32Function<EnableNonClientDpiScalingFn>("EnableNonClientDpiScaling");
+    if (enable != nullptr) {
+        enable(window);
+    }
 }
 
 UINT systemDpi() noexcept {

@@ -10,6 +10,10 @@ namespace zorvo::ui {
 /// Per-monitor (v2) awareness where the system has it, else system awareness.
 void enableDpiAwareness() noexcept;
 
+/// At WM_NCCREATE of a top-level window: its title and menu bars follow a change of DPI also
+/// under per-monitor awareness v1 (Windows 10 1607 to 1703).
+void enableNonClientScaling(HWND window) noexcept;
+
 /// The DPI the window is drawn at.
 UINT dpiForWindow(HWND window) noexcept;
 

@@ -62,9 +62,6 @@ FormWindow::FormWindow(const FormDesc& desc, FormEvents& events, const FormOptio
     if (menuBar_) {
         menuBar_->attachedToWindow();
     }
-    if (desc_.border == BorderStyle::FixedToolWindow) {
-        registerDialogWindow(hwnd_);
-    }
     const UINT startDpi = dpi_;
     dpi_ = dpiForWindow(hwnd_);
     background_.load(options_.instance, options_.backgroundBitmap, desc_.backColour);
@@ -134,6 +131,7 @@ LRESULT CALLBACK FormWindow::windowProc(HWND window, UINT message, WPARAM wParam
             reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creating));
         creating->hwnd_ = window;
+        enableNonClientScaling(window);
     }
     auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!self || reportingUntrappedError()) {
@@ -363,9 +361,6 @@ void FormWindow::onDestroyed() {
     }
     for (const auto& timer : timers_) {
         timer->detach();
-    }
-    if (desc_.border == BorderStyle::FixedToolWindow) {
-        unregisterDialogWindow(hwnd_);
     }
     if (tooltip_) {
         unregisterTooltip(hwnd_);

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "core/system_library_win32.h"
 #include "ui/form_window_win32.h"
 
 namespace zorvo::ui {
@@ -25,8 +26,9 @@ HBRUSH paintColours(const ControlLook& look, BrushCache& brush, HDC dc) {
 
 void useClassicLook(HWND window) noexcept {
     using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
-    static const HMODULE uxtheme =
-        LoadLibraryExW(L"uxtheme.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // Through the program's own loader, which has a way for a Windows 7 without the search flag:
+    // there a refused flag would leave the theme on, drawing dark text on the black background.
+    static const HMODULE uxtheme = systemLibrary(L"uxtheme.dll");
     if (!uxtheme || !window) {
         return;
     }

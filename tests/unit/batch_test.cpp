@@ -35,8 +35,8 @@ struct BatHarness {
 
     BatHarness() {
         Option1.value_ = true;
-        for (const BatchAction& a : kBatchActions) {
-            Combo2.addItem(a.item);
+        for (const Task& a : kTasks) {
+            Combo2.addItem(a.batchItem);
         }
     }
     std::string generate(const wchar_t* action, const wchar_t* minutes, FakeOption* mode) {
@@ -51,7 +51,7 @@ struct BatHarness {
             o->value_ = o == mode;
         }
         send(L"lblOK", Event::Click);
-        return files.files[findBatchAction(action)->fileName];
+        return files.files[findBatchAction(action)->batchFile];
     }
     void send(std::wstring_view name, Event event) {
         fakes::send(frmBatLayout(), frmBatRoutes(), dialog, name, event);

@@ -40,7 +40,7 @@ TEST_F(Countdown, OneMinuteCaptionSequence) {
     EXPECT_EQ(captions[50], kShutdownPrefix + L"0 мин 09 сек");
     EXPECT_EQ(captions[52], kShutdownPrefix + L"0 мин 07 сек");
     EXPECT_EQ(captions[59], kShutdownPrefix + L"0 мин 00 сек");
-    EXPECT_EQ(h.journal, (Journal{"awake", "ShutDown", "close"}));
+    EXPECT_EQ(h.journal, (Journal{"awake", "ShutDown", "asleep-ok"}));
 }
 
 TEST_F(Countdown, LongestDelayFiresAtTick21600) {
@@ -60,7 +60,7 @@ TEST_F(Countdown, LongestDelayFiresAtTick21600) {
         }
     }
     EXPECT_EQ(ticks, 21600);
-    EXPECT_TRUE(h.form.closed);
+    EXPECT_EQ(h.journal.back(), "asleep-ok") << "performed, the computer free again";
 }
 
 TEST_F(Countdown, PopupOnlyForAWindowHiddenAtHalfAMinute) {
@@ -113,20 +113,20 @@ struct TaskCase {
     Journal performed;      ///< the last tick with logging on
     const wchar_t* failure; ///< the box when the system refuses it, before the system's reason
 };
-const TaskCase kTasks[] = {
+const TaskCase kTaskCases[] = {
     {L"mnuShutDown",
      L"Zorvo настроен на выключение",
      L"Zorvo запущен: Выключение",
      TaskPictures::Holder::imgShutDown,
      L"Zorvo - до выключения осталось ",
-     {"ShutDown", "log", "close"},
+     {"ShutDown", "asleep-ok", "log", "close"},
      L"Не удалось выключить компьютер.\r\nслужба WMI (0x80041003)"},
     {L"mnuReboot",
      L"Zorvo настроен на перезагрузку",
      L"Zorvo запущен: Перезагрузка",
      TaskPictures::Holder::imgReboot,
      L"Zorvo - до перезагрузки осталось ",
-     {"Reboot", "log", "close"},
+     {"Reboot", "asleep-ok", "log", "close"},
      L"Не удалось перезагрузить компьютер.\r\nслужба WMI (0x80041003)"},
     {L"mnuAlarm",
      L"Zorvo настроен на подачу звукового сигнала",
@@ -152,7 +152,7 @@ const TaskCase kTasks[] = {
 };
 
 TEST(Tasks, EachTaskFromItsMenuItemToItsEndWithLogOnAndOffAndOnFailure) {
-    for (const TaskCase& c : kTasks) {
+    for (const TaskCase& c : kTaskCases) {
         for (const int run : {0, 1, 2}) { // logging on, off, and on with the task failing
             SCOPED_TRACE(testing::PrintToString(std::wstring(c.menu)) + " run " +
                          std::to_string(run));
@@ -188,6 +188,9 @@ TEST(Tasks, EachTaskFromItsMenuItemToItsEndWithLogOnAndOffAndOnFailure) {
             h.journal.clear();
             h.send(L"Timer3", Event::Timer);
             h.endMelody(); // the alarm's end comes later, through the window's queue
+            if (!h.form.closed && run != 2) {
+                h.form_.EndSession(true); // and a shutdown's with the end of the session
+            }
             EXPECT_EQ(h.form.caption(), std::wstring(c.prefix) + L"0 мин 00 сек");
             EXPECT_TRUE(h.form.closed);
             if (run == 2) {
@@ -222,6 +225,82 @@ TEST(Tasks, EachTaskFromItsMenuItemToItsEndWithLogOnAndOffAndOnFailure) {
                 EXPECT_TRUE(h.files.files.empty());
             }
         }
+    }
+}
+
+// A shutdown Windows accepted is logged only when the session really ends; called off, or never
+// begun within two minutes, it is told in a box and not logged. Events: q WM_QUERYENDSESSION,
+// T and F WM_ENDSESSION with TRUE and FALSE, w the end of the two minutes.
+TEST(ShutdownWatch, EveryOrderOfTheSessionsMessages) {
+    struct Case {
+        const wchar_t* task;
+        bool atZero; // else the messages come while the countdown runs
+        const char* events;
+        const wchar_t* logged;
+        const wchar_t* box;
+    };
+    const wchar_t* kShutDown = L"Выключение компьютера";
+    const wchar_t* kCalledOff = L"Компьютер не перезагружен: Windows отменила перезагрузку.\r\n";
+    const wchar_t* kNotBegun = L"Компьютер не выключен: прошло две минуты, а Windows так и не "
+                               L"начала выключение.\r\n";
+    const Case cases[] = {
+        {L"mnuShutDown", true, "", nullptr, nullptr},
+        {L"mnuShutDown", true, "qT", kShutDown, nullptr},
+        {L"mnuReboot", true, "T", L"Перезагрузка компьютера", nullptr},
+        {L"mnuShutDown", true, "qwT", kShutDown, nullptr},
+        {L"mnuReboot", true, "qF", nullptr, kCalledOff},
+        {L"mnuReboot", true, "qwFT", nullptr, kCalledOff},
+        {L"mnuShutDown", true, "w", nullptr, kNotBegun},
+        {L"mnuShutDown", true, "FwT", nullptr, kNotBegun},
+        {L"mnuShutDown", false, "qF", nullptr, nullptr},
+        {L"mnuShutDown", false, "qFwqT", nullptr, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "events \"" << c.events << "\" at zero " << c.atZero);
+        MainHarness run;
+        run.start();
+        run.click(L"mnuLog");
+        run.click(c.task);
+        if (std::wstring_view(c.task) == L"mnuReboot") {
+            run.click(L"mnuTray"); // hidden: the popup shows the last half minute
+        }
+        run.click(L"lblActivate");
+        run.ticks(c.atZero ? 60 : 10);
+        if (c.atZero) { // accepted: out of sight, icon gone, the computer free, the wait begun
+            EXPECT_FALSE(run.form.visible() || run.popup.visible() || run.form.closed ||
+                         run.actions.awake);
+            EXPECT_TRUE(run.shutdownWait.enabled());
+            run.form_.TaskbarCreated(); // a new shell does not bring the icon back
+            EXPECT_EQ(run.tray.last().operation, TrayOperation::Delete);
+        }
+        const std::string events = c.events;
+        for (const char event : events) {
+            if (event == 'q') {
+                run.form_.QueryEndSession();
+            } else if (event == 'w') {
+                run.form_.ShutdownWait_Timer();
+            } else {
+                run.form_.EndSession(event == 'T');
+            }
+        }
+        const auto log = run.files.files.find(L"zorvo.log");
+        EXPECT_EQ(log != run.files.files.end(), c.logged != nullptr);
+        if (c.logged != nullptr && log != run.files.files.end()) {
+            EXPECT_NE(log->second.find(*run.locale.ansi().encodeExact(c.logged)),
+                      std::string::npos);
+        }
+        EXPECT_EQ(run.messages.shown.size(), c.box != nullptr ? 1u : 0u);
+        if (c.box != nullptr && !run.messages.shown.empty()) {
+            EXPECT_EQ(run.messages.shown[0].rfind(c.box, 0), 0u)
+                << testing::PrintToString(run.messages.shown[0]);
+            EXPECT_NE(run.messages.shown[0].find(L"несохранённые"), std::wstring::npos);
+        }
+        const bool ends =
+            c.logged != nullptr || c.box != nullptr || events.find('T') != std::string::npos;
+        EXPECT_EQ(run.form.closed, ends);
+        EXPECT_EQ(run.Timer3.enabled(), !c.atZero && !ends)
+            << "a countdown goes on when nothing ends";
+        EXPECT_FALSE(ends && run.shutdownWait.enabled());
     }
 }
 
@@ -263,13 +342,6 @@ struct WesternEncoder final : text::Encoder {
                 return std::nullopt;
             }
             out.push_back(static_cast<char>(ch));
-        }
-        return out;
-    }
-    std::string encodeLossy(std::wstring_view text) const override {
-        std::string out;
-        for (wchar_t ch : text) {
-            out.push_back(ch > 0x7F ? '?' : static_cast<char>(ch));
         }
         return out;
     }
@@ -362,12 +434,14 @@ TEST_F(Countdown, LibraryFailureAndLogFailureAreReportedAfterTheCall) {
     EXPECT_NE(run.messages.shown[1].find(L"ждущий режим"), std::wstring::npos);
 }
 
+// A box would only hold up the end of the session that the shutdown brings.
 TEST_F(Countdown, LogFailureNeverStopsTheTask) {
     h.click(L"mnuLog");
     h.files.failWrites = true;
     activate(L"1");
     h.ticks(60);
-    EXPECT_EQ(h.journal, (Journal{"awake", "ShutDown", "log", "message", "close"}));
+    h.form_.EndSession(true);
+    EXPECT_EQ(h.journal, (Journal{"awake", "ShutDown", "asleep-ok", "log", "close"}));
 }
 
 TEST_F(Countdown, NoTickRunsWhileAFailureIsOnScreen) {
@@ -473,6 +547,7 @@ TEST(CountdownPacing, LateTimerMessagesDoNotDrift) {
     for (const int maxLateMs : {0, 16, 900, 2500}) {
         MainHarness h;
         h.start();
+        h.click(L"mnuWait"); // a task that ends the program as soon as it is done
         h.typeMinutes(L"\b360");
         PacedCountdown run(h);
         run.activate();

@@ -15,6 +15,7 @@
 
 #include "app/frm_main.h"
 #include "app/frm_main_layout.h"
+#include "design_lookup.h"
 #include "dialogs/frm_about.h"
 #include "dialogs/frm_about_layout.h"
 #include "table_encoder.h"
@@ -63,8 +64,8 @@ struct FakeComboBox final : FakeControl<ComboBox> {
         selLength_ = 0;
     }
     int selStart() const override { return selStart_; }
-    void setSelStart(int start) override { selStart_ = std::min(start, length()); }
-    int selLength() const override { return selLength_; }
+    void setSelStart(int start) { selStart_ = std::min(start, length()); }
+    int selLength() const { return selLength_; }
     void setSelLength(int length) override {
         selLength_ = std::min(length, this->length() - selStart_);
     }
@@ -73,7 +74,7 @@ struct FakeComboBox final : FakeControl<ComboBox> {
     std::wstring item(int index) const override {
         return items_.at(static_cast<std::size_t>(index));
     }
-    int listIndex() const override { return listIndex_; }
+    int listIndex() const { return listIndex_; }
     void setListIndex(int index) override {
         listIndex_ = index;
         text_ = items_.at(static_cast<std::size_t>(index));
@@ -135,7 +136,7 @@ struct FakeForm final : Form {
     void setCaption(const std::wstring& text) override { caption_ = text; }
     bool visible() const override { return visible_; }
     void setVisible(bool on) override { visible_ = on; }
-    WindowState windowState() const override { return state_; }
+    WindowState windowState() const { return state_; }
     void setWindowState(WindowState s) override { state_ = s; }
     void show() override { visible_ = true; }
     void setShowInTaskbar(bool on) override { inTaskbar = on; }
@@ -402,6 +403,7 @@ struct MainHarness {
     FakeMenuItem mnuActive, mnuReset, mnuTopM, mnuShutDown, mnuAlarm, mnuWait, mnuReboot, mnuSleep,
         mnuLog;
     FakeTimer Timer1, Timer2, Timer3, Timer4;
+    FakeTimer shutdownWait;
     FakeMessages messages{journal};
     FakeTray tray;
     FakeClock clock;
@@ -425,13 +427,13 @@ struct MainHarness {
         }
         IconHandle formIcon() override { return kFormIcon + generation; }
     } pictures;
-    frmMain form_{MainControls{form,      lblEnter,  lblLog,   Combo1,      lblMin,
-                               lblH,      lblDate,   lblTime,  lblActivate, lblReset,
-                               mnuActive, mnuReset,  mnuTopM,  mnuShutDown, mnuAlarm,
-                               mnuWait,   mnuReboot, mnuSleep, mnuLog,      Timer1,
-                               Timer2,    Timer3,    Timer4,   pictures,    kWindow},
-                  MainServices{messages, tray, clock, keyboard, files, process, locale, power,
-                               actions, popup, dialogs, capabilities, errorTexts, melody}};
+    frmMain form_{
+        MainControls{form,     lblEnter,    lblLog,    Combo1,    lblMin,   lblH,    lblDate,
+                     lblTime,  lblActivate, lblReset,  mnuActive, mnuReset, mnuTopM, mnuShutDown,
+                     mnuAlarm, mnuWait,     mnuReboot, mnuSleep,  mnuLog,   Timer1,  Timer2,
+                     Timer3,   Timer4,      pictures,  kWindow},
+        MainServices{messages, tray, clock, keyboard, files, process, locale, power, actions, popup,
+                     dialogs, capabilities, errorTexts, melody, shutdownWait}};
 
     static constexpr IconHandle kFormIcon = 0x1001, kFirstPicture = 0x1002;
     static constexpr std::uintptr_t kWindow = 0x00A0B0C0;
@@ -481,6 +483,7 @@ struct MainHarness {
                 }
             }
         }
+        shutdownWait.interval_ = ShutdownWatch::kQueryWaitMs;
         form.onClose = [this] { form_.Form_Unload(); };
     }
 

@@ -11,6 +11,7 @@
 #include "batch/frm_bat_layout.h"
 #include "core/accessible_facts.h"
 #include "core/dialog_keys.h"
+#include "design_lookup.h"
 #include "dialogs/frm_about_layout.h"
 
 namespace zorvo {

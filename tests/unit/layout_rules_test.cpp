@@ -21,6 +21,7 @@
 #include "batch/frm_bat_layout.h"
 #include "core/dpi_math.h"
 #include "core/product.h"
+#include "design_lookup.h"
 #include "dialogs/frm_about_layout.h"
 #include "dialogs/frm_dial_layout.h"
 
@@ -337,8 +338,8 @@ TEST(LayoutRules, WhatTheDesignAloneSays) {
     EXPECT_GE(popup.pointSize, 12.0) << "to be read from a distance";
 
     std::vector<std::wstring_view> items;
-    for (const BatchAction& action : kBatchActions) {
-        items.emplace_back(action.item);
+    for (const Task& task : kTasks) {
+        items.emplace_back(task.batchItem);
     }
     EXPECT_TRUE(std::ranges::is_sorted(items));
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes.h"
+#include "power/keep_awake.h"
 
 namespace zorvo {
 namespace {
@@ -34,6 +35,52 @@ TEST(SleepTaskCheck, EachRefusalSaysWhatToDo) {
         EXPECT_NE(text.find(L"администратор"), std::wstring::npos);
         EXPECT_NE(text.find(L" powercfg /h on"), std::wstring::npos);
         EXPECT_NE(text, standby);
+    }
+}
+
+/// A computer as the test sets it; counts how often it is asked about Modern Standby.
+struct FakePowerSource final : PowerSource {
+    bool modernStandby = false;
+    bool battery = false;
+    int standbyAsked = 0;
+    bool lowPowerIdle() override { return ++standbyAsked, modernStandby; }
+    bool onBattery() override { return battery; }
+};
+
+// Only the display holds a Modern Standby computer on battery up; elsewhere it stays dark.
+// Steps: + a countdown starts, - it ends, b and m the computer goes over to battery or mains.
+TEST(KeepAwake, TheDisplayTooWhileCountingOnAModernStandbyComputerOnBattery) {
+    constexpr std::optional<AwakeHold> kSame;
+    constexpr auto kNone = AwakeHold::None;
+    constexpr auto kSystem = AwakeHold::System;
+    constexpr auto kDisplay = AwakeHold::SystemAndDisplay;
+    struct Case {
+        bool modernStandby;
+        const char* steps;
+        std::vector<std::optional<AwakeHold>> holds;
+    };
+    const Case cases[] = {
+        {false, "b+m-", {kSame, kSystem, kSame, kNone}},
+        {true, "+bmb-", {kSystem, kDisplay, kSystem, kDisplay, kNone}},
+        {true, "b+-+", {kSame, kDisplay, kNone, kDisplay}},
+        {true, "b+-m", {kSame, kDisplay, kNone, kSame}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.steps << " modern standby " << c.modernStandby);
+        FakePowerSource source;
+        source.modernStandby = c.modernStandby;
+        KeepAwake awake(source);
+        std::vector<std::optional<AwakeHold>> holds;
+        for (const char* step = c.steps; *step != '\0'; ++step) {
+            if (*step == '+' || *step == '-') {
+                holds.push_back(awake.counting(*step == '+'));
+            } else {
+                source.battery = *step == 'b';
+                holds.push_back(awake.powerSourceChanged());
+            }
+        }
+        EXPECT_EQ(holds, c.holds);
+        EXPECT_EQ(source.standbyAsked, 1) << "asked once, when first counting";
     }
 }
 

@@ -22,19 +22,20 @@ struct FakeLoader final : LibraryLoader {
     std::vector<std::wstring> asked;
     int library = 0; // its address stands for a loaded library
 
-    void* loadFromSystemFolder(const std::wstring& name, unsigned long& error) override {
+    bool searchFlagsKnown() override { return searchFlagKnown; }
+    void* loadFromSystemFolder(const std::wstring& name) override {
         asked.push_back(L"search:" + name);
-        if (!searchFlagKnown) {
-            error = kSearchFlagRefused;
+        // Where the flag is unknown, Windows 7 refuses the call (error 87); nothing is loaded.
+        return searchFlagKnown && has(name) ? &library : nullptr;
+    }
+    void* loadFullPath(const std::wstring& path, bool searchFlags) override {
+        asked.push_back((searchFlags ? L"flags:" : L"path:") + path);
+        if (searchFlags && !searchFlagKnown) {
             return nullptr;
         }
-        error = has(name) ? 0 : 126; // ERROR_MOD_NOT_FOUND
-        return has(name) ? &library : nullptr;
-    }
-    void* loadFullPath(const std::wstring& path) override {
-        asked.push_back(L"path:" + path);
         const std::wstring prefix = folder.back() == L'\\' ? folder : folder + L"\\";
-        return path.starts_with(prefix) && has(path.substr(prefix.size())) ? &library : nullptr;
+        return has(path.starts_with(prefix) ? path.substr(prefix.size()) : path) ? &library
+                                                                                 : nullptr;
     }
     std::wstring systemFolder() override { return folder; }
     bool has(const std::wstring& name) const {
@@ -47,7 +48,7 @@ struct FakeLoader final : LibraryLoader {
     }
 };
 
-TEST(SystemLibraries, TheSearchFlagWhereKnownTheFullSystemPathWhereRefusedNeverABareName) {
+TEST(SystemLibraries, TheSearchFlagWhereKnownTheFullSystemPathWhereNotNeverABareName) {
     FakeLoader current;
     EXPECT_EQ(loadSystemLibrary(current, L"shcore.dll"), &current.library);
     EXPECT_EQ(current.asked, std::vector<std::wstring>{L"search:shcore.dll"});
@@ -56,11 +57,11 @@ TEST(SystemLibraries, TheSearchFlagWhereKnownTheFullSystemPathWhereRefusedNeverA
     EXPECT_EQ(loadSystemLibrary(missing, L"powrprof.dll"), nullptr);
     EXPECT_EQ(missing.asked, std::vector<std::wstring>{L"search:powrprof.dll"});
 
-    FakeLoader windows7; // without update KB2533623
+    FakeLoader windows7; // without update KB2533623: the flag is not even tried
     windows7.searchFlagKnown = false;
     EXPECT_EQ(loadSystemLibrary(windows7, L"ole32.dll"), &windows7.library);
-    EXPECT_EQ(windows7.asked, (std::vector<std::wstring>{
-                                  L"search:ole32.dll", L"path:C:\\Windows\\system32\\ole32.dll"}));
+    EXPECT_EQ(windows7.asked,
+              (std::vector<std::wstring>{L"path:C:\\Windows\\system32\\ole32.dll"}));
 
     FakeLoader root; // a system folder given with its separator gets no second one
     root.searchFlagKnown = false;
@@ -72,7 +73,18 @@ TEST(SystemLibraries, TheSearchFlagWhereKnownTheFullSystemPathWhereRefusedNeverA
     noFolder.searchFlagKnown = false;
     noFolder.folder.clear();
     EXPECT_EQ(loadSystemLibrary(noFolder, L"shcore.dll"), nullptr);
-    EXPECT_EQ(noFolder.asked, std::vector<std::wstring>{L"search:shcore.dll"});
+    EXPECT_EQ(noFolder.asked, std::vector<std::wstring>{});
+
+    // sleep.dll beside the program: its dependencies from its folder and the system folder, by
+    // the flags where they are known, else by the altered search order.
+    const std::wstring sleep = L"E:\\Zorvo\\sleep.dll";
+    for (const bool known : {true, false}) {
+        FakeLoader loader;
+        loader.searchFlagKnown = known;
+        loader.present = {sleep};
+        EXPECT_EQ(loadLibraryAt(loader, sleep), &loader.library);
+        EXPECT_EQ(loader.asked, std::vector<std::wstring>{(known ? L"flags:" : L"path:") + sleep});
+    }
 }
 
 struct FakeFilter final : MessageFilter {

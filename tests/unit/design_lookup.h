@@ -1,8 +1,13 @@
+#pragma once
+// A lookup in the design tables by name, which only the tests need: the program itself goes by
+// IDs.
+
+#include <span>
+#include <string_view>
+
 #include "core/form_layout.h"
 
 namespace zorvo {
-
-namespace {
 
 template <typename T> const T* findByName(std::span<const T> table, std::wstring_view name) {
     for (const T& entry : table) {
@@ -13,18 +18,8 @@ template <typename T> const T* findByName(std::span<const T> table, std::wstring
     return nullptr;
 }
 
-} // namespace
-
-const ControlDesc* findControl(const FormDesc& form, std::wstring_view name) {
+inline const ControlDesc* findControl(const FormDesc& form, std::wstring_view name) {
     return findByName(form.controls, name);
-}
-
-const MenuDesc* findMenu(const FormDesc& form, std::wstring_view name) {
-    return findByName(form.menus, name);
-}
-
-const TimerDesc* findTimer(const FormDesc& form, std::wstring_view name) {
-    return findByName(form.timers, name);
 }
 
 } // namespace zorvo
