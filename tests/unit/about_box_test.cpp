@@ -6,33 +6,11 @@
 #include "dialogs/frm_about.h"
 #include "dialogs/frm_about_layout.h"
 #include "fakes.h"
-#include "route_cases.h"
 
 namespace zorvo {
 namespace {
 
-using fakes::FakeLabel;
-using fakes::Journal;
-
-struct FakeText final : fakes::FakeControl<TextBox> {
-    std::wstring text_;
-    std::wstring text() const override { return text_; }
-    void setText(const std::wstring& t) override { text_ = t; }
-};
-
-struct FakeLinks final : LinkOpener {
-    std::vector<std::wstring> opened;
-    void open(const std::wstring& address) override { opened.push_back(address); }
-};
-
-struct AboutHarness {
-    Journal journal;
-    fakes::FakeForm form{journal};
-    FakeText text;
-    FakeLabel link{L"Сайт программы", kLinkColour}, ok{L"OK", 0x00FFFFFF};
-    FakeLinks links;
-    frmAbout about{AboutControls{form, text, link, ok}, links};
-};
+using fakes::AboutHarness;
 
 TEST(AboutBox, TextLinkAndHover) {
     AboutHarness h;
@@ -45,61 +23,22 @@ TEST(AboutBox, TextLinkAndHover) {
     EXPECT_EQ(std::count(t.begin(), t.end(), L'\n'), 5) << "six lines";
     EXPECT_NE(t.substr(t.size() - 2), L"\r\n");
 
-    h.about.lblHomePage_Click();
-    h.about.lblHomePage_Click();
+    h.send(L"lblHomePage", Event::Click);
+    h.send(L"lblHomePage", Event::Click);
     EXPECT_EQ(h.links.opened, (std::vector<std::wstring>{kHomePage, kHomePage}));
     EXPECT_FALSE(h.form.closed);
 
-    h.about.lblHomePage_MouseMove();
-    h.about.lblOK_MouseMove();
+    h.send(L"lblHomePage", Event::MouseMove);
+    h.send(L"lblOK", Event::MouseMove);
     EXPECT_EQ(h.link.foreColour(), 0x00FF0000u);
     EXPECT_TRUE(h.ok.border());
     EXPECT_EQ(h.ok.backColour(), 0x00404040u);
-    h.about.Form_MouseMove();
+    h.send(L"", Event::MouseMove);
     EXPECT_EQ(h.link.foreColour(), 0x00FFC0C0u);
     EXPECT_FALSE(h.ok.border());
     EXPECT_EQ(h.ok.backColour(), 0x00400040u);
-    h.about.lblOK_Click();
+    h.send(L"lblOK", Event::Click);
     EXPECT_TRUE(h.form.closed);
-}
-
-TEST(AboutBox, EachEventReachesItsHandler) {
-    using Case = route_cases::RouteCase<AboutHarness>;
-    namespace id = frm_about_id;
-    const std::vector<Case> cases = {
-        {kFormSource, Event::MouseMove, "form move clears the highlights",
-         [](AboutHarness& h) {
-             h.about.lblHomePage_MouseMove();
-             h.about.lblOK_MouseMove();
-         },
-         [](AboutHarness& h) {
-             EXPECT_EQ(h.link.foreColour(), kLinkColour);
-             EXPECT_FALSE(h.ok.border());
-         }},
-        {id::lblHomePage, Event::Click, "the link opens the home page", nullptr,
-         [](AboutHarness& h) {
-             EXPECT_EQ(h.links.opened, std::vector<std::wstring>{kHomePage});
-             EXPECT_FALSE(h.form.closed);
-         }},
-        {id::lblHomePage, Event::MouseMove, "the link lights up", nullptr,
-         [](AboutHarness& h) {
-             EXPECT_EQ(h.link.foreColour(), kLinkHoverColour);
-             EXPECT_FALSE(h.ok.border());
-         }},
-        {id::lblOK, Event::Click, "OK closes", nullptr,
-         [](AboutHarness& h) {
-             EXPECT_TRUE(h.form.closed);
-             EXPECT_TRUE(h.links.opened.empty());
-         }},
-        {id::lblOK, Event::MouseMove, "OK lights up", nullptr,
-         [](AboutHarness& h) {
-             EXPECT_TRUE(h.ok.border());
-             EXPECT_EQ(h.link.foreColour(), kLinkColour);
-         }},
-    };
-    route_cases::expectEachRouteReachesItsHandler<frmAbout, AboutHarness>(
-        frmAboutRoutes(), cases, [](AboutHarness& h) -> frmAbout& { return h.about; },
-        [](AboutHarness& h) { h.about.Form_Load(); });
 }
 
 } // namespace

@@ -79,9 +79,9 @@ struct AlarmSounding : ::testing::Test {
     void SetUp() override {
         h.melody.instead = &player;
         h.start();
-        h.form_.mnuLog_Click();
-        h.form_.mnuAlarm_Click();
-        h.form_.lblActivate_Click();
+        h.click(L"mnuLog");
+        h.click(L"mnuAlarm");
+        h.click(L"lblActivate");
         h.ticks(60);
     }
 };
@@ -95,17 +95,17 @@ TEST_F(AlarmSounding, TheWindowAnswersDuringTheMelodyAndEndsAfterItsLastNote) {
 
     // Its messages are handled meanwhile: the clock, the icon bringing the window back.
     h.clock.time = L"1:02:04";
-    h.form_.Timer2_Timer();
+    h.send(L"Timer2", Event::Timer);
     EXPECT_EQ(h.lblTime.caption(), L"1:02:04");
     h.form.visible_ = false;
     h.form_.TrayIcon_Message(0x203);
     EXPECT_TRUE(h.form.visible());
 
     // Nothing starts the task a second time or turns the window idle under the melody.
-    h.form_.lblActivate_Click();
-    h.form_.mnuActive_Click();
-    h.form_.Combo1_KeyDown(13, 0);
-    h.form_.lblReset_Click();
+    h.click(L"lblActivate");
+    h.click(L"mnuActive");
+    h.send(L"Combo1", Event::KeyDown, {13, 0});
+    h.click(L"lblReset");
     EXPECT_FALSE(h.Timer3.enabled()) << "a second countdown began";
     EXPECT_FALSE(h.lblActivate.enabled());
     EXPECT_EQ(h.form.caption(), L"Zorvo - подача звукового сигнала через 0 мин 00 сек");
@@ -127,7 +127,7 @@ TEST_F(AlarmSounding, TheWindowAnswersDuringTheMelodyAndEndsAfterItsLastNote) {
 
 TEST_F(AlarmSounding, ClosingTheWindowSilencesTheMelodyAndLogsNothing) {
     ASSERT_EQ(held.notesBegun(), 1);
-    h.form_.mnuExit_Click();
+    h.click(L"mnuExit");
     EXPECT_TRUE(h.form.closed);
     EXPECT_FALSE(player.thread.joinable()) << "the player still runs after the window closed";
     EXPECT_FALSE(player.endReported);

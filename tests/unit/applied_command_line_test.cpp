@@ -17,79 +17,54 @@ struct AppliedCommandLine : ::testing::Test {
     }
 };
 
-TEST_F(AppliedCommandLine, DelayIsAskedOnceForOneAndFourTimesWhenApplied) {
-    startWith(1, 1, 1);
-    EXPECT_EQ(h.power.ptimeCalls, 1);
-    EXPECT_EQ(h.power.paramCalls, 1);
-    EXPECT_EQ(h.power.viewCalls, 1);
-    EXPECT_FALSE(h.Timer3.enabled());
-
-    MainHarness run;
-    run.power.delay = 90;
-    run.power.task = kTaskAlarm;
-    run.start();
-    EXPECT_EQ(run.power.ptimeCalls, 4);
-    EXPECT_EQ(run.power.paramCalls, 2);
-    EXPECT_EQ(run.Combo1.text(), L"90");
-    EXPECT_EQ(run.lblH.caption(), L"1:30");
-    EXPECT_TRUE(run.mnuAlarm.checked());
-    EXPECT_TRUE(run.Timer3.enabled());
-    EXPECT_EQ(run.form_.RemainingMinutes, 89);
-    EXPECT_TRUE(run.messages.shown.empty());
-}
-
-TEST_F(AppliedCommandLine, DelaysFromOneTo360AreTakenOthersLeaveOneMinute) {
-    for (const auto& [delay, hours] : {std::pair{2, L"0:02"}, {59, L"0:59"}, {360, L"6:00"}}) {
-        MainHarness run;
-        run.power.delay = delay;
-        run.power.task = kTaskReboot;
-        run.start();
-        EXPECT_EQ(run.Combo1.text(), std::to_wstring(delay));
-        EXPECT_EQ(run.lblH.caption(), hours);
-        EXPECT_EQ(run.form_.RemainingMinutes, delay - 1);
-        EXPECT_TRUE(run.messages.shown.empty()) << delay;
-    }
-    for (std::int32_t delay : {0, 400, -3, 361}) {
-        MainHarness run;
-        run.power.delay = delay;
-        run.power.task = kTaskReboot;
-        run.start();
-        EXPECT_EQ(run.Combo1.text(), L"1") << delay;
-        EXPECT_EQ(run.lblH.caption(), L"0:01");
-        EXPECT_TRUE(run.mnuReboot.checked());
-        EXPECT_EQ(run.form_.RemainingMinutes, 0);
-        EXPECT_TRUE(run.messages.shown.empty());
-    }
-}
-
-TEST_F(AppliedCommandLine, EachTaskCodeStartsItsTask) {
+// What a start with a task switch leaves: the delay in the box and in hours, the task selected
+// and counting down; a delay outside 1 to 360 (or none) counts down one minute; a code that is no
+// task starts nothing, while its window mode still applies.
+TEST_F(AppliedCommandLine, EachTaskCodeAndDelay) {
     struct Case {
-        std::int32_t code;
-        fakes::FakeMenuItem MainHarness::*item;
+        std::int32_t task, delay;
+        const wchar_t* item; ///< the task selected; nullptr: nothing starts
+        const wchar_t* minutes;
+        const wchar_t* hours;
     };
-    const Case cases[] = {{kTaskShutdown, &MainHarness::mnuShutDown},
-                          {kTaskStandby, &MainHarness::mnuWait},
-                          {kTaskReboot, &MainHarness::mnuReboot},
-                          {kTaskHibernate, &MainHarness::mnuSleep},
-                          {kTaskAlarm, &MainHarness::mnuAlarm}};
+    const Case cases[] = {
+        {kTaskAlarm, 90, L"mnuAlarm", L"90", L"1:30"},
+        {kTaskShutdown, 5, L"mnuShutDown", L"5", L"0:05"},
+        {kTaskStandby, 2, L"mnuWait", L"2", L"0:02"},
+        {kTaskHibernate, 59, L"mnuSleep", L"59", L"0:59"},
+        {kTaskReboot, 360, L"mnuReboot", L"360", L"6:00"},
+        {kTaskReboot, 0, L"mnuReboot", L"1", L"0:01"},
+        {kTaskReboot, 361, L"mnuReboot", L"1", L"0:01"},
+        {kTaskReboot, -3, L"mnuReboot", L"1", L"0:01"},
+        {kTaskNone, 1, nullptr, L"1", L"0:01"},
+        {2, 1, nullptr, L"1", L"0:01"},
+        {6, 1, nullptr, L"1", L"0:01"},
+        {9, 1, nullptr, L"1", L"0:01"},
+        {0, 1, nullptr, L"1", L"0:01"},
+    };
     for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "task " << c.task << " delay " << c.delay);
         MainHarness run;
-        run.power.delay = 5;
-        run.power.task = c.code;
-        run.start();
-        EXPECT_TRUE((run.*c.item).checked()) << c.code;
-        EXPECT_TRUE(run.Timer3.enabled());
-        EXPECT_FALSE(run.lblActivate.enabled());
-        EXPECT_EQ(run.form_.RemainingMinutes, 4);
-    }
-    for (std::int32_t code : {2, 6, 9, 0}) {
-        MainHarness run;
-        run.power.task = code;
+        run.power.delay = c.delay;
+        run.power.task = c.task;
         run.power.view = kViewMinimized;
         run.start();
-        EXPECT_FALSE(run.Timer3.enabled()) << code;
-        EXPECT_TRUE(run.mnuShutDown.checked());
-        EXPECT_EQ(run.form.windowState(), WindowState::Minimized) << "the mode still applies";
+        const std::pair<const wchar_t*, fakes::FakeMenuItem*> items[] = {
+            {L"mnuShutDown", &run.mnuShutDown},
+            {L"mnuWait", &run.mnuWait},
+            {L"mnuReboot", &run.mnuReboot},
+            {L"mnuSleep", &run.mnuSleep},
+            {L"mnuAlarm", &run.mnuAlarm}};
+        for (const auto& [name, item] : items) {
+            EXPECT_EQ(item->checked(), std::wstring(name) == (c.item ? c.item : L"mnuShutDown"));
+        }
+        EXPECT_EQ(run.Timer3.enabled(), c.item != nullptr);
+        EXPECT_EQ(run.lblActivate.enabled(), c.item == nullptr);
+        EXPECT_EQ(run.Combo1.text(), c.minutes);
+        EXPECT_EQ(run.lblH.caption(), c.hours);
+        EXPECT_EQ(run.form_.RemainingMinutes, c.item ? std::stoi(c.minutes) - 1 : 0);
+        EXPECT_EQ(run.form.windowState(), WindowState::Minimized) << "the mode applies";
+        EXPECT_TRUE(run.messages.shown.empty());
     }
 }
 
@@ -119,7 +94,7 @@ TEST_F(AppliedCommandLine, WindowModes) {
         const std::size_t calls = run.tray.calls.size();
         run.form_.TaskbarCreated();
         EXPECT_EQ(run.tray.calls.size(), calls) << "a deleted icon stays deleted";
-        run.form_.mnuTray_Click(); // hiding to the tray brings the icon back
+        run.click(L"mnuTray"); // hiding to the tray brings the icon back
         run.form_.TaskbarCreated();
         EXPECT_EQ(run.tray.calls.size(), calls + 2);
     }
@@ -139,8 +114,7 @@ TEST_F(AppliedCommandLine, AppliedOnceHoweverOftenTheWindowComesBack) {
         h.form_.Form_Deactivate();
         h.form_.Form_Activate();
     }
-    EXPECT_EQ(h.power.paramCalls, 2);
-    h.form_.Timer3_Timer();
+    h.send(L"Timer3", Event::Timer);
     EXPECT_EQ(h.form.caption(), L"Zorvo - до выключения осталось 29 мин 49 сек");
 
     h.form_.DeactivationCount = 32766;
@@ -158,9 +132,7 @@ TEST_F(AppliedCommandLine, AppliedOnceWhenNoDeactivationCameBetween) {
     h.form_.Form_Activate();
     h.form_.Form_Activate();
     EXPECT_EQ(h.form.windowState(), WindowState::Normal) << "not minimised again";
-    EXPECT_EQ(h.power.paramCalls, 2);
-    EXPECT_EQ(h.power.viewCalls, 2);
-    h.form_.Timer3_Timer();
+    h.send(L"Timer3", Event::Timer);
     EXPECT_EQ(h.form.caption(), L"Zorvo - подача звукового сигнала через 4 мин 55 сек");
 
     MainHarness tray; // hidden in the tray, brought back by a double click on the icon
@@ -172,7 +144,7 @@ TEST_F(AppliedCommandLine, AppliedOnceWhenNoDeactivationCameBetween) {
     tray.form_.Form_Activate();
     EXPECT_TRUE(tray.form.visible());
     EXPECT_EQ(tray.form.windowState(), WindowState::Normal);
-    tray.form_.Timer3_Timer();
+    tray.send(L"Timer3", Event::Timer);
     EXPECT_EQ(tray.form.caption(), L"Zorvo - до перезагрузки осталось 0 мин 57 сек");
 }
 

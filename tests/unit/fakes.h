@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -15,6 +16,8 @@
 #include "app/frm_main.h"
 #include "app/frm_main_layout.h"
 #include "design_lookup.h"
+#include "dialogs/frm_about.h"
+#include "dialogs/frm_about_layout.h"
 #include "table_encoder.h"
 
 namespace zorvo::fakes {
@@ -53,14 +56,12 @@ struct FakeComboBox final : FakeControl<ComboBox> {
     int selLength_ = 0;
     std::vector<std::wstring> items_;
     int listIndex_ = -1;
-    int writes = 0;
 
     std::wstring text() const override { return text_; }
     void setText(const std::wstring& text) override {
         text_ = text;
         selStart_ = 0;
         selLength_ = 0;
-        ++writes;
     }
     int selStart() const override { return selStart_; }
     void setSelStart(int start) { selStart_ = std::min(start, length()); }
@@ -112,8 +113,7 @@ struct FakeMenuItem final : MenuItem {
 
 struct FakeTimer final : Timer {
     bool enabled_ = false;
-    int interval_ = 1;
-    FakeTimer(bool enabled, int interval) : enabled_(enabled), interval_(interval) {}
+    int interval_ = 0;
     bool enabled() const override { return enabled_; }
     void setEnabled(bool on) override { enabled_ = on; }
     int interval() const override { return interval_; }
@@ -259,11 +259,10 @@ struct FakeLocale final : LocaleService {
 struct FakePowerLibrary final : PowerLibrary {
     Journal& journal;
     std::int32_t delay = 1, task = 1, view = 1, result = 1;
-    int ptimeCalls = 0, paramCalls = 0, viewCalls = 0;
     explicit FakePowerLibrary(Journal& j) : journal(j) {}
-    std::int32_t PTime() override { return ++ptimeCalls, delay; }
-    std::int32_t GetParam() override { return ++paramCalls, task; }
-    std::int32_t GetView() override { return ++viewCalls, view; }
+    std::int32_t PTime() override { return delay; }
+    std::int32_t GetParam() override { return task; }
+    std::int32_t GetView() override { return view; }
     std::int32_t NTWait() override { return journal.push_back("NTWait"), result; }
     std::int32_t NTSleep() override { return journal.push_back("NTSleep"), result; }
     std::uint32_t error = 0;
@@ -366,9 +365,32 @@ struct FakeDialogs final : DialogHost {
     }
 };
 
-/// An entry the harness looks up in a window's design: there, or the design changed under it.
-template <class Desc> const Desc& inDesign(const Desc* found) {
-    return found ? *found : throw std::logic_error("not in the design");
+/// A label as the front end makes it from its design.
+inline void fromDesign(FakeLabel& label, const ControlDesc& desc) {
+    label.caption_ = desc.caption;
+    label.fore_ = desc.foreColour;
+    label.back_ = desc.backColour.value_or(0);
+    label.visible_ = desc.visible;
+}
+
+/// Sends an event of the control, menu command or timer named `name` (empty: the bare form)
+/// through the form's own table of routes, as the front end does.
+template <class Logic>
+void send(const FormDesc& design, std::span<const Route<Logic>> routes, Logic& logic,
+          std::wstring_view name, Event event, KeyArgs keys = {}) {
+    int id = kFormSource;
+    for (const ControlDesc& c : design.controls) {
+        id = c.name == name ? c.id : id;
+    }
+    for (const MenuDesc& m : design.menus) {
+        id = m.name == name ? m.id : id;
+    }
+    for (const TimerDesc& t : design.timers) {
+        id = t.name == name ? t.id : id;
+    }
+    if ((id == kFormSource && !name.empty()) || !dispatch<Logic>(routes, logic, id, event, keys)) {
+        throw std::logic_error("no route for this event");
+    }
 }
 
 /// frmMain on fakes, each control in the state the Win32 front end gives it: the one its design
@@ -380,8 +402,8 @@ struct MainHarness {
     FakeComboBox Combo1;
     FakeMenuItem mnuActive, mnuReset, mnuTopM, mnuShutDown, mnuAlarm, mnuWait, mnuReboot, mnuSleep,
         mnuLog;
-    FakeTimer Timer1{false, 0}, Timer2{false, 0}, Timer3{false, 0}, Timer4{false, 0};
-    FakeTimer shutdownWait{false, ShutdownWatch::kQueryWaitMs};
+    FakeTimer Timer1, Timer2, Timer3, Timer4;
+    FakeTimer shutdownWait;
     FakeMessages messages{journal};
     FakeTray tray;
     FakeClock clock;
@@ -396,126 +418,81 @@ struct MainHarness {
     FakeCapabilities capabilities;
     FakeErrorTexts errorTexts;
     FakeMelody melody{journal};
+    /// Each holder's picture is kFirstPicture plus the holder's number; `generation` is added to
+    /// every handle, so that a reload at another DPI gives new ones.
     struct FakePictures final : TaskPictures {
-        /// Added to every handle: a reload at another DPI gives new ones.
         IconHandle generation = 0;
         IconHandle picture(Holder holder) override {
-            switch (holder) {
-            case Holder::imgShutDown:
-                return kShutDownIcon + generation;
-            case Holder::imgWait:
-                return kWaitIcon + generation;
-            case Holder::imgReboot:
-                return kRebootIcon + generation;
-            case Holder::imgAlarm:
-                return kAlarmIcon + generation;
-            }
-            return 0;
+            return kFirstPicture + static_cast<IconHandle>(holder) + generation;
         }
         IconHandle formIcon() override { return kFormIcon + generation; }
     } pictures;
-    frmMain form_;
+    frmMain form_{
+        MainControls{form,     lblEnter,    lblLog,    Combo1,    lblMin,   lblH,    lblDate,
+                     lblTime,  lblActivate, lblReset,  mnuActive, mnuReset, mnuTopM, mnuShutDown,
+                     mnuAlarm, mnuWait,     mnuReboot, mnuSleep,  mnuLog,   Timer1,  Timer2,
+                     Timer3,   Timer4,      pictures,  kWindow},
+        MainServices{messages, tray, clock, keyboard, files, process, locale, power, actions, popup,
+                     dialogs, capabilities, errorTexts, melody, shutdownWait}};
 
-    static constexpr IconHandle kFormIcon = 0x1001, kShutDownIcon = 0x1002, kWaitIcon = 0x1003,
-                                kRebootIcon = 0x1004, kAlarmIcon = 0x1005, kDisconnectIcon = 0x1006;
+    static constexpr IconHandle kFormIcon = 0x1001, kFirstPicture = 0x1002;
     static constexpr std::uintptr_t kWindow = 0x00A0B0C0;
-
-    MainHarness()
-        : form_(
-              MainControls{
-                  .form = form,
-                  .lblEnter = lblEnter,
-                  .lblLog = lblLog,
-                  .Combo1 = Combo1,
-                  .lblMin = lblMin,
-                  .lblH = lblH,
-                  .lblDate = lblDate,
-                  .lblTime = lblTime,
-                  .lblActivate = lblActivate,
-                  .lblReset = lblReset,
-                  .mnuActive = mnuActive,
-                  .mnuReset = mnuReset,
-                  .mnuTopM = mnuTopM,
-                  .mnuShutDown = mnuShutDown,
-                  .mnuAlarm = mnuAlarm,
-                  .mnuWait = mnuWait,
-                  .mnuReboot = mnuReboot,
-                  .mnuSleep = mnuSleep,
-                  .mnuLog = mnuLog,
-                  .Timer1 = Timer1,
-                  .Timer2 = Timer2,
-                  .Timer3 = Timer3,
-                  .Timer4 = Timer4,
-                  .pictures = pictures,
-                  .windowHandle = kWindow,
-              },
-              MainServices{
-                  .messages = messages,
-                  .tray = tray,
-                  .clock = clock,
-                  .keyboard = keyboard,
-                  .files = files,
-                  .process = process,
-                  .locale = locale,
-                  .power = power,
-                  .actions = actions,
-                  .popup = popup,
-                  .dialogs = dialogs,
-                  .capabilities = capabilities,
-                  .errorTexts = errorTexts,
-                  .melody = melody,
-                  .shutdownWait = shutdownWait,
-              }) {
-        fromDesign();
-        form.onClose = [this] { form_.Form_Unload(); };
+    static IconHandle pictureOf(TaskPictures::Holder holder) {
+        return kFirstPicture + static_cast<IconHandle>(holder);
     }
 
     /// Gives every control what the design says, as the front end does when it makes them.
-    void fromDesign() {
+    MainHarness() {
         const FormDesc& design = frmMainLayout();
         form.caption_ = design.caption;
-        const auto control = [&](std::wstring_view name) -> const ControlDesc& {
-            return inDesign(findControl(design, name));
-        };
-        for (auto [name, label] : {std::pair{L"lblEnter", &lblEnter},
-                                   {L"lblLog", &lblLog},
-                                   {L"lblMin", &lblMin},
-                                   {L"lblH", &lblH},
-                                   {L"lblDate", &lblDate},
-                                   {L"lblTime", &lblTime},
-                                   {L"lblActivate", &lblActivate},
-                                   {L"lblReset", &lblReset}}) {
-            const ControlDesc& desc = control(name);
-            label->caption_ = desc.caption;
-            label->fore_ = desc.foreColour;
-            label->back_ = desc.backColour.value_or(0);
-            label->visible_ = desc.visible;
+        const std::pair<std::wstring_view, FakeLabel*> labels[] = {
+            {L"lblEnter", &lblEnter},       {L"lblLog", &lblLog},
+            {L"lblMin", &lblMin},           {L"lblH", &lblH},
+            {L"lblDate", &lblDate},         {L"lblTime", &lblTime},
+            {L"lblActivate", &lblActivate}, {L"lblReset", &lblReset}};
+        const std::pair<std::wstring_view, FakeMenuItem*> items[] = {
+            {L"mnuActive", &mnuActive},     {L"mnuReset", &mnuReset}, {L"mnuTopM", &mnuTopM},
+            {L"mnuShutDown", &mnuShutDown}, {L"mnuAlarm", &mnuAlarm}, {L"mnuWait", &mnuWait},
+            {L"mnuReboot", &mnuReboot},     {L"mnuSleep", &mnuSleep}, {L"mnuLog", &mnuLog}};
+        const std::pair<std::wstring_view, FakeTimer*> timers[] = {
+            {L"Timer1", &Timer1}, {L"Timer2", &Timer2}, {L"Timer3", &Timer3}, {L"Timer4", &Timer4}};
+        for (const ControlDesc& desc : design.controls) {
+            for (auto [name, label] : labels) {
+                if (name == desc.name) {
+                    fromDesign(*label, desc);
+                }
+            }
+            if (desc.name == L"Combo1") {
+                Combo1.text_ = desc.caption;
+                Combo1.visible_ = desc.visible;
+            }
         }
-        Combo1.text_ = control(L"Combo1").caption;
-        Combo1.visible_ = control(L"Combo1").visible;
-        for (auto [name, item] : {std::pair{L"mnuActive", &mnuActive},
-                                  {L"mnuReset", &mnuReset},
-                                  {L"mnuTopM", &mnuTopM},
-                                  {L"mnuShutDown", &mnuShutDown},
-                                  {L"mnuAlarm", &mnuAlarm},
-                                  {L"mnuWait", &mnuWait},
-                                  {L"mnuReboot", &mnuReboot},
-                                  {L"mnuSleep", &mnuSleep},
-                                  {L"mnuLog", &mnuLog}}) {
-            const MenuDesc& desc = inDesign(findMenu(design, name));
-            item->checked_ = desc.checked;
-            item->enabled_ = desc.enabled;
+        for (const MenuDesc& desc : design.menus) {
+            for (auto [name, item] : items) {
+                if (name == desc.name) {
+                    item->checked_ = desc.checked;
+                    item->enabled_ = desc.enabled;
+                }
+            }
         }
-        for (auto [name, timer] : {std::pair{L"Timer1", &Timer1},
-                                   {L"Timer2", &Timer2},
-                                   {L"Timer3", &Timer3},
-                                   {L"Timer4", &Timer4}}) {
-            const TimerDesc& desc = inDesign(findTimer(design, name));
-            timer->enabled_ = desc.enabled;
-            timer->interval_ = desc.interval;
+        for (const TimerDesc& desc : design.timers) {
+            for (auto [name, timer] : timers) {
+                if (name == desc.name) {
+                    timer->enabled_ = desc.enabled;
+                    timer->interval_ = desc.interval;
+                }
+            }
         }
+        shutdownWait.interval_ = ShutdownWatch::kQueryWaitMs;
+        form.onClose = [this] { form_.Form_Unload(); };
     }
 
+    void send(std::wstring_view name, Event event, KeyArgs keys = {}) {
+        fakes::send(frmMainLayout(), frmMainRoutes(), form_, name, event, keys);
+    }
+    void click(std::wstring_view name) {
+        send(name, name.starts_with(L"mnu") ? Event::Menu : Event::Click);
+    }
     /// Form_Load, then the first activation, as a start without switches does.
     void start() {
         form_.Form_Load();
@@ -525,7 +502,7 @@ struct MainHarness {
     void typeMinutes(const std::wstring& text) {
         for (wchar_t ch : text) {
             if (Combo1.type(ch)) {
-                form_.Combo1_Change();
+                send(L"Combo1", Event::Change);
             }
         }
     }
@@ -538,8 +515,36 @@ struct MainHarness {
     }
     void ticks(int count) {
         for (int i = 0; i < count && Timer3.enabled(); ++i) {
-            form_.Timer3_Timer();
+            send(L"Timer3", Event::Timer);
         }
+    }
+};
+
+struct FakeText final : FakeControl<TextBox> {
+    std::wstring text_;
+    std::wstring text() const override { return text_; }
+    void setText(const std::wstring& t) override { text_ = t; }
+};
+
+struct FakeLinks final : LinkOpener {
+    std::vector<std::wstring> opened;
+    void open(const std::wstring& address) override { opened.push_back(address); }
+};
+
+/// frmAbout on fakes, its labels as designed.
+struct AboutHarness {
+    Journal journal;
+    FakeForm form{journal};
+    FakeText text;
+    FakeLabel link, ok;
+    FakeLinks links;
+    frmAbout about{AboutControls{form, text, link, ok}, links};
+    AboutHarness() {
+        fromDesign(link, *findControl(frmAboutLayout(), L"lblHomePage"));
+        fromDesign(ok, *findControl(frmAboutLayout(), L"lblOK"));
+    }
+    void send(std::wstring_view name, Event event) {
+        fakes::send(frmAboutLayout(), frmAboutRoutes(), about, name, event);
     }
 };
 

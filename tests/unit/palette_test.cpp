@@ -35,8 +35,8 @@ std::vector<const FormDesc*> allForms() {
 
 /// A fake label as the form's table makes it.
 FakeLabel designed(const ControlDesc& desc) {
-    FakeLabel label{std::wstring(desc.caption), desc.foreColour};
-    label.back_ = desc.backColour.value_or(0);
+    FakeLabel label;
+    fakes::fromDesign(label, desc);
     return label;
 }
 
@@ -143,24 +143,12 @@ TEST(Palette, ThePopupKeysOutNothingItPaints) {
 /// buttons). Without high contrast they show as designed; with it, in the system's highlight
 /// colours, and the label at rest goes back to the hot-light colour.
 TEST(Palette, EveryHoverHighlightShowsInBothPalettes) {
-    fakes::Journal journal;
-    fakes::FakeForm form{journal};
-    const FormDesc& about = frmAboutLayout();
-    const ControlDesc& okDesc = control(about, L"lblOK");
-    const ControlDesc& linkDesc = control(about, L"lblHomePage");
-    FakeLabel ok = designed(okDesc);
-    FakeLabel link = designed(linkDesc);
-    struct NoLinks final : LinkOpener {
-        void open(const std::wstring&) override {}
-    } links;
-    struct : fakes::FakeControl<TextBox> {
-        std::wstring text() const override { return {}; }
-        void setText(const std::wstring&) override {}
-    } text1;
-    frmAbout logic{AboutControls{form, text1, link, ok}, links};
-
-    logic.lblOK_MouseMove();
-    logic.lblHomePage_MouseMove();
+    fakes::AboutHarness about;
+    const ControlDesc& okDesc = control(frmAboutLayout(), L"lblOK");
+    const ControlDesc& linkDesc = control(frmAboutLayout(), L"lblHomePage");
+    const FakeLabel &ok = about.ok, &link = about.link;
+    about.send(L"lblOK", Event::MouseMove);
+    about.send(L"lblHomePage", Event::MouseMove);
     LabelLook look = lookOf(kNormal, okDesc, ok);
     EXPECT_EQ(look.fill, kDialogButtonHoverBack);
     EXPECT_EQ(look.frame, okDesc.foreColour) << "the border is drawn in the text colour";
@@ -176,7 +164,7 @@ TEST(Palette, EveryHoverHighlightShowsInBothPalettes) {
     }
     EXPECT_EQ(lookOf(kHighContrast, okDesc, ok).frame, kSystem.highlightText);
 
-    logic.Form_MouseMove();
+    about.send(L"", Event::MouseMove);
     for (const auto& [desc, label] : {std::pair{&okDesc, &ok}, std::pair{&linkDesc, &link}}) {
         look = lookOf(kHighContrast, *desc, *label);
         EXPECT_EQ(look.text, kSystem.hotLight) << std::wstring(desc->name);
@@ -186,10 +174,10 @@ TEST(Palette, EveryHoverHighlightShowsInBothPalettes) {
     fakes::MainHarness main;
     main.start();
     const ControlDesc& activate = control(frmMainLayout(), L"lblActivate");
-    main.form_.lblActivate_MouseMove();
+    main.send(L"lblActivate", Event::MouseMove);
     EXPECT_EQ(lookOf(kNormal, activate, main.lblActivate).text, kButtonHoverColour);
     EXPECT_EQ(lookOf(kHighContrast, activate, main.lblActivate).fill, kSystem.highlight);
-    main.form_.Form_MouseMove();
+    main.send(L"", Event::MouseMove);
     EXPECT_EQ(lookOf(kHighContrast, activate, main.lblActivate).text, kSystem.hotLight);
 }
 
@@ -197,8 +185,8 @@ TEST(Palette, HighContrastGreysADisabledLabelEvenWhenItWasLeftHighlighted) {
     fakes::MainHarness main;
     main.start();
     const ControlDesc& activate = control(frmMainLayout(), L"lblActivate");
-    main.form_.lblActivate_MouseMove();
-    main.form_.lblActivate_Click(); // running: the label is disabled, still in its hover colour
+    main.send(L"lblActivate", Event::MouseMove);
+    main.click(L"lblActivate"); // running: the label is disabled, still in its hover colour
     ASSERT_FALSE(main.lblActivate.enabled());
     EXPECT_EQ(lookOf(kNormal, activate, main.lblActivate).text, kSystem.grayText);
     const LabelLook look = lookOf(kHighContrast, activate, main.lblActivate);

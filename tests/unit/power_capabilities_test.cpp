@@ -86,10 +86,13 @@ TEST(KeepAwake, TheDisplayTooWhileCountingOnAModernStandbyComputerOnBattery) {
 
 // Every way of activating asks; a refusal leaves the window idle, in sight, the task selected.
 TEST(RefusedActivation, EveryWayOfActivatingAsksAndStaysIdle) {
-    const std::pair<const char*, void (*)(frmMain&)> ways[] = {
-        {"lblActivate", [](frmMain& f) { f.lblActivate_Click(); }},
-        {"mnuActive (Ctrl+A)", [](frmMain& f) { f.mnuActive_Click(); }},
-        {"Enter in Combo1", [](frmMain& f) { f.Combo1_KeyDown(13, 0); }},
+    const std::pair<const char*, void (*)(MainHarness&)> ways[] = {
+        {"lblActivate", [](MainHarness& h) { h.click(L"lblActivate"); }},
+        {"mnuActive (Ctrl+A)", [](MainHarness& h) { h.click(L"mnuActive"); }},
+        {"Enter in Combo1",
+         [](MainHarness& h) {
+             h.send(L"Combo1", Event::KeyDown, {13, 0});
+         }},
     };
     for (const auto& [name, activate] : ways) {
         for (bool standby : {true, false}) {
@@ -97,9 +100,9 @@ TEST(RefusedActivation, EveryWayOfActivatingAsksAndStaysIdle) {
             MainHarness run;
             run.start();
             run.capabilities.answer = PowerCapabilities{false, false, false, false, false};
-            (run.form_.*(standby ? &frmMain::mnuWait_Click : &frmMain::mnuSleep_Click))();
+            run.click(standby ? L"mnuWait" : L"mnuSleep");
             const std::size_t trayCalls = run.tray.calls.size();
-            activate(run.form_);
+            activate(run);
             ASSERT_EQ(run.messages.shown.size(), 1u);
             EXPECT_EQ(run.messages.shown[0], refusalMessage(standby ? SleepRefusal::NoStandby
                                                                     : SleepRefusal::NoHibernation));
@@ -111,38 +114,33 @@ TEST(RefusedActivation, EveryWayOfActivatingAsksAndStaysIdle) {
     }
 }
 
-TEST(RefusedActivation, OtherTasksAreNeverAskedAndAnUnknownAnswerCountsDown) {
-    for (auto select :
-         {&frmMain::mnuShutDown_Click, &frmMain::mnuReboot_Click, &frmMain::mnuAlarm_Click}) {
+TEST(RefusedActivation, OtherTasksAreNeverAskedAnUnknownAnswerCountsDownEachActivationAsksAfresh) {
+    for (const wchar_t* task : {L"mnuShutDown", L"mnuReboot", L"mnuAlarm"}) {
         MainHarness run;
         run.start();
         run.capabilities.answer = PowerCapabilities{};
-        (run.form_.*select)();
-        run.form_.lblActivate_Click();
+        run.click(task);
+        run.click(L"lblActivate");
         EXPECT_EQ(run.capabilities.queries, 0);
         EXPECT_TRUE(run.Timer3.enabled());
     }
     MainHarness run;
     run.start();
-    run.form_.mnuSleep_Click();
+    run.click(L"mnuSleep");
     run.capabilities.answer = std::nullopt;
-    run.form_.lblActivate_Click();
+    run.click(L"lblActivate");
     EXPECT_TRUE(run.Timer3.enabled());
     EXPECT_TRUE(run.messages.shown.empty());
-}
 
-TEST(RefusedActivation, EachActivationAsksAfresh) {
-    MainHarness run;
-    run.start();
-    run.form_.mnuSleep_Click();
-    run.capabilities.answer = PowerCapabilities{false, false, true, true, false};
-    run.form_.lblActivate_Click();
-    EXPECT_FALSE(run.Timer3.enabled());
-    // An administrator switched hibernation on meanwhile.
-    run.capabilities.answer->hiberFilePresent = true;
-    run.form_.lblActivate_Click();
-    EXPECT_TRUE(run.Timer3.enabled());
-    EXPECT_EQ(run.capabilities.queries, 2);
+    MainHarness again; // each activation asks afresh
+    again.start();
+    again.click(L"mnuSleep");
+    again.capabilities.answer = PowerCapabilities{false, false, true, true, false};
+    again.click(L"lblActivate");
+    EXPECT_FALSE(again.Timer3.enabled());
+    again.capabilities.answer->hiberFilePresent = true; // an administrator switched it on
+    again.click(L"lblActivate");
+    EXPECT_TRUE(again.Timer3.enabled());
 }
 
 // Counting down already: a change to a task the computer cannot do is refused at once, and the
@@ -150,25 +148,25 @@ TEST(RefusedActivation, EachActivationAsksAfresh) {
 TEST(RefusedActivation, AChangeOfTaskWhileCountingDownIsAskedToo) {
     MainHarness run;
     run.start();
-    run.form_.mnuShutDown_Click();
-    run.form_.lblActivate_Click();
+    run.click(L"mnuShutDown");
+    run.click(L"lblActivate");
     ASSERT_TRUE(run.Timer3.enabled());
     run.capabilities.answer = PowerCapabilities{true, false, false, true, false};
-    run.form_.mnuSleep_Click();
+    run.click(L"mnuSleep");
     ASSERT_EQ(run.messages.shown.size(), 1u);
     EXPECT_EQ(run.messages.shown[0], refusalMessage(SleepRefusal::HibernationFileMissing));
     EXPECT_TRUE(run.mnuShutDown.checked());
     EXPECT_FALSE(run.mnuSleep.checked());
     EXPECT_TRUE(run.Timer3.enabled());
 
-    run.form_.mnuWait_Click();
+    run.click(L"mnuWait");
     EXPECT_EQ(run.messages.shown.size(), 1u);
     EXPECT_TRUE(run.mnuWait.checked());
     EXPECT_FALSE(run.mnuShutDown.checked());
     EXPECT_EQ(run.lblEnter.caption(), L"Zorvo настроен на ждущий режим");
     // Idle, the choice is free: activation asks.
-    run.form_.mnuReset_Click();
-    run.form_.mnuSleep_Click();
+    run.click(L"mnuReset");
+    run.click(L"mnuSleep");
     EXPECT_TRUE(run.mnuSleep.checked());
     EXPECT_EQ(run.messages.shown.size(), 1u);
 }

@@ -1,5 +1,3 @@
-#include <ostream>
-
 #include <gtest/gtest.h>
 
 #include "app/start_checks.h"
@@ -57,12 +55,6 @@ struct IdleState {
     }
 };
 
-void PrintTo(const IdleState& s, std::ostream* os) {
-    *os << "counting " << s.counting << ", Combo1 " << s.comboEnabled << ", lblActivate "
-        << s.activateEnabled << ", lblReset shown " << s.resetShown << ", mnuActive "
-        << s.mnuActiveEnabled << ", mnuReset " << s.mnuResetEnabled << ", icon " << s.icon;
-}
-
 TEST(Startup, TheWindowStartsInTheIdleStateThatResetReturnsTo) {
     MainHarness h;
     h.start();
@@ -70,10 +62,10 @@ TEST(Startup, TheWindowStartsInTheIdleStateThatResetReturnsTo) {
     EXPECT_FALSE(started.counting);
     EXPECT_FALSE(started.resetShown);
 
-    h.form_.lblActivate_Click();
+    h.click(L"lblActivate");
     EXPECT_NE(IdleState::of(h), started) << "activation must change what the window shows";
-    h.form_.Timer3_Timer();
-    h.form_.mnuReset_Click();
+    h.send(L"Timer3", Event::Timer);
+    h.click(L"mnuReset");
     EXPECT_EQ(IdleState::of(h), started);
 }
 

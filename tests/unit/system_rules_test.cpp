@@ -142,16 +142,17 @@ TEST(TrayPictures, TheIconShowsThePicturesLoadedForTheNewDpi) {
     EXPECT_EQ(h.tray.last().operation, TrayOperation::Modify);
     EXPECT_EQ(h.tray.last().record.icon, fakes::MainHarness::kFormIcon + 0x100);
 
-    h.form_.mnuWait_Click();
-    h.form_.lblActivate_Click();
+    h.click(L"mnuWait");
+    h.click(L"lblActivate");
     h.pictures.generation = 0x200; // Explorer restarted at yet another DPI
     h.form_.TaskbarCreated();
     EXPECT_EQ(h.tray.last().operation, TrayOperation::Add);
-    EXPECT_EQ(h.tray.last().record.icon, fakes::MainHarness::kWaitIcon + 0x200)
+    EXPECT_EQ(h.tray.last().record.icon,
+              fakes::MainHarness::pictureOf(TaskPictures::Holder::imgWait) + 0x200)
         << "the running task's picture, as loaded now";
     EXPECT_EQ(h.tray.last().record.tipText(), L"Zorvo запущен: Ждущий режим") << "tip kept";
 
-    h.form_.lblReset_Click();
+    h.click(L"lblReset");
     EXPECT_EQ(h.tray.last().record.icon, fakes::MainHarness::kFormIcon + 0x200);
 }
 

@@ -26,12 +26,12 @@ TEST(TrayIconRecord, TipIsCutAtItsNul) {
 TEST(TrayIconRecord, EveryOperationOfARunNamesTheOneIconTheWindowListensTo) {
     fakes::MainHarness h;
     h.start();
-    h.form_.lblActivate_Click();
-    h.form_.Timer3_Timer();
-    h.form_.mnuAlarm_Click();
-    h.form_.mnuReset_Click();
-    h.form_.mnuTray_Click();
-    h.form_.mnuExit_Click();
+    h.click(L"lblActivate");
+    h.send(L"Timer3", Event::Timer);
+    h.click(L"mnuAlarm");
+    h.click(L"mnuReset");
+    h.click(L"mnuTray");
+    h.click(L"mnuExit");
 
     ASSERT_GE(h.tray.calls.size(), 6u);
     EXPECT_EQ(h.tray.calls.front().operation, TrayOperation::Add);
