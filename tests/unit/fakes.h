@@ -55,7 +55,6 @@ struct FakeComboBox final : FakeControl<ComboBox> {
     int selStart_ = 0;
     int selLength_ = 0;
     std::vector<std::wstring> items_;
-    int listIndex_ = -1;
 
     std::wstring text() const override { return text_; }
     void setText(const std::wstring& text) override {
@@ -74,11 +73,7 @@ struct FakeComboBox final : FakeControl<ComboBox> {
     std::wstring item(int index) const override {
         return items_.at(static_cast<std::size_t>(index));
     }
-    int listIndex() const { return listIndex_; }
-    void setListIndex(int index) override {
-        listIndex_ = index;
-        text_ = items_.at(static_cast<std::size_t>(index));
-    }
+    void setListIndex(int index) override { text_ = items_.at(static_cast<std::size_t>(index)); }
 
     /// Types one character at the caret as a keyboard would, replacing the selection; backspace
     /// is 8. Returns true when the text changed (the box then raises its change event).
@@ -540,8 +535,8 @@ struct AboutHarness {
     FakeLinks links;
     frmAbout about{AboutControls{form, text, link, ok}, links};
     AboutHarness() {
-        fromDesign(link, *findControl(frmAboutLayout(), L"lblHomePage"));
-        fromDesign(ok, *findControl(frmAboutLayout(), L"lblOK"));
+        fromDesign(link, control(frmAboutLayout(), L"lblHomePage"));
+        fromDesign(ok, control(frmAboutLayout(), L"lblOK"));
     }
     void send(std::wstring_view name, Event event) {
         fakes::send(frmAboutLayout(), frmAboutRoutes(), about, name, event);

@@ -41,11 +41,6 @@ const FormDesc& dial() {
     return frmDialLayout();
 }
 
-const ControlDesc& control(const FormDesc& form, std::wstring_view name) {
-    const ControlDesc* found = findControl(form, name);
-    return found ? *found : throw std::logic_error("no control in the design");
-}
-
 /// Where a control lies in the form's client area, in twips (checking it lies inside its frame).
 struct Box {
     int left, top, right, bottom;

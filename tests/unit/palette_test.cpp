@@ -46,12 +46,6 @@ LabelLook lookOf(const Palette& palette, const ControlDesc& desc, const Label& l
         ui::LabelState{label.foreColour(), label.backColour(), label.border(), label.enabled()});
 }
 
-const ControlDesc& control(const FormDesc& form, const wchar_t* name) {
-    const ControlDesc* desc = findControl(form, name);
-    EXPECT_NE(desc, nullptr) << std::wstring(name);
-    return *desc;
-}
-
 /// A text that shows: it differs from whatever lies under it.
 void expectReadable(const LabelLook& look, Colour under, const std::wstring& what) {
     EXPECT_NE(look.text, look.fill.value_or(under)) << what;

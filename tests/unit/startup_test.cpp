@@ -40,35 +40,6 @@ TEST(Startup, LoadTurnsTheDesignIntoTheStartState) {
     EXPECT_EQ(r.tipText(), L"Программа-Zorvo");
 }
 
-/// What tells idle from running, and what the notification area shows.
-struct IdleState {
-    bool counting, comboEnabled, activateEnabled, resetShown, mnuActiveEnabled, mnuResetEnabled;
-    std::wstring caption, tip;
-    IconHandle icon;
-    bool operator==(const IdleState&) const = default;
-    static IdleState of(const MainHarness& h) {
-        return {h.Timer3.enabled(),       h.Combo1.enabled(),
-                h.lblActivate.enabled(),  h.lblReset.visible(),
-                h.mnuActive.enabled(),    h.mnuReset.enabled(),
-                h.form.caption(),         h.tray.last().record.tipText(),
-                h.tray.last().record.icon};
-    }
-};
-
-TEST(Startup, TheWindowStartsInTheIdleStateThatResetReturnsTo) {
-    MainHarness h;
-    h.start();
-    const IdleState started = IdleState::of(h);
-    EXPECT_FALSE(started.counting);
-    EXPECT_FALSE(started.resetShown);
-
-    h.click(L"lblActivate");
-    EXPECT_NE(IdleState::of(h), started) << "activation must change what the window shows";
-    h.send(L"Timer3", Event::Timer);
-    h.click(L"mnuReset");
-    EXPECT_EQ(IdleState::of(h), started);
-}
-
 /// The checks that run before the main window exists, on the services a start gives them.
 struct StartConditions : ::testing::Test {
     fakes::Journal journal;
