@@ -453,20 +453,6 @@ TEST_F(Countdown, ResetReturnsToIdleAndKeepAwakeFollowsTheRun) {
     EXPECT_EQ(h.form.caption(), kShutdownPrefix + L"1 мин 59 сек");
 }
 
-TEST(TaskSelection, HoverColoursComeBackOnlyOverTheFormOrFromTheIcon) {
-    MainHarness h;
-    h.start();
-    h.send(L"lblActivate", Event::MouseMove);
-    h.send(L"lblReset", Event::MouseMove);
-    EXPECT_EQ(h.lblActivate.foreColour(), 0x0000FF00u);
-    EXPECT_EQ(h.lblReset.foreColour(), 0x0000FF00u);
-    h.form_.TrayIcon_Message(0x201);
-    EXPECT_EQ(h.lblActivate.foreColour(), 0x00FFFFC0u);
-    h.send(L"lblActivate", Event::MouseMove);
-    h.send(L"", Event::MouseMove);
-    EXPECT_EQ(h.lblActivate.foreColour(), 0x00FFFFC0u);
-}
-
 /// The system's side of the countdown's timer, on a clock the test moves: a periodic timer whose
 /// messages come `lateness` after they are due, each period counted from the late message (so
 /// lateness adds up unless the program sets the timer again), and the program's real pacing and
