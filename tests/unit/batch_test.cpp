@@ -23,7 +23,7 @@ struct BatHarness {
     fakes::FakeForm form{journal};
     FakeComboBox Combo1, Combo2;
     FakeOption Option1, Option2, Option3;
-    FakeLabel lblOK{L"Генерация"}, lblCancel{L"Отмена"};
+    FakeLabel lblOK, lblCancel;
     fakes::FakeMessages messages{journal};
     fakes::FakeLocale locale;
     fakes::FakeProcess process;
@@ -35,6 +35,8 @@ struct BatHarness {
 
     BatHarness() {
         Option1.value_ = true;
+        fakes::fromDesign(lblOK, control(frmBatLayout(), L"lblOK"));
+        fakes::fromDesign(lblCancel, control(frmBatLayout(), L"lblCancel"));
         for (const Task& a : kTasks) {
             Combo2.addItem(a.batchItem);
         }

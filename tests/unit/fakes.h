@@ -4,6 +4,7 @@
 // clamped to the text), and record what the services were asked, in one shared journal when the
 // order matters.
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -38,8 +39,6 @@ struct FakeLabel final : FakeControl<Label> {
     Colour fore_ = 0;
     Colour back_ = 0;
     bool border_ = false;
-    explicit FakeLabel(std::wstring caption = L"", Colour fore = 0x00FFFFC0)
-        : caption_(std::move(caption)), fore_(fore) {}
     std::wstring caption() const override { return caption_; }
     void setCaption(const std::wstring& text) override { caption_ = text; }
     Colour foreColour() const override { return fore_; }
@@ -218,16 +217,13 @@ struct FakeFiles final : FileService {
     }
     void append(const std::wstring& name, const std::string& bytes) override {
         journal.push_back("log");
-        if (failWrites) {
-            throw FileError(L"Не удалось записать файл " + name);
-        }
-        files[name] += bytes;
+        write(name) += bytes;
     }
     void replace(const std::wstring& name, const std::string& bytes) override {
-        if (failWrites) {
-            throw FileError(L"Не удалось записать файл " + name);
-        }
-        files[name] = bytes;
+        write(name) = bytes;
+    }
+    std::string& write(const std::wstring& name) {
+        return failWrites ? throw FileError(L"Не удалось записать файл " + name) : files[name];
     }
 };
 
@@ -301,34 +297,20 @@ struct RecordedTones final : ToneOutput {
     void silence(std::uint32_t ms) override { notes.push_back({0, ms}); }
 };
 
-/// The alarm's player. By itself it plays the melody at once onto `tones` and leaves the end to
-/// be delivered by the test (MainHarness::endMelody), as the window's queue would; a test may
-/// hand the calls to another player instead.
+/// The alarm's player: it plays the melody at once onto `tones` and leaves the end to be
+/// delivered by the test (MainHarness::endMelody), as the window's queue would.
 struct FakeMelody final : MelodyPlayer {
     Journal& journal;
     RecordedTones tones;
     bool playing = false;
-    MelodyPlayer* instead = nullptr;
     explicit FakeMelody(Journal& j) : journal(j) {}
     void start() override {
         journal.push_back("melody");
         playing = true;
-        if (instead != nullptr) {
-            instead->start();
-            return;
-        }
         std::atomic<bool> never{false};
         playMelody(kAlarmMelody, tones, never);
     }
-    void stop() override {
-        if (playing) {
-            journal.push_back("melody stopped");
-        }
-        playing = false;
-        if (instead != nullptr) {
-            instead->stop();
-        }
-    }
+    void stop() override { playing = false; }
 };
 
 struct FakePopup final : Popup {
@@ -451,32 +433,20 @@ struct MainHarness {
             {L"mnuReboot", &mnuReboot},     {L"mnuSleep", &mnuSleep}, {L"mnuLog", &mnuLog}};
         const std::pair<std::wstring_view, FakeTimer*> timers[] = {
             {L"Timer1", &Timer1}, {L"Timer2", &Timer2}, {L"Timer3", &Timer3}, {L"Timer4", &Timer4}};
-        for (const ControlDesc& desc : design.controls) {
-            for (auto [name, label] : labels) {
-                if (name == desc.name) {
-                    fromDesign(*label, desc);
-                }
-            }
-            if (desc.name == L"Combo1") {
-                Combo1.text_ = desc.caption;
-                Combo1.visible_ = desc.visible;
-            }
+        for (auto [name, label] : labels) {
+            fromDesign(*label, control(design, name));
         }
-        for (const MenuDesc& desc : design.menus) {
-            for (auto [name, item] : items) {
-                if (name == desc.name) {
-                    item->checked_ = desc.checked;
-                    item->enabled_ = desc.enabled;
-                }
-            }
+        Combo1.text_ = control(design, L"Combo1").caption;
+        Combo1.visible_ = control(design, L"Combo1").visible;
+        for (auto [name, item] : items) {
+            const MenuDesc& desc = *std::ranges::find(design.menus, name, &MenuDesc::name);
+            item->checked_ = desc.checked;
+            item->enabled_ = desc.enabled;
         }
-        for (const TimerDesc& desc : design.timers) {
-            for (auto [name, timer] : timers) {
-                if (name == desc.name) {
-                    timer->enabled_ = desc.enabled;
-                    timer->interval_ = desc.interval;
-                }
-            }
+        for (auto [name, timer] : timers) {
+            const TimerDesc& desc = *std::ranges::find(design.timers, name, &TimerDesc::name);
+            timer->enabled_ = desc.enabled;
+            timer->interval_ = desc.interval;
         }
         shutdownWait.interval_ = ShutdownWatch::kQueryWaitMs;
         form.onClose = [this] { form_.Form_Unload(); };
