@@ -28,18 +28,10 @@
 namespace zorvo {
 namespace {
 
-const FormDesc& main() {
-    return frmMainLayout();
-}
-const FormDesc& bat() {
-    return frmBatLayout();
-}
-const FormDesc& about() {
-    return frmAboutLayout();
-}
-const FormDesc& dial() {
-    return frmDialLayout();
-}
+constexpr auto& main = frmMainLayout;
+constexpr auto& bat = frmBatLayout;
+constexpr auto& about = frmAboutLayout;
+constexpr auto& dial = frmDialLayout;
 
 /// Where a control lies in the form's client area, in twips (checking it lies inside its frame).
 struct Box {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "app/start_checks.h"
-#include "core/program_folder.h"
 #include "fakes.h"
 
 namespace zorvo {
@@ -71,14 +70,6 @@ TEST_F(StartConditions, OnlyAMissingLibraryStopsTheStart) {
     process.folder = L"D:\\"; // a drive root has its separator already
     files.openResults[L"D:\\sleep.dll"] = OpenResult::NotFound;
     EXPECT_EQ(check(), LoadOutcome::EndProgram);
-}
-
-TEST(Startup, ProgramFolderPaths) {
-    EXPECT_EQ(powerLibraryPath(L"C:\\"), L"C:\\sleep.dll");
-    EXPECT_EQ(powerLibraryPath(L"C:\\Program Files\\Zorvo"),
-              L"C:\\Program Files\\Zorvo\\sleep.dll");
-    EXPECT_EQ(withTrailingSeparator(L"D:\\"), L"D:\\");
-    EXPECT_EQ(withTrailingSeparator(L"D:\\a"), L"D:\\a\\");
 }
 
 } // namespace
