@@ -28,7 +28,7 @@ TEST(Startup, LoadTurnsTheDesignIntoTheStartState) {
     EXPECT_EQ(h.lblEnter.caption(), L"Zorvo настроен на выключение");
     EXPECT_EQ(h.form.caption(), std::wstring(L"Zorvo v.") + ZORVO_VERSION_WIDE);
     EXPECT_TRUE(h.Timer2.enabled()) << "the clock runs from the start";
-    EXPECT_FALSE(h.Timer1.enabled() || h.Timer4.enabled());
+    EXPECT_FALSE(h.Timer1.enabled() || h.Timer4.enabled() || h.mnuReset.enabled());
     EXPECT_TRUE(h.messages.shown.empty());
 
     ASSERT_EQ(h.tray.calls.size(), 1u);
