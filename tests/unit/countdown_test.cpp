@@ -591,6 +591,8 @@ TEST(CountdownPacing, WaitsEndAtEachTick) {
     EXPECT_EQ(ticker.takeDue(15'100), 0) << "and taken only once";
     EXPECT_EQ(ticker.msUntilNext(16'000), 1) << "a tick due now waits as little as possible";
     EXPECT_EQ(ticker.msUntilNext(17'000), 1) << "and so does an overdue one";
+    ticker.start(20'000);
+    EXPECT_EQ(ticker.msUntilNext(20'000), 1000) << "a new start forgets the ticks taken";
 }
 
 } // namespace
