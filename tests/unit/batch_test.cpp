@@ -102,7 +102,7 @@ TEST(BatchFile, PathsCmdExeMustReadAsWritten) {
     const std::wstring justFits = L"C:\\" + std::wstring(246, L'e');          // 259 in all
     const Case cases[] = {
         {L"D:\\", L"zorvo", {}, "start D:\\zorvo.exe /v 1 "},
-        {L"C:\\Tools", L"timer", {}, "start C:\\Tools\\timer.exe /v 1 "},
+        {L"C:\\T", L"timer", {}, "start C:\\T\\timer.exe /v 1 "}, // one letter deep
         {L"C:\\My Tools", L"zorvo", {}, "start \"\" \"C:\\My Tools\\zorvo.exe\" /v 1 "},
         {L"C:\\A&B", L"zorvo", {}, "start \"\" \"C:\\A&B\\zorvo.exe\" /v 1 "},
         {L"C:\\100%", L"zorvo", {}, "start C:\\100%%\\zorvo.exe /v 1 "},
