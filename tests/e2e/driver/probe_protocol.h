@@ -18,7 +18,6 @@ struct ProbeItem {
     std::uint32_t state; // MFS_* flags
     std::uint32_t type;  // MFT_* flags
     std::uint32_t depth; // 0 for the menu bar's own items
-    wchar_t text[96];
 };
 
 // What the probe reads: the menu bar, how each child's text fits its window, the tooltips, or
