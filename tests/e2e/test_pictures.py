@@ -156,8 +156,8 @@ class ReferencePictures(ZorvoTestCase):
     def test_forms(self):
         for dpi in (96, 144):
             with self.subTest(dpi=dpi):
-                self.check_forms(dpi)
                 self.end_programs()
+                self.check_forms(dpi)
 
     def check_forms(self, dpi):
         d = self.driver
@@ -176,6 +176,7 @@ class ReferencePictures(ZorvoTestCase):
         # Counting down 45 minutes: long enough that nothing is performed meanwhile.
         d.select(main, Main.Combo1)
         d.type_text(main, Main.Combo1, "45")
+        self.assertEventually(lambda: d.text(main, Main.lblH) == "0:45", 5)
         d.command(main, Menu.mnuActive)
         self.assertEventually(lambda: d.visible(main, Main.lblReset), 10, "no countdown")
         self.check_picture("main-running-%d" % dpi, main, (Main.lblDate, Main.lblTime))

@@ -319,8 +319,9 @@ class Driver:
                           len(set(seen)) > ticks, timeout=10 * ticks):
             raise DriverError("the clock of %s stands still at %s" % (main, seen[-1]))
 
-    def type_text(self, cls, control_id, text, pause_ms=60):
-        self.value("type", cls, control_id, text, pause_ms, timeout=len(text) * pause_ms / 1000 + 30)
+    def type_text(self, cls, control_id, text):
+        """WM_CHAR per character to the edit field: each handled, in order, before the next."""
+        self.value("type", cls, control_id, text)
 
     def press_keys(self, *vks):
         """Presses the keys system-wide, in order, and lets them go in the reverse order."""

@@ -45,36 +45,6 @@ private:
     HGDIOBJ old_;
 };
 
-// A process that is not DPI aware sees the windows of a high-DPI screen scaled to 96 dpi (since
-// Windows 8.1): the capture runs as a per-monitor aware thread, in the screen's own pixels. Where
-// the call is missing (before Windows 10 1607) the thread stays as it is.
-class ScreenPixels {
-public:
-    ScreenPixels() {
-        if (set_ != nullptr) {
-            old_ = set_(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE);
-        }
-    }
-    ScreenPixels(const ScreenPixels&) = delete;
-    ScreenPixels& operator=(const ScreenPixels&) = delete;
-    ~ScreenPixels() {
-        if (old_ != nullptr) {
-            set_(old_);
-        }
-    }
-
-private:
-    using SetContext = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
-    static SetContext lookup() {
-        const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-        return user32 == nullptr ? nullptr
-                                 : reinterpret_cast<SetContext>(reinterpret_cast<void*>(
-                                       GetProcAddress(user32, "SetThreadDpiAwarenessContext")));
-    }
-    SetContext set_ = lookup();
-    DPI_AWARENESS_CONTEXT old_ = nullptr;
-};
-
 std::wstring last_error(const wchar_t* call) {
     return std::wstring(call) + L" failed: " + std::to_wstring(GetLastError());
 }
@@ -152,7 +122,6 @@ std::wstring copy_screen(const RECT& area, ScreenRows& rows) {
 } // namespace
 
 std::wstring capture_client(HWND window, const std::wstring& path) {
-    const ScreenPixels physical;
     RECT client{};
     if (!GetClientRect(window, &client)) {
         return last_error(L"GetClientRect");

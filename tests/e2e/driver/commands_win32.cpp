@@ -234,15 +234,13 @@ const std::vector<Command>& commands() {
                  hex(reinterpret_cast<ULONG_PTR>(GetWindow(hwnd, GW_OWNER))) + L" " + hex(key) +
                  L" " + std::to_wstring(alpha) + L" " + std::to_wstring(layered));
          }},
-        // type CLASS ID TEXT [PAUSE_MS]: WM_CHAR per character to the edit, pausing so the
-        // program handles each change before the next.
+        // type CLASS ID TEXT: WM_CHAR per character to the edit, posted, so the program handles
+        // each, in order, before it takes the next.
         {L"type", 3,
          [](const Args& a, Session&) {
              HWND edit = edit_of(control(a));
-             const DWORD pause = a.size() > 4 ? static_cast<DWORD>(number(a[4])) : 60;
              for (const wchar_t c : a[3]) {
                  post(edit, WM_CHAR, static_cast<WPARAM>(c), 1);
-                 Sleep(pause);
              }
              return ok();
          }},
