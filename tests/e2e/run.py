@@ -45,12 +45,6 @@ SLOW = {
     "test_contrast.HighContrast.test_popup_of_the_last_half_minute": 32,
     "test_pictures.ReferencePictures": 30,
 }
-# Wine's own files in a prefix, hundreds of megabytes no test writes to: the shards' prefixes
-# share them through hard links; everything else (the registry above all) is a copy of its own.
-SHARED_SUFFIXES = {".dll", ".exe", ".nls", ".sys", ".drv", ".ocx", ".cpl", ".acm", ".tlb", ".ax",
-                   ".ds", ".msstyles", ".ttf", ".ttc", ".fon"}
-
-
 class TestTimeout(Exception):
     """A test (or a class set-up) ran past its time: it fails, the run goes on."""
 
@@ -143,21 +137,13 @@ def make_prefixes(count, display, scratch):
     if base == scratch / "p0":
         subprocess.run(["bash", "-c", 'source "$1" && init_wine_prefix', "_",
                         str(zorvo_e2e.WINE_ENV)], env=shard_env(base, display), check=False,
-                       stdin=subprocess.DEVNULL, capture_output=True, timeout=300)
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=300)
         subprocess.run(["wineserver", "-w"], env=shard_env(base, display), check=False)
 
-    def link_or_copy(source, target):
-        if Path(source).suffix.lower() in SHARED_SUFFIXES:
-            try:
-                return os.link(source, target)
-            except OSError:  # another file system, say: a copy does as well
-                pass
-        return shutil.copy2(source, target)
-
-    prefixes = []
-    for n in range(1, count + 1):
-        prefixes.append(scratch / ("p%d" % n))
-        shutil.copytree(base, prefixes[-1], symlinks=True, copy_function=link_or_copy)
+    prefixes = [scratch / ("p%d" % n) for n in range(1, count + 1)]
+    for prefix in prefixes:
+        zorvo_e2e.copy_prefix(base, prefix)
     return prefixes
 
 

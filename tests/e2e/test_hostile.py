@@ -3,14 +3,13 @@ written, a broken power library. The program must say what went wrong where it c
 never crash."""
 
 import os
-import shutil
 import subprocess
 import tempfile
 import time
 from pathlib import Path
 
 from zorvo_e2e import (ALARM, BAT, BUILD, IDLE_CAPTION, SLEEP_DLL, Bat, Driver, Main, Menu,
-                       Program, WineSession, ZorvoTestCase, windows_path)
+                       Program, WineSession, ZorvoTestCase, copy_prefix, windows_path)
 
 WRITE_FAILED = "Не удалось записать файл"
 PTIME_ONLY_DLL = BUILD / "e2e" / "sleep_ptime_only.dll"
@@ -58,7 +57,7 @@ class CopiedSession(WineSession):
     def __init__(self, original, **env):
         super().__init__()
         self.prefix = tempfile.mkdtemp(prefix="zorvo-wine2-")
-        shutil.copytree(original.prefix, self.prefix, symlinks=True, dirs_exist_ok=True)
+        copy_prefix(original.prefix, self.prefix)
         self.own_prefix = True
         self.env.update(env, WINEPREFIX=self.prefix)
 

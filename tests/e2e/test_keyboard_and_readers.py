@@ -4,7 +4,7 @@ screen reader does it."""
 
 from test_batch import BatchDialogCase
 from zorvo_e2e import (ABOUT, IDLE_CAPTION, SHUTDOWN, VK_ESCAPE, VK_RETURN, VK_TAB, WM_KEYDOWN,
-                       About, Bat, Main, Menu, ZorvoTestCase, wait_until)
+                       About, Bat, Main, Menu, ZorvoTestCase)
 
 VK_CONTROL, VK_DOWN = 0x11, 0x28
 CB_SHOWDROPDOWN = 0x014F

@@ -1,8 +1,7 @@
 """Typing the delay into the minutes box of the real window: the range rule's one warning, the
 selected 1 it leaves, lblH, the focus, and Enter."""
 
-from zorvo_e2e import (IDLE_CAPTION, SHUTDOWN, VK_RETURN, WARNING, Main, ZorvoTestCase,
-                       wait_until)
+from zorvo_e2e import IDLE_CAPTION, SHUTDOWN, VK_RETURN, WARNING, Main, ZorvoTestCase
 
 
 class MinutesBox(ZorvoTestCase):

@@ -137,6 +137,24 @@ class WineSession:
                  "REG_DWORD", "/d", str(dpi), "/f")
 
 
+# Wine's own files in a prefix, hundreds of megabytes that no test writes to: copies of a prefix
+# share them through hard links; everything else (the registry above all) is a copy of its own.
+SHARED_SUFFIXES = {".dll", ".exe", ".nls", ".sys", ".drv", ".ocx", ".cpl", ".acm", ".tlb", ".ax",
+                   ".ds", ".msstyles", ".ttf", ".ttc", ".fon"}
+
+
+def copy_prefix(source, target):
+    def link_or_copy(source, target):
+        if Path(source).suffix.lower() in SHARED_SUFFIXES:
+            try:
+                return os.link(source, target)
+            except OSError:  # another file system, say: a copy does as well
+                pass
+        return shutil.copy2(source, target)
+    shutil.copytree(source, target, symlinks=True, copy_function=link_or_copy,
+                    dirs_exist_ok=True)
+
+
 def _token(value):
     """One argument of a driver command: blanks, backslashes and control characters escaped."""
     return "".join("\\\\" if c == "\\" else "\\s" if c == " " else
