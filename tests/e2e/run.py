@@ -45,6 +45,8 @@ SLOW = {
     "test_contrast.HighContrast.test_popup_of_the_last_half_minute": 32,
     "test_pictures.ReferencePictures": 30,
 }
+
+
 class TestTimeout(Exception):
     """A test (or a class set-up) ran past its time: it fails, the run goes on."""
 
@@ -151,6 +153,8 @@ def run_sharded(names, count):
     """Runs the tests named (all when none) in `count` shards; prints every shard's output and
     one closing count over all of them. Returns the exit code."""
     plan = split(list(test_names(load(names))), count)
+    if not plan:
+        return summary(0, [], 0)
     # Ended from outside (a time limit, say): the shards, screens and prefixes go with this run.
     signal.signal(signal.SIGTERM, lambda signum, frame: sys.exit(128 + signum))
     started = time.monotonic()
