@@ -12,7 +12,6 @@
 
 #include "accessible_win32.h"
 #include "capture_win32.h"
-#include "contrast_protocol.h"
 #include "core/product.h"
 #include "core/tray_icon_record.h"
 #include "protocol_win32.h"
@@ -23,7 +22,8 @@ namespace zdrive {
 namespace {
 
 constexpr DWORD default_wait_ms = 10000;
-constexpr UINT send_timeout_ms = 3000;
+// Only a window that hangs runs into it: a loaded machine answers late, not never.
+constexpr UINT send_timeout_ms = 10000;
 const std::wstring message_box_class = L"#32770";
 const std::wstring message_box_caption = L"Zorvo";
 constexpr int message_box_text_id = 0xFFFF;
@@ -150,9 +150,10 @@ std::wstring flag(bool value) {
 }
 
 // What the probe inside the program read of the window named by args[1].
-ProbeBlock probe_read(Session& session, const Args& args, ProbeKind kind = ProbeKind::menu) {
+ProbeBlock probe_read(Session& session, const Args& args, ProbeKind kind = ProbeKind::menu,
+                      const ContrastRequest& contrast = {}) {
     std::wstring error;
-    auto block = session.probe.read(top(args[1]), send_timeout_ms, error, kind);
+    auto block = session.probe.read(top(args[1]), send_timeout_ms, error, kind, contrast);
     if (!block) {
         throw Failure(error);
     }
@@ -433,10 +434,9 @@ const std::vector<Command>& commands() {
                  return std::to_wstring(tip.id) + L":" + escape_value(tip.text);
              }));
          }},
-        // messagebox [MS [ID]]: the program's message box, waited for up to MS: "COUNT
-        // BUTTONS\tTEXT"
-        // (how many show, the IDs of its buttons with the default one, which Enter presses,
-        // first); with ID, that button is pressed.
+        // messagebox [MS [ID]]: the program's message box, waited for up to MS, as "COUNT
+        // BUTTONS\tTEXT" (how many show, the IDs of its buttons with the default one, which
+        // Enter presses, first); with ID, that button is pressed.
         {L"messagebox", 0,
          [](const Args& a, Session&) {
              HWND box = nullptr;
@@ -533,21 +533,11 @@ const std::vector<Command>& commands() {
              return ok(std::to_wstring(GetACP()) + L" " + std::to_wstring(GetOEMCP()));
          }},
         // contrast CLASS on|off|keep [INDEX COLOUR]...: high contrast as the program's process
-        // sees it, and system colours set inside it (contrast_protocol.h); answers "HOOKED SET
-        // PREVIOUS..." (the colours before the change).
+        // sees it, and system colours set inside it; answers "HOOKED SET PREVIOUS..." (the
+        // colours before the change).
         {L"contrast", 2,
          [](const Args& a, Session& s) {
-             static const kernel_handle mapping(CreateFileMappingW(
-                 INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(ContrastRequest),
-                 (contrast_mapping_prefix + std::to_wstring(GetCurrentProcessId())).c_str()));
-             const mapped_view view(mapping ? MapViewOfFile(mapping.get(), FILE_MAP_WRITE, 0, 0,
-                                                            sizeof(ContrastRequest))
-                                            : nullptr);
-             if (!view) {
-                 throw Failure(L"cannot share the contrast request");
-             }
-             auto& request = *static_cast<ContrastRequest*>(view.get());
-             request = ContrastRequest{};
+             ContrastRequest request{};
              request.high_contrast = a[2] == L"on"    ? ContrastSwitch::on
                                      : a[2] == L"off" ? ContrastSwitch::off
                                                       : ContrastSwitch::unchanged;
@@ -555,11 +545,10 @@ const std::vector<Command>& commands() {
                  request.indices[request.count] = static_cast<std::int32_t>(number(a[i]));
                  request.colours[request.count] = static_cast<std::uint32_t>(number(a[i + 1]));
              }
-             probe_read(s, a, ProbeKind::contrast);
-             std::wstring value =
-                 std::to_wstring(request.hooked) + L" " + std::to_wstring(request.set);
-             for (std::uint32_t i = 0; i < request.count; ++i) {
-                 value += L" " + hex(request.previous[i]);
+             const ContrastRequest done = probe_read(s, a, ProbeKind::contrast, request).contrast;
+             std::wstring value = std::to_wstring(done.hooked) + L" " + std::to_wstring(done.set);
+             for (std::uint32_t i = 0; i < done.count; ++i) {
+                 value += L" " + hex(done.previous[i]);
              }
              return ok(value);
          }},

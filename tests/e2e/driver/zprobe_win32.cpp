@@ -150,7 +150,7 @@ void answer(HWND hwnd, DWORD driver_pid, zdrive::ProbeKind kind) {
                 EnumThreadWindows(GetCurrentThreadId(), read_tips,
                                   reinterpret_cast<LPARAM>(&search));
             } else if (kind == zdrive::ProbeKind::contrast) {
-                zdrive::apply_contrast_request(driver_pid);
+                zdrive::apply_contrast_request(block->contrast);
             } else if (menu != nullptr) {
                 add_items(menu, 0, *block);
             }
