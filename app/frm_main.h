@@ -11,6 +11,7 @@
 #include "core/product.h"
 #include "core/services.h"
 #include "core/system_error.h"
+#include "core/tasks.h"
 #include "core/tray_icon_record.h"
 #include "dialogs/popup.h"
 #include "power/melody.h"
@@ -25,7 +26,7 @@ namespace zorvo {
 /// screen's DPI, when the window has them loaded afresh at the new size.
 class TaskPictures {
 public:
-    enum class Holder { imgShutDown, imgWait, imgReboot, imgAlarm, imgDisconnect };
+    using Holder = TaskPicture;
     virtual ~TaskPictures() = default;
     virtual IconHandle picture(Holder holder) = 0;
     /// The window's own icon, which the notification area shows while no task runs.
@@ -155,7 +156,11 @@ public:
 
 private:
     void WriteLog(const std::wstring& eventText);
-    void selectTask(MenuItem& item);
+    /// The task's item of the task menu.
+    MenuItem& itemOf(const Task& task) const;
+    /// The task whose menu item is checked (the form's load leaves one checked).
+    const Task* checkedTask() const;
+    void selectTask(const Task& task);
     void modifyIcon(const wchar_t* tip, IconHandle icon);
     /// The picture the icon shows now: the task's while one is activated, else the form's.
     IconHandle trayPicture();
@@ -165,8 +170,8 @@ private:
                             const wchar_t* logText);
     /// Writes the log entry when logging is on; returns the failure to report, if any.
     std::wstring logIfOn(const wchar_t* eventText);
-    /// Why the system cannot do the task of `item` here (None for the tasks it is never asked).
-    SleepRefusal refusalFor(const MenuItem& item);
+    /// Why the system cannot do `task` here (None for the tasks it is never asked).
+    SleepRefusal refusalFor(const Task& task);
     /// False, after telling the user why in a shown window, when the checked task is one the
     /// computer cannot do.
     bool taskPossibleHere();

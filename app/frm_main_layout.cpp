@@ -139,12 +139,6 @@ constexpr std::array kControls{
                 .tabIndex = 6},
 };
 
-constexpr std::array kPictures{
-    PictureDesc{L"imgShutDown", 0, 600, 240, 240},    PictureDesc{L"imgWait", 240, 600, 240, 240},
-    PictureDesc{L"imgReboot", 0, 840, 240, 240},      PictureDesc{L"imgAlarm", 240, 840, 240, 240},
-    PictureDesc{L"imgDisconnect", 0, 1080, 240, 240},
-};
-
 constexpr std::array kTimers{
     // The hours display follows typing; there is nothing to follow between keystrokes.
     TimerDesc{id::Timer1, L"Timer1", 1, false, TimerPacing::OnInput},
@@ -178,6 +172,12 @@ constexpr MenuDesc separator(std::wstring_view name, std::wstring_view parent) {
 constexpr std::wstring_view kMain = L"mnuMain";
 constexpr std::wstring_view kTask = L"mnuTask";
 
+constexpr MenuDesc taskItem(TaskAction action) {
+    const Task& task = taskOf(action);
+    return item(task.menuId, task.menuName, task.menuCaption,
+                ctrl(task.shortcutKey, task.shortcutText), kTask, true);
+}
+
 // The design checks every task item and mnuLog; loading the form clears all but mnuShutDown.
 constexpr std::array kMenus{
     MenuDesc{.name = kMain, .caption = L"&Меню"},
@@ -191,11 +191,11 @@ constexpr std::array kMenus{
     separator(L"mnuLine2", kMain),
     item(id::mnuExit, L"mnuExit", L"&Выход", ctrl(L'Q', L"Ctrl+Q"), kMain),
     MenuDesc{.name = kTask, .caption = L"&Задачи"},
-    item(id::mnuShutDown, L"mnuShutDown", L"&Выключить", ctrl(L'V', L"Ctrl+V"), kTask, true),
-    item(id::mnuAlarm, L"mnuAlarm", L"Зв&уковой сигнал", ctrl(L'U', L"Ctrl+U"), kTask, true),
-    item(id::mnuWait, L"mnuWait", L"&Ждущий режим", ctrl(L'W', L"Ctrl+W"), kTask, true),
-    item(id::mnuReboot, L"mnuReboot", L"&Перезагрузить", ctrl(L'R', L"Ctrl+R"), kTask, true),
-    item(id::mnuSleep, L"mnuSleep", L"&Спящий режим", ctrl(L'S', L"Ctrl+S"), kTask, true),
+    taskItem(TaskAction::ShutDown),
+    taskItem(TaskAction::Alarm),
+    taskItem(TaskAction::Standby),
+    taskItem(TaskAction::Reboot),
+    taskItem(TaskAction::Hibernate),
     separator(L"mnuLine3", kTask),
     item(id::mnuLog, L"mnuLog", L"Вести запись в &лог", ctrl(L'L', L"Ctrl+L"), kTask, true),
     separator(L"mnuLine4", kTask),
@@ -217,7 +217,6 @@ constexpr FormDesc kForm{
     .controls = kControls,
     .menus = kMenus,
     .timers = kTimers,
-    .pictures = kPictures,
 };
 
 using FormRoute = Route<frmMain>;

@@ -5,6 +5,7 @@
 #include <span>
 
 #include "core/form_layout.h"
+#include "core/tasks.h"
 
 namespace zorvo::frm_main_id {
 
@@ -25,11 +26,11 @@ inline constexpr int mnuReset = 2002;
 inline constexpr int mnuTray = 2003;
 inline constexpr int mnuTopM = 2004;
 inline constexpr int mnuExit = 2005;
-inline constexpr int mnuShutDown = 2011;
-inline constexpr int mnuAlarm = 2012;
-inline constexpr int mnuWait = 2013;
-inline constexpr int mnuReboot = 2014;
-inline constexpr int mnuSleep = 2015;
+inline constexpr int mnuShutDown = taskOf(TaskAction::ShutDown).menuId;
+inline constexpr int mnuAlarm = taskOf(TaskAction::Alarm).menuId;
+inline constexpr int mnuWait = taskOf(TaskAction::Standby).menuId;
+inline constexpr int mnuReboot = taskOf(TaskAction::Reboot).menuId;
+inline constexpr int mnuSleep = taskOf(TaskAction::Hibernate).menuId;
 inline constexpr int mnuLog = 2016;
 inline constexpr int mnuBat = 2017;
 inline constexpr int mnuAbout = 2018;

@@ -17,8 +17,6 @@ int resourceOf(TaskPictures::Holder holder) {
         return IDI_REBOOT;
     case TaskPictures::Holder::imgAlarm:
         return IDI_ALARM;
-    case TaskPictures::Holder::imgDisconnect:
-        return IDI_DISCONNECT;
     }
     return IDI_SHUTDOWN;
 }

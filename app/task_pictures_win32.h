@@ -27,14 +27,14 @@ public:
     bool reloadForDpi(UINT dpi);
 
 private:
-    static constexpr std::size_t kFormSlot = 5;
+    static constexpr std::size_t kFormSlot = 4;
     IconHandle loaded(std::size_t slot, int resource);
 
     HINSTANCE instance_;
     HICON fallback_;
     UINT dpi_;
-    std::array<unique_hicon, 6> loaded_;
-    std::array<unique_hicon, 6> retired_;
+    std::array<unique_hicon, kFormSlot + 1> loaded_;
+    std::array<unique_hicon, kFormSlot + 1> retired_;
 };
 
 } // namespace zorvo

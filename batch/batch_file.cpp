@@ -22,10 +22,10 @@ std::wstring doublePercent(const std::wstring& path) {
 
 } // namespace
 
-const BatchAction* findBatchAction(const std::wstring& item) {
-    for (const BatchAction& action : kBatchActions) {
-        if (item == action.item) {
-            return &action;
+const Task* findBatchAction(const std::wstring& item) {
+    for (const Task& task : kTasks) {
+        if (item == task.batchItem) {
+            return &task;
         }
     }
     return nullptr;

@@ -5,30 +5,18 @@
 #include <optional>
 #include <string>
 
+#include "core/tasks.h"
 #include "text/encoding.h"
 
 namespace zorvo {
 
-struct BatchAction {
-    const wchar_t* item;     // as the dialog lists it
-    const wchar_t* fileName; // written into the current directory
-    const wchar_t* taskSwitch;
-};
-
-/// The actions in the dialog's (alphabetical) order.
-inline constexpr BatchAction kBatchActions[] = {
-    {L"Выключение", L"shutdown.bat", L"/v"},   {L"Ждущий режим", L"wait.bat", L"/w"},
-    {L"Звуковой сигнал", L"alarm.bat", L"/a"}, {L"Перезагрузка", L"reset.bat", L"/r"},
-    {L"Спящий режим", L"sleep.bat", L"/s"},
-};
-
-/// The action listed as `item`, or nothing.
-const BatchAction* findBatchAction(const std::wstring& item);
+/// The task the dialog lists as `item`, or nothing.
+const Task* findBatchAction(const std::wstring& item);
 
 struct BatchRequest {
     std::wstring programFolder; // ends in "\"
     std::wstring exeName;       // without extension
-    const BatchAction* action;
+    const Task* action;         // its batch file's name and switch
     std::wstring minutes;
     std::wstring windowSwitch; // "", "/min" or "/hid"
 };

@@ -23,7 +23,7 @@ void frmBat::Form_Load() {
     }
     minutes_.write(L"1");
     for (int i = 0; i < c_.Combo2.itemCount(); ++i) {
-        if (c_.Combo2.item(i) == kBatchActions[0].item) {
+        if (c_.Combo2.item(i) == kTasks[0].batchItem) {
             c_.Combo2.setListIndex(i);
         }
     }
@@ -41,7 +41,7 @@ void frmBat::lblOK_Click() {
     } else if (c_.Option3.value()) {
         windowSwitch = L"/hid";
     }
-    const BatchAction* action = findBatchAction(c_.Combo2.text());
+    const Task* action = findBatchAction(c_.Combo2.text());
     if (action == nullptr) {
         return;
     }
@@ -54,15 +54,15 @@ void frmBat::lblOK_Click() {
     }
     // These names are common: a script of the user's own must not be lost without a word. A
     // file that already says exactly this is ours from before.
-    const FileHead existing = s_.files.readHead(action->fileName, file.bytes->size() + 1);
+    const FileHead existing = s_.files.readHead(action->batchFile, file.bytes->size() + 1);
     const bool same = existing.status == FileHead::Status::Read && existing.bytes == *file.bytes;
     if (existing.status != FileHead::Status::Missing && !same &&
-        !s_.messages.askYesNo(std::wstring(L"В рабочей папке уже есть файл ") + action->fileName +
+        !s_.messages.askYesNo(std::wstring(L"В рабочей папке уже есть файл ") + action->batchFile +
                               L", и в нём другие команды.\r\nЗаменить его?")) {
         return;
     }
     try {
-        s_.files.replace(action->fileName, *file.bytes);
+        s_.files.replace(action->batchFile, *file.bytes);
     } catch (const FileError& error) {
         // The user may fix the folder and try again; the choices stay as they are.
         s_.messages.show(error.message());

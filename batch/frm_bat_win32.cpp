@@ -4,8 +4,8 @@
 
 #include <windowsx.h>
 
-#include "batch/batch_file.h"
 #include "batch/frm_bat_layout.h"
+#include "core/tasks.h"
 #include "ui/combo_box_win32.h"
 #include "ui/label_win32.h"
 #include "ui/simple_controls_win32.h"
@@ -34,8 +34,8 @@ FrmBatWin32::FrmBatWin32(HINSTANCE instance, HWND owner, const BatServices& serv
 void FrmBatWin32::applyDesign() {
     // The list the dialog is designed with; the table order is the sorted order.
     ui::ComboBoxWin32& actions = window().comboBox(id::Combo2);
-    for (const BatchAction& action : kBatchActions) {
-        actions.addItem(action.item);
+    for (const Task& task : kTasks) {
+        actions.addItem(task.batchItem);
     }
     window().optionButton(id::Option1).setValue(true);
     // Every control but the option buttons makes a group of its own, so the arrow keys stay

@@ -377,9 +377,13 @@ def report(info, load_before, startup, idle, alarm, elapsed, countdown, build):
     rows.append(("peak working set (VmHWM)", "%s KiB" % grouped(z_kb), "%s KiB" % grouped(b_kb),
                  "%.2f×" % (z_kb / b_kb), "≤ 1.5×", verdict(z_kb / b_kb <= 1.5)))
     if "gone_ms" in alarm:
-        gone = float(alarm["gone_ms"]) / 1000
-        rows.append(("1-minute alarm: activation to task (main window gone)", "%.3f s" % gone,
-                     "—", "—", "60 s ± 0.3 s", verdict(abs(gone - 60) <= 0.3)))
+        zero = float(alarm["zero_ms"]) / 1000
+        rows.append(("1-minute alarm: activation to task (the countdown's zero)", "%.3f s" % zero,
+                     "—", "—", "60 s ± 0.3 s", verdict(abs(zero - 60) <= 0.3)))
+        # The melody's 16 notes last 6.75 s; the window goes after the last one.
+        melody = float(alarm["gone_ms"]) / 1000 - zero
+        rows.append(("alarm melody: the zero to the main window gone", "%.3f s" % melody,
+                     "—", "—", "6.75 s ± 0.3 s", verdict(abs(melody - 6.75) <= 0.3)))
     else:
         rows.append(("1-minute alarm: activation to task", "failed: " + alarm.get("error", "?"),
                      "—", "—", "60 s ± 0.3 s", verdict(False)))
@@ -425,10 +429,11 @@ def report(info, load_before, startup, idle, alarm, elapsed, countdown, build):
                        name, f["cpu"], f["prefix"], f["wine_cpu"], grouped(f["peak_kb"]),
                        grouped(f["wine_peak_kb"])))
     if "gone_ms" in alarm:
-        out.append("- alarm run: click answered in %.1f ms, first tick %.0f ms after it, main "
-                   "window gone at %.3f s, process ended at %.3f s" % (
+        out.append("- alarm run: click answered in %.1f ms, first tick %.0f ms after it, zero "
+                   "at %.3f s, main window gone at %.3f s, process ended at %.3f s" % (
                        float(alarm["click_width_ms"]), float(alarm["first_tick_ms"]),
-                       float(alarm["gone_ms"]) / 1000, float(alarm["exit_ms"]) / 1000))
+                       float(alarm["zero_ms"]) / 1000, float(alarm["gone_ms"]) / 1000,
+                       float(alarm["exit_ms"]) / 1000))
     return "\n".join(out)
 
 

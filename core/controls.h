@@ -55,14 +55,10 @@ public:
     virtual void setText(const std::wstring& text) = 0;
     /// Caret and selection of the edit field, in UTF-16 units.
     virtual int selStart() const = 0;
-    virtual void setSelStart(int start) = 0;
-    virtual int selLength() const = 0;
     virtual void setSelLength(int length) = 0;
     virtual void addItem(const std::wstring& item) = 0;
     virtual int itemCount() const = 0;
     virtual std::wstring item(int index) const = 0;
-    /// Index of the selected list item, -1 when none.
-    virtual int listIndex() const = 0;
     virtual void setListIndex(int index) = 0;
 };
 
@@ -104,7 +100,6 @@ public:
     /// Hidden or shown; a minimised window is visible.
     virtual bool visible() const = 0;
     virtual void setVisible(bool on) = 0;
-    virtual WindowState windowState() const = 0;
     virtual void setWindowState(WindowState state) = 0;
     /// Makes the window visible and brings it forward.
     virtual void show() = 0;

@@ -31,11 +31,6 @@ constexpr int twipsToPixels(int twips, int dpi) {
     return mulDiv(twips, dpi, kTwipsPerInch);
 }
 
-/// A size designed in pixels at 96 dpi, at `dpi`.
-constexpr int scaleFrom96(int pixels, int dpi) {
-    return mulDiv(pixels, dpi, kDefaultDpi);
-}
-
 /// The LOGFONT height (negative: character height without internal leading) of a font of
 /// `pointSize` points at `dpi`. The size is taken in hundredths of a point so 9.75 and 8.25
 /// survive exactly.

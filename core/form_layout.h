@@ -109,15 +109,6 @@ struct TimerDesc {
     TimerPacing pacing = TimerPacing::Minimum;
 };
 
-/// A hidden picture holder: it only carries an icon, so it needs no window.
-struct PictureDesc {
-    std::wstring_view name{};
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-};
-
 enum class BorderStyle {
     FixedSingle,     ///< caption, system menu and minimise box; not resizable
     FixedToolWindow, ///< narrow caption with a close box only
@@ -139,15 +130,10 @@ struct FormDesc {
     std::span<const ControlDesc> controls{};
     std::span<const MenuDesc> menus{};
     std::span<const TimerDesc> timers{};
-    std::span<const PictureDesc> pictures{};
     /// The clickable labels that Enter and Esc press, wherever the focus is (0: the key is left
     /// to the focused control).
     int defaultControl = 0;
     int cancelControl = 0;
 };
-
-const ControlDesc* findControl(const FormDesc& form, std::wstring_view name);
-const MenuDesc* findMenu(const FormDesc& form, std::wstring_view name);
-const TimerDesc* findTimer(const FormDesc& form, std::wstring_view name);
 
 } // namespace zorvo

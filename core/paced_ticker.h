@@ -45,7 +45,6 @@ public:
         const std::int64_t next = start_ + (taken_ + 1) * interval_;
         return next > nowMs ? next - nowMs : 1;
     }
-    std::int64_t ticksTaken() const { return taken_; }
 
     struct Wake {
         /// False once a tick's handler stopped the timer (or closed its window).

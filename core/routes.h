@@ -44,16 +44,6 @@ template <typename Logic> struct Route {
     KeyHandler keyHandler = nullptr;
 };
 
-/// How many routes the table holds for `event` of `source` (a sound table holds at most one).
-template <typename Logic>
-int countRoutes(std::span<const Route<Logic>> routes, int source, Event event) {
-    int count = 0;
-    for (const Route<Logic>& route : routes) {
-        count += route.source == source && route.event == event ? 1 : 0;
-    }
-    return count;
-}
-
 /// Calls the handler that the table routes `event` of `source` to; false when there is none.
 template <typename Logic>
 bool dispatch(std::span<const Route<Logic>> routes, Logic& logic, int source, Event event,

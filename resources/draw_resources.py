@@ -12,7 +12,6 @@ It writes, next to itself:
     task_wait.ico
     task_reboot.ico
     task_alarm.ico
-    task_disconnect.ico
 
 Standard library only. Every shape is a signed distance function; each pixel
 is sampled on a 4 x 4 grid, each sample takes its coverage from the distance,
@@ -110,17 +109,6 @@ def subtract(f, g):
 
 def dilate(f, amount):
     return lambda x, y: f(x, y) - amount
-
-
-def rotated(f, cx, cy, degrees):
-    """The shape f turned clockwise by `degrees` around (cx, cy)."""
-    c, s = math.cos(math.radians(degrees)), math.sin(math.radians(degrees))
-
-    def g(x, y):
-        dx, dy = x - cx, y - cy
-        return f(cx + dx * c + dy * s, cy - dx * s + dy * c)
-
-    return g
 
 
 # ---------------------------------------------------------------- icon raster
@@ -278,31 +266,6 @@ def alarm_icon():
     shine = lambda x, y: sd_segment(x, y, 5.6, 5.6, 4.9, 9.6, 0.9)
     extra = [(shine, solid((255, 250, 220)), 0.8)]
     return render_icon(16, outlined(16, [(knob, gold), (clapper, gold), (bell, gold)], extra))
-
-
-def disconnect_icon():
-    """A mains plug pulled out, lying diagonally."""
-    cx, cy, turn = 8.6, 7.4, 45.0
-    prong_a = lambda x, y: sd_box(x, y, cx - 1.6, cy - 5.0, 0.6, 1.7, 0.3)
-    prong_b = lambda x, y: sd_box(x, y, cx + 1.6, cy - 5.0, 0.6, 1.7, 0.3)
-    body = lambda x, y: sd_box(x, y, cx, cy - 1.2, 3.1, 2.2, 0.9)
-    neck = lambda x, y: sd_polygon(
-        x, y, [(cx - 2.0, cy + 0.8), (cx + 2.0, cy + 0.8), (cx + 1.0, cy + 2.6), (cx - 1.0, cy + 2.6)]
-    )
-    cable = lambda x, y: sd_segment(x, y, cx, cy + 2.4, cx, cy + 8.5, 1.5)
-    metal = vertical((245, 248, 252), (150, 160, 175), 0.0, 8.0)
-    shell = vertical((150, 200, 255), (40, 96, 200), 2.0, 14.0)
-    parts = [
-        (rotated(prong_a, cx, cy, turn), metal),
-        (rotated(prong_b, cx, cy, turn), metal),
-        (rotated(cable, cx, cy, turn), shell),
-        (rotated(neck, cx, cy, turn), shell),
-        (rotated(body, cx, cy, turn), shell),
-    ]
-    return render_icon(16, outlined(16, parts))
-
-
-# ---------------------------------------------------------------- file formats
 
 
 def ico_bytes(images):
@@ -481,7 +444,6 @@ def main():
     write("task_wait.ico", ico_bytes([wait_icon()]))
     write("task_reboot.ico", ico_bytes([reboot_icon()]))
     write("task_alarm.ico", ico_bytes([alarm_icon()]))
-    write("task_disconnect.ico", ico_bytes([disconnect_icon()]))
 
 
 if __name__ == "__main__":

@@ -13,6 +13,5 @@
 #define IDI_WAIT 112
 #define IDI_REBOOT 113
 #define IDI_ALARM 114
-#define IDI_DISCONNECT 115
 
 #endif

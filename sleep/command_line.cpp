@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/power_library.h"
+#include "core/tasks.h"
 
 namespace zorvo {
 namespace {
@@ -82,17 +83,9 @@ bool equalsIgnoringCase(std::wstring_view text, std::wstring_view lowerCaseSwitc
 }
 
 struct Switch {
-    std::wstring_view text;
+    const wchar_t* text;
     std::int32_t code;
 };
-
-constexpr std::array<Switch, 5> kTaskSwitches{{
-    {L"/v", kTaskShutdown},
-    {L"/w", kTaskStandby},
-    {L"/r", kTaskReboot},
-    {L"/s", kTaskHibernate},
-    {L"/a", kTaskAlarm},
-}};
 
 constexpr std::array<Switch, 3> kViewSwitches{{
     {L"/min", kViewMinimized},
@@ -100,18 +93,28 @@ constexpr std::array<Switch, 3> kViewSwitches{{
     {L"/invisible", kViewHidden},
 }};
 
-template <std::size_t N>
-std::optional<std::int32_t> codeOf(const std::array<Switch, N>& table, std::wstring_view argument) {
-    for (const Switch& s : table) {
-        if (equalsIgnoringCase(argument, s.text)) {
-            return s.code;
+/// The code of the entry of `table` whose switch (its member `text`) is `argument`.
+template <typename Table, typename Entry>
+std::optional<std::int32_t> codeOf(const Table& table, const wchar_t* Entry::*text,
+                                   std::wstring_view argument) {
+    for (const Entry& entry : table) {
+        if (equalsIgnoringCase(argument, entry.*text)) {
+            return entry.code;
         }
     }
     return std::nullopt;
 }
 
+std::optional<std::int32_t> taskCodeOf(std::wstring_view argument) {
+    return codeOf(kTasks, &Task::taskSwitch, argument);
+}
+
+std::optional<std::int32_t> viewCodeOf(std::wstring_view argument) {
+    return codeOf(kViewSwitches, &Switch::text, argument);
+}
+
 bool isSwitch(std::wstring_view argument) {
-    return codeOf(kTaskSwitches, argument) || codeOf(kViewSwitches, argument);
+    return taskCodeOf(argument) || viewCodeOf(argument);
 }
 
 /// A plain decimal whole number of minutes from 1 to 360, or 0 for anything else.
@@ -155,7 +158,7 @@ CommandLineRequest parseCommandLine(std::wstring_view fullCommandLine) {
     bool viewSeen = false;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         if (!taskSeen) {
-            if (const auto task = codeOf(kTaskSwitches, arguments[i])) {
+            if (const auto task = taskCodeOf(arguments[i])) {
                 taskSeen = true;
                 request.task = *task;
                 if (i + 1 < arguments.size() && !isSwitch(arguments[i + 1])) {
@@ -165,7 +168,7 @@ CommandLineRequest parseCommandLine(std::wstring_view fullCommandLine) {
             }
         }
         if (!viewSeen) {
-            if (const auto view = codeOf(kViewSwitches, arguments[i])) {
+            if (const auto view = viewCodeOf(arguments[i])) {
                 viewSeen = true;
                 request.view = *view;
             }

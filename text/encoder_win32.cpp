@@ -21,19 +21,19 @@ int checkedLength(std::size_t size) {
 
 /// One WideCharToMultiByte conversion, sized first; nothing when the system refuses it.
 std::optional<std::string> convert(UINT codePage, DWORD flags, std::wstring_view text,
-                                   LPCCH defaultChar, LPBOOL usedDefault) {
+                                   LPBOOL usedDefault) {
     if (text.empty()) {
         return std::string();
     }
     const int length = checkedLength(text.size());
-    const int size = WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0,
-                                         defaultChar, usedDefault);
+    const int size =
+        WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, nullptr, usedDefault);
     if (size <= 0) {
         return std::nullopt;
     }
     std::string bytes(static_cast<std::size_t>(size), '\0');
     const int written = WideCharToMultiByte(codePage, flags, text.data(), length, bytes.data(),
-                                            size, defaultChar, usedDefault);
+                                            size, nullptr, usedDefault);
     if (written <= 0) {
         return std::nullopt;
     }
@@ -60,16 +60,15 @@ bool roundTrips(UINT codePage, const std::string& bytes, std::wstring_view text)
 
 std::optional<std::string> Win32Encoder::encodeExact(std::wstring_view text) const {
     if (isUtf(codePage_)) {
-        return convert(codePage_, codePage_ == CP_UTF8 ? WC_ERR_INVALID_CHARS : 0, text, nullptr,
-                       nullptr);
+        return convert(codePage_, codePage_ == CP_UTF8 ? WC_ERR_INVALID_CHARS : 0, text, nullptr);
     }
     // No best fit: "Ω" must not quietly become "O".
     BOOL usedDefault = FALSE;
-    auto bytes = convert(codePage_, WC_NO_BEST_FIT_CHARS, text, nullptr, &usedDefault);
+    auto bytes = convert(codePage_, WC_NO_BEST_FIT_CHARS, text, &usedDefault);
     if (!bytes) {
         // A few code pages (ISO-2022, GB18030, symbol) refuse the flags; convert plainly and
         // see whether the bytes read back to the same text.
-        bytes = convert(codePage_, 0, text, nullptr, nullptr);
+        bytes = convert(codePage_, 0, text, nullptr);
         if (bytes && !roundTrips(codePage_, *bytes, text)) {
             return std::nullopt;
         }
@@ -79,17 +78,6 @@ std::optional<std::string> Win32Encoder::encodeExact(std::wstring_view text) con
         return std::nullopt;
     }
     return bytes;
-}
-
-std::string Win32Encoder::encodeLossy(std::wstring_view text) const {
-    if (isUtf(codePage_)) {
-        return convert(codePage_, 0, text, nullptr, nullptr).value_or(std::string());
-    }
-    auto bytes = convert(codePage_, WC_NO_BEST_FIT_CHARS, text, "?", nullptr);
-    if (!bytes) {
-        bytes = convert(codePage_, 0, text, nullptr, nullptr);
-    }
-    return bytes.value_or(std::string());
 }
 
 } // namespace zorvo::text

@@ -26,7 +26,6 @@ public:
     UINT codePage() const { return codePage_; }
 
     std::optional<std::string> encodeExact(std::wstring_view text) const override;
-    std::string encodeLossy(std::wstring_view text) const override;
 
 private:
     UINT codePage_;

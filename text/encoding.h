@@ -14,8 +14,6 @@ public:
     virtual ~Encoder() = default;
     /// The bytes of `text`, or nothing when a character has no exact byte in the code page.
     virtual std::optional<std::string> encodeExact(std::wstring_view text) const = 0;
-    /// The bytes of `text`, with '?' for each character the code page cannot hold.
-    virtual std::string encodeLossy(std::wstring_view text) const = 0;
 };
 
 } // namespace zorvo::text

@@ -4,7 +4,9 @@
 #   tools/lint.sh tidy       clang-tidy 14 (.clang-tidy) over all product code, the Win32 front end
 #                            included, with the compile commands of the windows-clang preset
 #   tools/lint.sh cppcheck   cppcheck over the same files, as the Windows build sees them
-# With no argument it runs all three. LINT_JOBS (default 2) sets clang-tidy's parallel runs.
+#   tools/lint.sh deadcode   every function, member, constant and table field of the product is
+#                            used by the product, not only by tests (tools/dead_code.py)
+# With no argument it runs all four. LINT_JOBS (default 2) sets clang-tidy's parallel runs.
 set -uo pipefail
 
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -52,13 +54,14 @@ check_cppcheck() {
 }
 
 checks=("$@")
-((${#checks[@]})) || checks=(format tidy cppcheck)
+((${#checks[@]})) || checks=(format tidy cppcheck deadcode)
 status=0
 for check in "${checks[@]}"; do
     case "$check" in
     format) check_format || status=1 ;;
     tidy) check_tidy || status=1 ;;
     cppcheck) check_cppcheck || status=1 ;;
+    deadcode) python3 tools/dead_code.py || status=1 ;;
     *)
         echo "lint: unknown check $check" >&2
         exit 2

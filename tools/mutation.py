@@ -41,7 +41,12 @@ REPORT_MARKER = "<!-- Everything below is written by tools/mutation.py. -->"
 # The portable logic: every source of these folders that is not part of the Win32 front end.
 FOLDERS = ["app", "batch", "core", "dialogs", "log", "power", "sleep", "text"]
 # Headers that hold logic of their own (the others only declare).
-LOGIC_HEADERS = ["core/dpi_math.h", "core/paced_ticker.h", "power/power_actions.h"]
+LOGIC_HEADERS = [
+    "core/dpi_math.h",
+    "core/paced_ticker.h",
+    "core/tasks.h",
+    "power/power_actions.h",
+]
 
 SEED = 20261207
 PER_FILE = 45  # at most this many mutants of one file; all of them when it has fewer

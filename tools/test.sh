@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test and check (on a fresh Debian 12 the first run installs
-# what is missing, as root or through sudo: tools/setup.sh): the format check, the Windows build,
+# what is missing, as root or through sudo: tools/setup.sh): the format and dead-code checks, the
+# Windows build,
 # then the end-to-end tests, which run the real zorvo.exe under Wine on virtual screens with fresh
 # Wine prefixes, and beside them the unit tests natively with ASan and UBSan, the clang build,
 # clang-tidy and cppcheck, and a short run of every fuzz target. Exits non-zero when any build,
@@ -72,6 +73,7 @@ e2e() {
 step setup bash "$repo/tools/setup.sh" || exit 1
 step layers python3 "$repo/tools/check_layers.py" "$repo"
 step format bash "$repo/tools/lint.sh" format
+step dead-code bash "$repo/tools/lint.sh" deadcode
 if step windows-build bash -c "cmake --preset windows -B '$windows_build' &&
                                cmake --build '$windows_build' -j $jobs"; then
     windows_ok=1
@@ -106,6 +108,8 @@ echo
 echo "=== summary"
 printf '  %s\n' "${steps[@]}"
 echo "  total            $((SECONDS - suite_start)) s"
+# How much of the code is tests (the budget: at most 40 %, on the way to a third).
+bash "$repo/tools/weight.sh" | sed 's/^/  /'
 
 # One closing count over the unit tests, the fuzz targets and the end-to-end tests.
 passed=0

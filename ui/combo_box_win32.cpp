@@ -233,22 +233,6 @@ int ComboBoxWin32::selStart() const {
     return static_cast<int>(start);
 }
 
-void ComboBoxWin32::setSelStart(int start) {
-    if (!hwnd_ || !edit_) {
-        return;
-    }
-    const int length = static_cast<int>(windowText().size());
-    const int at = std::clamp(start, 0, length);
-    SendMessageW(hwnd_, CB_SETEDITSEL, 0, MAKELPARAM(at, at));
-}
-
-int ComboBoxWin32::selLength() const {
-    DWORD start = 0;
-    DWORD end = 0;
-    selection(start, end);
-    return end > start ? static_cast<int>(end - start) : 0;
-}
-
 void ComboBoxWin32::setSelLength(int length) {
     if (!hwnd_ || !edit_) {
         return;
@@ -302,14 +286,6 @@ std::wstring ComboBoxWin32::item(int index) const {
                                         reinterpret_cast<LPARAM>(text.data()));
     text.resize(copied == CB_ERR ? 0 : static_cast<std::size_t>(copied));
     return text;
-}
-
-int ComboBoxWin32::listIndex() const {
-    if (!hwnd_) {
-        return -1;
-    }
-    const LRESULT index = SendMessageW(hwnd_, CB_GETCURSEL, 0, 0);
-    return index == CB_ERR ? -1 : static_cast<int>(index);
 }
 
 void ComboBoxWin32::setListIndex(int index) {

@@ -20,19 +20,14 @@ public:
     std::wstring text() const override { return windowText(); }
     void setText(const std::wstring& text) override;
     int selStart() const override;
-    void setSelStart(int start) override;
-    int selLength() const override;
     void setSelLength(int length) override;
     void addItem(const std::wstring& item) override;
     /// Lets the list redraw again after a run of addItem; the form calls it from its queue.
     void endListBatch();
     int itemCount() const override;
     std::wstring item(int index) const override;
-    int listIndex() const override;
     void setListIndex(int index) override;
 
-    /// The edit field, null for a drop-down list.
-    HWND edit() const { return edit_; }
     /// True while the program itself writes the text: the box's change notice is not the user's.
     bool writingText() const { return writing_; }
 

@@ -147,16 +147,6 @@ void FormWindow::setVisible(bool on) {
     ShowWindow(hwnd_, command);
 }
 
-WindowState FormWindow::windowState() const {
-    if (!hwnd_) {
-        return WindowState::Normal;
-    }
-    if (pendingState_ && !IsWindowVisible(hwnd_)) {
-        return pendingStateValue_;
-    }
-    return IsIconic(hwnd_) ? WindowState::Minimized : WindowState::Normal;
-}
-
 void FormWindow::setWindowState(WindowState state) {
     if (!hwnd_) {
         return;

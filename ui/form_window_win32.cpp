@@ -62,9 +62,6 @@ FormWindow::FormWindow(const FormDesc& desc, FormEvents& events, const FormOptio
     if (menuBar_) {
         menuBar_->attachedToWindow();
     }
-    if (desc_.border == BorderStyle::FixedToolWindow) {
-        registerDialogWindow(hwnd_);
-    }
     const UINT startDpi = dpi_;
     dpi_ = dpiForWindow(hwnd_);
     background_.load(options_.instance, options_.backgroundBitmap, desc_.backColour);
@@ -363,9 +360,6 @@ void FormWindow::onDestroyed() {
     }
     for (const auto& timer : timers_) {
         timer->detach();
-    }
-    if (desc_.border == BorderStyle::FixedToolWindow) {
-        unregisterDialogWindow(hwnd_);
     }
     if (tooltip_) {
         unregisterTooltip(hwnd_);

@@ -115,7 +115,6 @@ public:
     void setCaption(const std::wstring& text) override;
     bool visible() const override;
     void setVisible(bool on) override;
-    WindowState windowState() const override;
     void setWindowState(WindowState state) override;
     void show() override;
     void setShowInTaskbar(bool on) override;
@@ -151,7 +150,6 @@ private:
     void correctClientSize(SIZE windowSize);
     void createControls();
     void createTooltips();
-    void applyDpi();
     ChildControl* controlByWindow(HWND child) const;
     ChildControl* controlById(int id) const;
 

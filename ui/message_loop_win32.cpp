@@ -15,14 +15,19 @@ namespace {
 HWND g_mainWindow = nullptr;
 HACCEL g_accelerators = nullptr;
 
-std::vector<HWND>& dialogWindows() {
-    static std::vector<HWND> windows;
-    return windows;
-}
-
 std::vector<std::pair<HWND, HWND>>& tooltips() {
     static std::vector<std::pair<HWND, HWND>> forms;
     return forms;
+}
+
+/// Gives a key of the main window to its accelerators; true when they took it.
+bool translateAccelerator(MSG& message) noexcept {
+    if (!message.hwnd || message.message < WM_KEYFIRST || message.message > WM_KEYLAST) {
+        return false;
+    }
+    const HWND root = GetAncestor(message.hwnd, GA_ROOT);
+    return root && root == g_mainWindow && g_accelerators &&
+           TranslateAcceleratorW(root, g_accelerators, &message);
 }
 
 } // namespace
@@ -30,15 +35,6 @@ std::vector<std::pair<HWND, HWND>>& tooltips() {
 void setMainWindow(HWND window, HACCEL accelerators) noexcept {
     g_mainWindow = window;
     g_accelerators = accelerators;
-}
-
-void registerDialogWindow(HWND window) {
-    dialogWindows().push_back(window);
-}
-
-void unregisterDialogWindow(HWND window) noexcept {
-    auto& windows = dialogWindows();
-    windows.erase(std::remove(windows.begin(), windows.end(), window), windows.end());
 }
 
 void registerTooltip(HWND form, HWND tooltip) {
@@ -66,21 +62,6 @@ void relayToTooltip(MSG& message) noexcept {
     }
 }
 
-bool preTranslateMessage(MSG& message) noexcept {
-    if (!message.hwnd || message.message < WM_KEYFIRST || message.message > WM_KEYLAST) {
-        return false;
-    }
-    const HWND root = GetAncestor(message.hwnd, GA_ROOT);
-    if (root && root == g_mainWindow) {
-        return g_accelerators && TranslateAcceleratorW(root, g_accelerators, &message);
-    }
-    const auto& windows = dialogWindows();
-    if (root && std::find(windows.begin(), windows.end(), root) != windows.end()) {
-        return IsDialogMessageW(root, &message) != FALSE;
-    }
-    return false;
-}
-
 int runMessageLoop() noexcept {
     MSG message;
     for (;;) {
@@ -92,7 +73,7 @@ int runMessageLoop() noexcept {
             return 1;
         }
         relayToTooltip(message);
-        if (!preTranslateMessage(message)) {
+        if (!translateAccelerator(message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }

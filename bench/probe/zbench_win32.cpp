@@ -12,9 +12,10 @@
 //       "quit" -> closes the window and ends.
 //   zbench alarm EXE [ARGS...]
 //       zorvo.exe: picks the alarm (menu command 2012), clicks "Активировать" (control 1008)
-//       and times, from the click, the first countdown tick (caption change), the main window
-//       going away (the task has been performed) and the end of the process:
-//       "click_width_ms MS", "first_tick_ms MS", "gone_ms MS", "exit_ms MS".
+//       and times, from the click, the first countdown tick (caption change), the countdown's
+//       zero (the caption reads "0 мин 00 сек": the task starts, the melody begins), the main
+//       window going away (the melody has played) and the end of the process:
+//       "click_width_ms MS", "first_tick_ms MS", "zero_ms MS", "gone_ms MS", "exit_ms MS".
 // Every time is measured on QueryPerformanceCounter; polling is every millisecond.
 #include <windows.h>
 
@@ -276,6 +277,7 @@ int run_alarm(int argc, wchar_t** argv) {
     const double click = (before + after) / 2;
     std::printf("click_width_ms %.3f\n", after - before);
     double first_tick = -1;
+    double zero = -1;
     double gone = -1;
     const double deadline = click + 180000;
     while (now_ms() < deadline) {
@@ -285,20 +287,28 @@ int run_alarm(int argc, wchar_t** argv) {
             gone = t;
             break;
         }
-        if (first_tick < 0 && caption_of(main) != idle_caption) {
+        const std::wstring caption = caption_of(main);
+        if (first_tick < 0 && caption != idle_caption) {
             first_tick = t;
+        }
+        // The last tick writes the zero and starts the task in the same handler.
+        const std::wstring zeroText = L" 0 мин 00 сек";
+        if (zero < 0 && caption.size() > zeroText.size() &&
+            caption.compare(caption.size() - zeroText.size(), zeroText.size(), zeroText) == 0) {
+            zero = t;
         }
         Sleep(1);
     }
-    if (gone < 0) {
-        std::printf("error the main window is still there\n");
+    if (gone < 0 || zero < 0) {
+        std::printf("error %s\n", gone < 0 ? "the main window is still there"
+                                           : "the countdown's zero was never shown");
         end(child, main);
         return 1;
     }
     WaitForSingleObject(child.process.get(), 10000);
     const double exit_time = now_ms();
-    std::printf("first_tick_ms %.3f\ngone_ms %.3f\nexit_ms %.3f\n", first_tick - click,
-                gone - click, exit_time - click);
+    std::printf("first_tick_ms %.3f\nzero_ms %.3f\ngone_ms %.3f\nexit_ms %.3f\n",
+                first_tick - click, zero - click, gone - click, exit_time - click);
     std::fflush(stdout);
     return 0;
 }

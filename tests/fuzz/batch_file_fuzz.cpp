@@ -96,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const wchar_t* const kWindowSwitches[] = {L"", L"/min", L"/hid"};
 
     zorvo::BatchRequest request;
-    request.action = &zorvo::kBatchActions[data[0] % std::size(zorvo::kBatchActions)];
+    request.action = &zorvo::kTasks.at(data[0] % zorvo::kTasks.size());
     request.windowSwitch = kWindowSwitches[data[1] % 3];
     request.minutes = std::to_wstring(1 + (data[2] | data[3] << 8) % 360);
 

@@ -36,8 +36,8 @@ struct BatHarness {
 
     BatHarness() {
         Option1.value_ = true;
-        for (const BatchAction& a : kBatchActions) {
-            Combo2.addItem(a.item);
+        for (const Task& a : kTasks) {
+            Combo2.addItem(a.batchItem);
         }
     }
     std::string generate(const wchar_t* action, const wchar_t* minutes, FakeOption* mode) {
@@ -52,7 +52,7 @@ struct BatHarness {
             o->value_ = o == mode;
         }
         dialog.lblOK_Click();
-        return files.files[findBatchAction(action)->fileName];
+        return files.files[findBatchAction(action)->batchFile];
     }
 };
 

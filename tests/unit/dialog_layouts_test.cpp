@@ -179,8 +179,8 @@ TEST(DialogLayouts, EntryBoxesLookAlikeInEveryForm) {
 TEST(DialogLayouts, ActionListIsInTheOrderASortedListShows) {
     // The dialog fills Combo2 in the table's order, which must be the sorted order the user sees.
     std::vector<std::wstring> items;
-    for (const BatchAction& action : kBatchActions) {
-        items.emplace_back(action.item);
+    for (const Task& action : kTasks) {
+        items.emplace_back(action.batchItem);
     }
     EXPECT_TRUE(std::is_sorted(items.begin(), items.end()));
     EXPECT_EQ(items.size(), 5U);

@@ -12,7 +12,6 @@ TEST(DpiMath, TwipsBecomePixelsAtTheWindowsDpi) {
     EXPECT_EQ(twipsToPixels(3840, 144), 384);
     EXPECT_EQ(twipsToPixels(4155, 120), 346); // 346.25
     EXPECT_EQ(twipsToPixels(0, 192), 0);
-    EXPECT_EQ(scaleFrom96(387, 192), 774);
     EXPECT_EQ(twipsToPixels(10 * 1440, 96), 960) << "ten inches";
     EXPECT_EQ(twipsToPixels(10 * 1440, 192), 1920);
 }

@@ -14,6 +14,7 @@
 
 #include "app/frm_main.h"
 #include "app/frm_main_layout.h"
+#include "design_lookup.h"
 #include "table_encoder.h"
 
 namespace zorvo::fakes {
@@ -62,8 +63,8 @@ struct FakeComboBox final : FakeControl<ComboBox> {
         ++writes;
     }
     int selStart() const override { return selStart_; }
-    void setSelStart(int start) override { selStart_ = std::min(start, length()); }
-    int selLength() const override { return selLength_; }
+    void setSelStart(int start) { selStart_ = std::min(start, length()); }
+    int selLength() const { return selLength_; }
     void setSelLength(int length) override {
         selLength_ = std::min(length, this->length() - selStart_);
     }
@@ -72,7 +73,7 @@ struct FakeComboBox final : FakeControl<ComboBox> {
     std::wstring item(int index) const override {
         return items_.at(static_cast<std::size_t>(index));
     }
-    int listIndex() const override { return listIndex_; }
+    int listIndex() const { return listIndex_; }
     void setListIndex(int index) override {
         listIndex_ = index;
         text_ = items_.at(static_cast<std::size_t>(index));
@@ -135,7 +136,7 @@ struct FakeForm final : Form {
     void setCaption(const std::wstring& text) override { caption_ = text; }
     bool visible() const override { return visible_; }
     void setVisible(bool on) override { visible_ = on; }
-    WindowState windowState() const override { return state_; }
+    WindowState windowState() const { return state_; }
     void setWindowState(WindowState s) override { state_ = s; }
     void show() override { visible_ = true; }
     void setShowInTaskbar(bool on) override { inTaskbar = on; }
@@ -407,8 +408,6 @@ struct MainHarness {
                 return kRebootIcon + generation;
             case Holder::imgAlarm:
                 return kAlarmIcon + generation;
-            case Holder::imgDisconnect:
-                return kDisconnectIcon + generation;
             }
             return 0;
         }

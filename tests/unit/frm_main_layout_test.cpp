@@ -96,7 +96,7 @@ TEST(FrmMainLayout, ShortcutsAndAccessKeysAreUnambiguous) {
     EXPECT_FALSE(reset->shortcut.ctrl);
 }
 
-TEST(FrmMainLayout, EveryControlAndPictureLiesInsideTheClientArea) {
+TEST(FrmMainLayout, EveryControlLiesInsideTheClientArea) {
     const auto& f = form();
     for (const auto& c : f.controls) {
         EXPECT_EQ(c.parentId, 0);
@@ -107,25 +107,11 @@ TEST(FrmMainLayout, EveryControlAndPictureLiesInsideTheClientArea) {
         EXPECT_LE(c.left + c.width, f.clientWidth) << "control sticks out on the right";
         EXPECT_LE(c.top + c.height, f.clientHeight) << "control sticks out at the bottom";
     }
-    for (const auto& p : f.pictures) {
-        EXPECT_LE(p.left + p.width, f.clientWidth);
-        EXPECT_LE(p.top + p.height, f.clientHeight);
-    }
     // Transparent labels whose boxes touch by design: the log line under the status line, and
     // "Сбросить" just under "Активировать"; their texts stay apart.
     layout_checks::expectNoOverlaps(f, {{L"lblEnter", L"lblLog"}, {L"lblActivate", L"lblReset"}});
     // Over the dark picture the labels must read as over a black form.
     layout_checks::expectReadable(f);
-    for (std::size_t i = 0; i < f.pictures.size(); ++i) {
-        for (std::size_t j = i + 1; j < f.pictures.size(); ++j) {
-            const auto& a = f.pictures[i];
-            const auto& b = f.pictures[j];
-            EXPECT_FALSE(layout_checks::Box(a.left, a.top, a.left + a.width, a.top + a.height)
-                             .overlaps({b.left, b.top, b.left + b.width, b.top + b.height}))
-                << std::wstring(a.name) << " and " << std::wstring(b.name);
-        }
-    }
-    EXPECT_EQ(f.pictures.size(), 5U);
     EXPECT_LE(f.pictureWidth, f.clientWidth);
     EXPECT_LE(f.pictureHeight, f.clientHeight);
     // At 96 dpi the client area is 387 x 256 pixels and the picture 387 x 251.

@@ -12,6 +12,7 @@
 
 #include "core/dpi_math.h"
 #include "core/form_layout.h"
+#include "design_lookup.h"
 
 namespace zorvo::layout_checks {
 

@@ -37,14 +37,4 @@ std::optional<std::string> TableEncoder::encodeExact(std::wstring_view text) con
     return out;
 }
 
-std::string TableEncoder::encodeLossy(std::wstring_view text) const {
-    std::string out;
-    out.reserve(text.size());
-    for (wchar_t ch : text) {
-        const int b = byteFor(ch, page_);
-        out.push_back(b == kUnmapped ? '?' : static_cast<char>(static_cast<unsigned char>(b)));
-    }
-    return out;
-}
-
 } // namespace zorvo::text

@@ -14,7 +14,6 @@ class TableEncoder final : public Encoder {
 public:
     explicit TableEncoder(CodePage page) : page_(page) {}
     std::optional<std::string> encodeExact(std::wstring_view text) const override;
-    std::string encodeLossy(std::wstring_view text) const override;
 
 private:
     CodePage page_;
