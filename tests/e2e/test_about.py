@@ -41,7 +41,7 @@ class AboutBox(ZorvoTestCase):
                              ("Сайт программы", "OK"))
             self.assertEqual(wait_until(lambda: d.tooltips(about), timeout=5),
                              [(About.lblHomePage, "https://zorvo.example/")])
-            self.assertEqual(d.focus(about), About.Text1, "the text box takes the focus")
+            self.assertFocus(about, About.Text1, "the text box takes the focus")
             self.assertFalse(d.enabled(main), "the main window takes no input meanwhile")
             # A tool window without minimise and maximise boxes, owned by the main window.
             _, _, _, style, exstyle, owner, *_ = d.state(about)
@@ -56,7 +56,7 @@ class AboutBox(ZorvoTestCase):
             close()
             self.assertTrue(d.wait_gone(about, 5000))
             self.assertTrue(d.enabled(main))
-            self.assertEqual(d.focus(main), Main.Combo1, "the main window is active again")
+            self.assertFocus(main, Main.Combo1, "the main window is active again")
             self.assertEventually(lambda: topmost(main) == on, timeout=3)
 
 

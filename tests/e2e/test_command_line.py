@@ -44,7 +44,7 @@ class CommandLine(ZorvoTestCase):
                 main = self.start_main(folder=folder, args=args, shown=window != "hidden").window()
                 if prefix is None:
                     # Applied at the first activation, which gives the box the focus.
-                    self.assertEventually(lambda: d.focus(main) == Main.Combo1, timeout=5)
+                    self.assertFocus(main, Main.Combo1)
                     d.wait_ticks(main)
                     self.assertEqual(d.text(main), IDLE_CAPTION)
                     self.assertTrue(d.enabled(main, Main.lblActivate))

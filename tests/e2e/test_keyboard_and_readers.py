@@ -55,9 +55,11 @@ class BatchDialogKeys(BatchDialogCase):
         for keys, expected in (((VK_TAB, VK_DOWN, VK_RETURN), {"wait.bat": self.content("/w 1 ")}),
                                ((VK_ESCAPE,), None)):
             before = self.written()
+            # The keys go to the active window: the main window, once it has the focus back.
+            self.assertFocus(main, Main.Combo1)
             d.press_keys(VK_CONTROL, ord("B"))
             self.assertTrue(d.wait_window(bat, 5000), "Ctrl+B did not open the dialog")
-            d.sync(bat)
+            self.assertFocus(bat, Bat.Combo1)
             for key in keys:
                 d.press_keys(key)
             self.assertTrue(d.wait_gone(bat, 5000), "Enter or Esc did not close the dialog")
@@ -74,7 +76,7 @@ class AboutBoxKeys(ZorvoTestCase):
             for control in (About.Text1, About.lblHomePage, None):
                 with self.subTest(key=key, control=control):
                     self.open_form(main, Menu.mnuAbout, about)
-                    self.assertEqual(d.focus(about), About.Text1)
+                    self.assertFocus(about, About.Text1)
                     if control is None:
                         d.press_keys(key)
                     else:
@@ -83,7 +85,7 @@ class AboutBoxKeys(ZorvoTestCase):
                     self.assertTrue(d.enabled(main))
         self.assertEqual(d.text(main), IDLE_CAPTION, "no key reached the main window")
         # In the main window Enter stays the minutes box's: it activates the countdown.
-        self.assertEqual(d.focus(main), Main.Combo1)
+        self.assertFocus(main, Main.Combo1)
         d.press_keys(VK_RETURN)
         self.left(main, SHUTDOWN)
 

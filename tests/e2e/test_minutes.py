@@ -21,7 +21,7 @@ class MinutesBox(ZorvoTestCase):
         d = self.driver
         main = self.start_main().window()
         # A fresh window gives the box the focus a moment after it shows.
-        self.assertEventually(lambda: d.focus(main) == Main.Combo1, timeout=5)
+        self.assertFocus(main, Main.Combo1)
         cases = [  # typed, the character that warns, the text left, lblH
             ("361", 2, "1", "0:05"), ("abc", 0, "1", "0:05"), ("12a", 2, "1", "0:05"),
             ("0", 0, "1", "0:05"), ("120", None, "120", "2:00"), ("61", None, "61", "1:01"),
@@ -37,8 +37,7 @@ class MinutesBox(ZorvoTestCase):
                         self.assertEventually(lambda: d.text(main, Main.lblH) == "0:01", 3)
                     self.assertTrue(d.message_box_press())
                     self.assertEventually(lambda: d.message_box_count() == 0, timeout=3)
-                    self.assertEventually(lambda: d.focus(main) == Main.Combo1, timeout=5,
-                                          msg="the focus did not come back to the box")
+                    self.assertFocus(main, Main.Combo1, "the focus did not come back to the box")
                 d.sync(main)
                 self.assertIsNone(d.message_box_text(), "a second warning")
                 self.assertEqual(d.text(main, Main.Combo1), left)

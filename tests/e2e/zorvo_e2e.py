@@ -514,6 +514,12 @@ class ZorvoTestCase(unittest.TestCase):
         self.assertTrue(found, "no countdown %r: %r" % (prefix, self.driver.text(main)))
         return found[0]
 
+    def assertFocus(self, window, control_id, msg=None):
+        """The keyboard focus comes to the control: a window activated gives it a moment later,
+        on a loaded machine later still."""
+        self.assertEventually(lambda: self.driver.focus(window) == control_id, 5, msg or
+                              "the focus is at %r, not %r" % (self.driver.focus(window), control_id))
+
     def assertEventually(self, predicate, timeout=10, msg=None):
         value = wait_until(predicate, timeout)
         self.assertTrue(value, msg)
