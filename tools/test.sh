@@ -60,7 +60,7 @@ finish() {
 jobs="$(nproc)"
 # The end-to-end tests wait for the program far more than they compute (a countdown takes its
 # minute on any machine): E2E_SHARDS runs side by side, each on its own virtual screen with its
-# own Wine prefix (tests/e2e/shards.py). Three: the builds and checks beside them are the longer
+# own Wine prefix (tests/e2e/run.py). Three: the builds and checks beside them are the longer
 # road, and every further Wine session takes processor time from them and timing from the tests.
 e2e_shards="${E2E_SHARDS:-3}"
 e2e() {
@@ -72,8 +72,6 @@ e2e() {
 
 step setup bash "$repo/tools/setup.sh" || exit 1
 step layers python3 "$repo/tools/check_layers.py" "$repo"
-# The test tools' own tests (how the end-to-end tests are split into shards).
-step tool-tests python3 -m unittest discover -s "$repo/tests/tools" -t "$repo/tests/tools"
 step format bash "$repo/tools/lint.sh" format
 step dead-code bash "$repo/tools/lint.sh" deadcode
 if step windows-build bash -c "cmake --preset windows -B '$windows_build' &&
@@ -113,8 +111,7 @@ echo "  total            $((SECONDS - suite_start)) s"
 # How much of the code is tests (the budget: at most 40 %, on the way to a third).
 bash "$repo/tools/weight.sh" | sed 's/^/  /'
 
-# One closing count over the unit tests, the test tools' tests, the fuzz targets and the
-# end-to-end tests.
+# One closing count over the unit tests, the fuzz targets and the end-to-end tests.
 passed=0
 failed=0
 if [[ -f "$logs/unit-tests.log" ]]; then
@@ -123,14 +120,6 @@ if [[ -f "$logs/unit-tests.log" ]]; then
         "$logs/unit-tests.log" | tail -n 1)
     passed=$((passed + ${unit_total:-0} - ${unit_failed:-0}))
     failed=$((failed + ${unit_failed:-0}))
-fi
-if [[ -f "$logs/tool-tests.log" ]]; then
-    tool_total="$(sed -n 's/^Ran \([0-9]*\) tests\? in .*/\1/p' "$logs/tool-tests.log")"
-    # A test with failing subtests counts once.
-    tool_failed="$(sed -n 's/^\(FAIL\|ERROR\): [^ ]* (\([^)]*\)).*/\2/p' "$logs/tool-tests.log" |
-        sort -u | wc -l)"
-    passed=$((passed + ${tool_total:-0} - tool_failed))
-    failed=$((failed + tool_failed))
 fi
 if [[ -f "$logs/fuzz-smoke.log" ]]; then
     passed=$((passed + $(grep -c '^fuzz: .* ok ' "$logs/fuzz-smoke.log")))

@@ -4,21 +4,26 @@
     python3 tests/e2e/run.py                          every test
     python3 tests/e2e/run.py test_startup             one module
     python3 tests/e2e/run.py test_startup.SecondCopy  one class (or Class.test_method)
-    python3 tests/e2e/run.py --shards 4 [NAME...]     in four shards side by side (shards.py)
-    python3 tests/e2e/run.py --record-times [...]     and keep each test's time in durations.txt
+    python3 tests/e2e/run.py --shards 3 [NAME...]     in three shards side by side
 
 Without $DISPLAY it starts itself again under xvfb-run. Without $WINEPREFIX it uses a fresh
 temporary prefix, removed at the end. ZORVO_BUILD names the windows build folder (default
-build/windows); ZORVO_E2E_SHARDS the number of shards when --shards is not given (default 1).
-A test that runs longer than ZORVO_E2E_TEST_TIMEOUT seconds (default 300) fails by its name and
-the run goes on; so does a class set-up that hangs.
+build/windows). A test that runs longer than ZORVO_E2E_TEST_TIMEOUT seconds (default 300) fails
+by its name and the run goes on; so does a class set-up that hangs.
+
+Most of an end-to-end test is waiting for the program (a one-minute countdown takes a minute on
+any machine), so shards run side by side even on two cores, each a run.py of its own with its own
+virtual screen and its own copy of one Wine prefix: a test that changes a prefix-wide setting
+(the DPI, say) cannot disturb another shard's.
 """
 
 import json
 import os
 import shutil
 import signal
+import subprocess
 import sys
+import tempfile
 import time
 import unittest
 from pathlib import Path
@@ -26,124 +31,218 @@ from pathlib import Path
 HERE = Path(__file__).resolve().parent
 sys.path.insert(0, str(HERE))
 
-import shards  # noqa: E402
 import zorvo_e2e  # noqa: E402
 
-
 TEST_TIMEOUT = float(os.environ.get("ZORVO_E2E_TEST_TIMEOUT", "300"))
+# The tests that wait out a one-minute countdown, or set up a prefix of their own, and about how
+# long they take; every other test counts as 4 s. The shards get the slow ones first, each to
+# the shard with the least work, so that the countdowns run side by side; a class stays whole.
+SLOW = {
+    "test_hostile.LogFailures": 85,
+    "test_countdown.OneMinuteRuns.test_alarm_with_log": 70,
+    "test_countdown.OneMinuteRuns.test_hidden_reboot_shows_the_popup_and_reports_the_failure": 62,
+    "test_sleep_states.SleepStates.test_standby_refused_at_the_end_says_why": 62,
+    "test_sleep_states.SleepStates."
+    "test_a_countdown_holds_the_display_on_a_modern_standby_computer_on_battery": 62,
+    "test_contrast.HighContrast.test_popup_of_the_last_half_minute": 32,
+    "test_pictures.ReferencePictures": 30,
+}
 
 
 class TestTimeout(Exception):
     """A test (or a class set-up) ran past its time: it fails, the run goes on."""
 
 
-def _time_is_up(signum, frame):
+def time_is_up(signum, frame):
     raise TestTimeout("took longer than %g s" % TEST_TIMEOUT)
 
 
-def arm_watchdog():
-    """Starts the clock for what runs next: a test, or the set-up of the next class."""
-    signal.setitimer(signal.ITIMER_REAL, TEST_TIMEOUT)
-
-
 class TimedResult(unittest.TextTestResult):
-    def __init__(self, *args, **kw):
-        super().__init__(*args, **kw)
-        self.timings = []
-        self.costs = {}  # test id: seconds since the previous test ended (class set-up included)
-        self.passed = 0
-        self.passed_ids = []
-        self._previous_stop = time.monotonic()
+    """Starts the clock for what runs next: a test, or the set-up of the next class."""
+
+    passed = 0
 
     def startTest(self, test):
-        self._started = time.monotonic()
-        arm_watchdog()
+        signal.setitimer(signal.ITIMER_REAL, TEST_TIMEOUT)
         super().startTest(test)
 
     def stopTest(self, test):
-        now = time.monotonic()
-        self.timings.append((now - self._started, test.id()))
-        self.costs[test.id()] = now - self._previous_stop
-        self._previous_stop = now
         super().stopTest(test)
-        arm_watchdog()
+        signal.setitimer(signal.ITIMER_REAL, TEST_TIMEOUT)
 
     def addSuccess(self, test):
         self.passed += 1
-        self.passed_ids.append(test.id())
         super().addSuccess(test)
 
 
-def parse_options(argv):
-    """(shards, record_times, test names) from the command line."""
-    shard_count = int(os.environ.get("ZORVO_E2E_SHARDS", "1"))
-    record_times = False
-    names = []
-    args = iter(argv)
-    for arg in args:
-        if arg == "--shards":
-            shard_count = int(next(args, "1"))
-        elif arg.startswith("--shards="):
-            shard_count = int(arg.split("=", 1)[1])
-        elif arg == "--record-times":
-            record_times = True
+def load(names):
+    loader = unittest.TestLoader()
+    if names:
+        return loader.loadTestsFromNames(names)
+    return loader.discover(str(HERE), pattern="test_*.py", top_level_dir=str(HERE))
+
+
+def test_names(suite):
+    for item in suite:
+        if isinstance(item, unittest.TestSuite):
+            yield from test_names(item)
+        elif isinstance(item, unittest.loader._FailedTest):  # pylint: disable=protected-access
+            yield item._testMethodName  # the module that failed to import, to report its error
         else:
-            names.append(arg)
-    return max(1, shard_count), record_times, names
+            yield item.id()
+
+
+def split(names, count):
+    """The tests in at most `count` lists, by class (a test of SLOW alone), slow ones first."""
+    units = {}
+    for name in names:
+        units.setdefault(name if name in SLOW else name.rsplit(".", 1)[0], []).append(name)
+    shards = [[0, []] for _ in range(count)]
+    for key, members in sorted(units.items(), key=lambda u: -SLOW.get(u[0], 4 * len(u[1]))):
+        lightest = min(shards, key=lambda shard: shard[0])
+        lightest[0] += SLOW.get(key, 4 * len(members))
+        lightest[1].extend(members)
+    return [members for _, members in shards if members]
+
+
+class VirtualScreen:
+    """An Xvfb on a display it chooses itself (-displayfd): shards started together never race
+    for one display number."""
+
+    def __init__(self):
+        read_end, write_end = os.pipe()
+        self.proc = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+                                      "1024x768x24", "-nolisten", "tcp"], pass_fds=(write_end,),
+                                     stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end, "rb") as answer:
+            self.display = ":" + answer.readline().strip().decode()
+        if self.display == ":":
+            raise RuntimeError("Xvfb did not start (exit code %s)" % self.proc.wait())
+
+    def close(self):
+        self.proc.terminate()
+        self.proc.wait()
+
+
+def shard_env(prefix, display, result=None):
+    env = dict(os.environ, WINEPREFIX=str(prefix), DISPLAY=display)
+    env.pop("XAUTHORITY", None)  # the screens take no cookie
+    if result:
+        env["ZORVO_E2E_RESULT"] = str(result)
+    return env
+
+
+def make_prefixes(count, display, scratch):
+    """One prefix set up once (or $WINEPREFIX, left untouched), and copies of it."""
+    given = os.environ.get("WINEPREFIX")
+    base = Path(given) if given and (Path(given) / "system.reg").exists() else scratch / "p0"
+    if base == scratch / "p0":
+        subprocess.run(["bash", "-c", 'source "$1" && init_wine_prefix', "_",
+                        str(zorvo_e2e.WINE_ENV)], env=shard_env(base, display), check=False,
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=300)
+        subprocess.run(["wineserver", "-w"], env=shard_env(base, display), check=False)
+
+    prefixes = [scratch / ("p%d" % n) for n in range(1, count + 1)]
+    for prefix in prefixes:
+        zorvo_e2e.copy_prefix(base, prefix)
+    return prefixes
+
+
+def run_sharded(names, count):
+    """Runs the tests named (all when none) in `count` shards; prints every shard's output and
+    one closing count over all of them. Returns the exit code."""
+    plan = split(list(test_names(load(names))), count)
+    if not plan:
+        return summary(0, [], 0)
+    # Ended from outside (a time limit, say): the shards, screens and prefixes go with this run.
+    signal.signal(signal.SIGTERM, lambda signum, frame: sys.exit(128 + signum))
+    started = time.monotonic()
+    scratch = Path(tempfile.mkdtemp(prefix="zorvo-shards-"))
+    screens, shards, results = [], [], []
+    try:
+        screens = [VirtualScreen() for _ in plan]
+        prefixes = make_prefixes(len(plan), screens[0].display, scratch)
+        for n, (members, screen, prefix) in enumerate(zip(plan, screens, prefixes), 1):
+            log = open(scratch / ("%d.log" % n), "w+b")
+            shards.append((subprocess.Popen(
+                [sys.executable, "-u", str(HERE / "run.py"), *members], stdin=subprocess.DEVNULL,
+                stdout=log, stderr=subprocess.STDOUT,
+                env=shard_env(prefix, screen.display, scratch / ("%d.json" % n))), log, members))
+        for n, (proc, log, members) in enumerate(shards, 1):
+            proc.wait()
+            log.seek(0)
+            print("\n--- e2e shard %d: %d tests, %.1f s" %
+                  (n, len(members), time.monotonic() - started))
+            sys.stdout.write(log.read().decode("utf-8", errors="replace"))
+            try:
+                results.append(json.loads((scratch / ("%d.json" % n)).read_text()))
+            except (OSError, ValueError):  # ended before its summary: a crash or a kill
+                results.append({"passed": 0, "skipped": 0, "failed": [
+                    "shard %d ended early (exit code %s)" % (n, proc.returncode)]})
+    finally:
+        for proc, log, _ in shards:
+            if proc.poll() is None:
+                proc.kill()
+                proc.wait()
+            log.close()
+        for prefix in scratch.glob("p*"):
+            subprocess.run(["wineserver", "-k"], env=shard_env(prefix, ""), check=False,
+                           stderr=subprocess.DEVNULL)
+        for screen in screens:
+            screen.close()
+        shutil.rmtree(scratch, ignore_errors=True)
+    failed = [name for result in results for name in result["failed"]]
+    print("\n=== e2e: all shards, %.1f s" % (time.monotonic() - started))
+    for name in failed:
+        print("e2e FAILED: %s" % name)
+    return summary(sum(r["passed"] for r in results), failed,
+                   sum(r["skipped"] for r in results))
+
+
+def summary(passed, failed, skipped):
+    print("e2e: %d passed, %d failed, %d skipped" % (passed, len(failed), skipped))
+    if passed == 0:
+        print("e2e: no test ran", file=sys.stderr)
+        return 1
+    return 0 if not failed else 1
 
 
 def main(argv):
-    shard_count, record_times, argv = parse_options(argv)
-    if shard_count > 1:
-        # Each shard has a screen of its own: no $DISPLAY is needed here.
-        return shards.run_sharded(argv, shard_count, record_times)
+    count = 1
+    if argv[:1] == ["--shards"]:
+        count, argv = int(argv[1]), argv[2:]
+    if count > 1:
+        return run_sharded(argv, count)  # each shard has a screen of its own
     if not os.environ.get("DISPLAY"):
         xvfb = shutil.which("xvfb-run")
         if xvfb is None:
             print("e2e: no $DISPLAY and no xvfb-run", file=sys.stderr)
             return 2
         os.execv(xvfb, [xvfb, "-a", "-s", "-screen 0 1024x768x24", sys.executable,
-                        str(Path(__file__).resolve()), *(["--record-times"] * record_times),
-                        *argv])
-
-    loader = unittest.TestLoader()
-    if argv:
-        suite = loader.loadTestsFromNames(argv)
-    else:
-        suite = loader.discover(str(HERE), pattern="test_*.py", top_level_dir=str(HERE))
+                        str(Path(__file__).resolve()), *argv])
 
     started = time.monotonic()
     runner = unittest.TextTestRunner(verbosity=2, resultclass=TimedResult, stream=sys.stdout)
-    signal.signal(signal.SIGALRM, _time_is_up)
+    signal.signal(signal.SIGALRM, time_is_up)
     try:
-        arm_watchdog()
-        result = runner.run(suite)
+        signal.setitimer(signal.ITIMER_REAL, TEST_TIMEOUT)
+        result = runner.run(load(argv))
     finally:
         signal.setitimer(signal.ITIMER_REAL, 0)
         zorvo_e2e.shutdown()
-    elapsed = time.monotonic() - started
-
-    print("\nSlowest end-to-end tests:")
-    for seconds, name in sorted(result.timings, reverse=True)[:8]:
-        print("  %6.1f s  %s" % (seconds, name))
     # A test with failing subtests counts once.
     failed = sorted({getattr(test, "test_case", test).id()
                      for test, _ in result.failures + result.errors})
     failed += [test.id() for test in result.unexpectedSuccesses]
-    print("e2e took %.1f s" % elapsed)
+    print("e2e took %.1f s" % (time.monotonic() - started))
     if os.environ.get("ZORVO_E2E_RESULT"):
         # For the run that started this one as a shard: what it sums over all shards.
         Path(os.environ["ZORVO_E2E_RESULT"]).write_text(json.dumps({
-            "passed": result.passed, "failed": failed, "skipped": len(result.skipped),
-            "timings": result.costs, "passed_ids": result.passed_ids}), encoding="utf-8")
-    if record_times:
-        shards.write_durations(shards.passed_only(result.costs, result.passed_ids))
-    print("e2e: %d passed, %d failed, %d skipped" %
-          (result.passed, len(failed), len(result.skipped)))
-    if result.testsRun == 0 or result.passed == 0:
-        print("e2e: no test ran", file=sys.stderr)
-        return 1
-    return 0 if not failed else 1
+            "passed": result.passed, "failed": failed, "skipped": len(result.skipped)}))
+    return summary(result.passed, failed, len(result.skipped))
 
 
 if __name__ == "__main__":

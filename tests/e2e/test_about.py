@@ -1,21 +1,12 @@
-"""The about box: its text, the link, closing, the main window's always-on-top state around it,
+"""The about box: its text, the link, closing, the main window's always-on-top state around it;
 and a countdown that runs on, untouched, while a dialog is open."""
 
-import re
 import time
 
-from zorvo_e2e import (ABOUT, BAT, WS_EX_TOOLWINDOW, WS_EX_TOPMOST, WS_MAXIMIZEBOX,
-                       WS_MINIMIZEBOX, About, Bat, Main, Menu, ZorvoTestCase, wait_until)
-from zorvo_e2e import VERSION
+from zorvo_e2e import (ABOUT, BAT, SHUTDOWN, VERSION, WS_EX_TOOLWINDOW, WS_EX_TOPMOST, About, Bat,
+                       Main, Menu, ZorvoTestCase, wait_until)
 
-CAPTION = "О программе..."
-FIRST_LINES = "Zorvo v" + VERSION + "\r\nДата создания: 16 ноября 2007\r\n"
-SHUTDOWN = "Zorvo - до выключения осталось "
-
-
-def remaining(caption):
-    match = re.fullmatch(re.escape(SHUTDOWN) + r"(\d+) мин (\d\d) сек", caption)
-    return int(match[1]) * 60 + int(match[2]) if match else None
+WS_MINIMIZEBOX_MAXIMIZEBOX = 0x30000
 
 
 class AboutBox(ZorvoTestCase):
@@ -24,75 +15,49 @@ class AboutBox(ZorvoTestCase):
         self.driver.kill_image("winebrowser.exe")
         super().tearDown()
 
-    def open_about(self, main, about):
-        self.open_form(main, Menu.mnuAbout, about)
-
-    def topmost(self, window):
-        return bool(self.driver.styles(window)[1] & WS_EX_TOPMOST)
-
-    def test_text_link_and_closing(self):
+    def test_text_link_closing_and_top_most(self):
         d = self.driver
         program = self.start_main()
         main, about = program.window(), program.window(ABOUT)
-        for close in (lambda: d.click(about, About.lblOK), lambda: d.close_window(about)):
-            self.open_about(main, about)
-            self.assertEqual(d.text(about), CAPTION)
+
+        def topmost(window):
+            return bool(d.state(window).exstyle & WS_EX_TOPMOST)
+        cases = [  # always on top, how the box is closed
+            (True, lambda: d.click(about, About.lblOK)), (True, lambda: d.close_window(about)),
+            (False, lambda: d.close_window(about))]
+        for on, close in cases:
+            if topmost(main) != on:
+                d.command(main, Menu.mnuTopM)
+                d.sync(main)
+            self.assertEqual(topmost(main), on)
+            self.open_form(main, Menu.mnuAbout, about)
+            self.assertFalse(topmost(main), "the main window must not stay on top meanwhile")
+            self.assertEqual(d.text(about), "О программе...")
             text = d.text(about, About.Text1)
-            self.assertTrue(text.startswith(FIRST_LINES), repr(text[:60]))
+            self.assertTrue(text.startswith("Zorvo v%s\r\nДата создания: 16 ноября 2007\r\n"
+                                            % VERSION), repr(text[:60]))
             self.assertEqual(len(text.split("\r\n")), 6, repr(text))
-            self.assertFalse(text.endswith("\r\n"))
-            self.assertEqual(d.text(about, About.lblHomePage), "Сайт программы")
+            self.assertEqual((d.text(about, About.lblHomePage), d.text(about, About.lblOK)),
+                             ("Сайт программы", "OK"))
             self.assertEqual(wait_until(lambda: d.tooltips(about), timeout=5),
                              [(About.lblHomePage, "https://zorvo.example/")])
-            self.assertEqual(d.text(about, About.lblOK), "OK")
-            self.assertEqual(d.focus(about), About.Text1, "the text box takes the focus")
+            self.assertFocus(about, About.Text1, "the text box takes the focus")
             self.assertFalse(d.enabled(main), "the main window takes no input meanwhile")
+            # A tool window without minimise and maximise boxes, owned by the main window.
+            _, _, _, style, exstyle, owner, *_ = d.state(about)
+            self.assertEqual((style & WS_MINIMIZEBOX_MAXIMIZEBOX, exstyle & WS_EX_TOOLWINDOW),
+                             (0, WS_EX_TOOLWINDOW))
+            self.assertEqual(owner, d.handle(program))
 
             d.click(about, About.lblHomePage)
             d.sync(about)
-            time.sleep(0.5)
             self.assertTrue(d.visible(about), "the link leaves the box open")
             self.assertIsNone(d.message_box_text())
-
             close()
             self.assertTrue(d.wait_gone(about, 5000))
             self.assertTrue(d.enabled(main))
-            self.assertEqual(d.focus(main), Main.Combo1, "the main window is active again")
-
-    def test_window_style(self):
-        d = self.driver
-        program = self.start_main()
-        main, about = program.window(), program.window(ABOUT)
-        self.open_about(main, about)
-        style, exstyle = d.styles(about)
-        self.assertEqual(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0)
-        self.assertEqual(exstyle & WS_EX_TOOLWINDOW, WS_EX_TOOLWINDOW)
-        self.assertEqual(d.client_size(about), (234, 153))
-        main_hwnd = d.handle(program)
-        self.assertEqual(d.owner(about), main_hwnd)
-        d.close_window(about)
-        self.assertTrue(d.wait_gone(about, 5000))
-
-    def test_topmost_is_suspended_while_open(self):
-        d = self.driver
-        program = self.start_main()
-        main, about = program.window(), program.window(ABOUT)
-        d.command(main, Menu.mnuTopM)
-        d.sync(main)
-        self.assertTrue(self.topmost(main))
-        for close in (lambda: d.click(about, About.lblOK), lambda: d.close_window(about)):
-            self.open_about(main, about)
-            self.assertFalse(self.topmost(main), "the main window must not stay on top")
-            close()
-            self.assertTrue(d.wait_gone(about, 5000))
-            self.assertTrue(wait_until(lambda: self.topmost(main), timeout=3),
-                            "on top again after the box closed")
-        d.command(main, Menu.mnuTopM)
-        d.sync(main)
-        self.open_about(main, about)
-        d.close_window(about)
-        self.assertTrue(d.wait_gone(about, 5000))
-        self.assertFalse(self.topmost(main))
+            self.assertFocus(main, Main.Combo1, "the main window is active again")
+            self.assertEventually(lambda: topmost(main) == on, timeout=3)
 
 
 class DialogsDuringACountdown(ZorvoTestCase):
@@ -100,26 +65,19 @@ class DialogsDuringACountdown(ZorvoTestCase):
         d = self.driver
         program = self.start_main(args=("/v", "5"))
         main = program.window()
-        first = wait_until(lambda: remaining(d.text(main)), timeout=5)
-        self.assertIsNotNone(first, d.text(main))
-        started = time.monotonic() - (299 - first)
-
+        started = time.monotonic() - (299 - self.left(main, SHUTDOWN))
         for cls, item, close in ((ABOUT, Menu.mnuAbout, About.lblOK),
                                  (BAT, Menu.mnuBat, Bat.lblCancel)):
             window = program.window(cls)
-            d.command(main, item)
-            self.assertTrue(d.wait_window(window, 5000))
-            before = remaining(d.text(main))
-            self.assertTrue(wait_until(lambda: remaining(d.text(main)) < before, timeout=3),
-                            "the countdown must go on while %s is open" % cls)
+            self.open_form(main, item, window)
+            before = self.left(main, SHUTDOWN)
+            self.assertEventually(lambda: self.left(main, SHUTDOWN) < before, timeout=5,
+                                  msg="the countdown must go on while %s is open" % cls)
             d.click(window, close)
             self.assertTrue(d.wait_gone(window, 5000))
-            d.sync(main)
-            time.sleep(1.2)
-
-        left = remaining(d.text(main))
-        expected = 299 - (time.monotonic() - started)
-        self.assertIsNotNone(left, d.text(main))
-        self.assertLess(abs(left - expected), 2.5, "restarted or stalled: %d s left" % left)
+            d.wait_ticks(main)
+        left = self.left(main, SHUTDOWN)
+        self.assertLess(abs(left - (299 - (time.monotonic() - started))), 2.5,
+                        "restarted or stalled: %d s left" % left)
         self.assertFalse(d.enabled(main, Main.lblActivate))
         self.assertEqual(d.text(main, Main.Combo1), "5")

@@ -1,4 +1,4 @@
-"""The countdown: activation, reset, a change of task while it runs, and the two full one-minute
+"""The countdown: activation, a change of task while it runs, reset, and the two full one-minute
 runs (the alarm with its log entry; a reboot started hidden, with the popup of the last half
 minute and the failure that Wine's missing reboot method gives)."""
 
@@ -6,92 +6,55 @@ import datetime
 import re
 import time
 
-from zorvo_e2e import (DIAL, WM_LBUTTONDBLCLK, WS_EX_TOPMOST, Dial, DriverError, Main,
-                       Menu, ZorvoTestCase, wait_until)
-from zorvo_e2e import IDLE_CAPTION, MAIN
-
-SHUTDOWN = "Zorvo - до выключения осталось "
-ALARM = "Zorvo - подача звукового сигнала через "
-REBOOT = "Zorvo - до перезагрузки осталось "
-LOG_NAME = "zorvo.log"
-
-
-def caption_after(driver, window, previous, timeout=3):
-    """Waits for the window's caption to change from `previous`; returns (caption, moment)."""
-    seen = wait_until(lambda: (lambda text: text if text != previous else None)(
-        driver.text(window)), timeout=timeout, interval=0.01)
-    return seen, time.monotonic()
+from zorvo_e2e import (ALARM, DIAL, IDLE_CAPTION, MAIN, REBOOT, SHUTDOWN, WM_LBUTTONDBLCLK,
+                       WS_EX_TOPMOST, Dial, DriverError, Main, Menu, ZorvoTestCase, wait_until)
 
 
 class Countdown(ZorvoTestCase):
-    def assert_idle(self, main):
-        d = self.driver
-        self.assertEqual(d.text(main), IDLE_CAPTION)
-        self.assertTrue(d.enabled(main, Main.lblActivate), "lblActivate enabled")
-        self.assertFalse(d.visible(main, Main.lblReset), "lblReset hidden")
-        self.assertTrue(d.enabled(main, Main.Combo1), "Combo1 enabled")
-        self.assertFalse(d.menu_state(main, Menu.mnuReset).enabled, "mnuReset disabled")
-        self.assertTrue(d.menu_state(main, Menu.mnuActive).enabled, "mnuActive enabled")
+    def next_caption(self, window, previous):
+        return wait_until(lambda: (lambda text: text if text != previous else None)(
+            self.driver.text(window)), timeout=5, interval=0.01)
 
-    def assert_running(self, main):
+    def assert_running(self, main, running):
         d = self.driver
-        self.assertFalse(d.enabled(main, Main.lblActivate), "lblActivate disabled")
-        self.assertTrue(d.visible(main, Main.lblReset), "lblReset shown")
-        self.assertFalse(d.enabled(main, Main.Combo1), "Combo1 disabled")
-        self.assertTrue(d.menu_state(main, Menu.mnuReset).enabled, "mnuReset enabled")
-        self.assertFalse(d.menu_state(main, Menu.mnuActive).enabled, "mnuActive disabled")
+        self.assertEqual([d.enabled(main, Main.lblActivate), d.visible(main, Main.lblReset),
+                          d.enabled(main, Main.Combo1), d.menu_state(main, Menu.mnuReset).enabled,
+                          d.menu_state(main, Menu.mnuActive).enabled],
+                         [not running, running, not running, running, not running])
 
-    def activate(self, main):
-        """Clicks "Активировать"; returns the first countdown caption and its delay in seconds."""
-        d = self.driver
-        d.click(main, Main.lblActivate)
-        clicked = time.monotonic()
-        caption, moment = caption_after(d, main, IDLE_CAPTION)
-        return caption, moment - clicked
-
-    def test_activation_then_reset_and_again(self):
+    def test_activation_task_change_and_reset(self):
         d = self.driver
         program = self.start_main()
         main = program.window()
         d.click(main, Main.lblActivate)
         d.sync(main)
         self.assertEqual(d.text(main), IDLE_CAPTION, "the caption waits for the first tick")
-        self.assert_running(main)
-
-        caption, moment = caption_after(d, main, IDLE_CAPTION)
+        self.assert_running(main, True)
+        caption = self.next_caption(main, IDLE_CAPTION)
         self.assertEqual(caption, SHUTDOWN + "0 мин 59 сек")
-        self.assertEqual(caption_after(d, main, caption)[0], SHUTDOWN + "0 мин 58 сек")
-        # The first tick made the popup, hidden.
-        popups = [w for w in d.windows(DIAL) if w[1] == program.windows_pid]
-        self.assertEqual(len(popups), 1, popups)
-        self.assertFalse(popups[0][2], "the popup must stay hidden while the window shows")
-
-        d.click(main, Main.lblReset)
-        self.assertEventually(lambda: d.enabled(main, Main.lblActivate), timeout=3)
-        self.assert_idle(main)
-        time.sleep(1.3)
-        self.assertEqual(d.text(main), IDLE_CAPTION, "the countdown must stop at reset")
-
-        caption, delay = self.activate(main)
-        self.assertEqual(caption, SHUTDOWN + "0 мин 59 сек", "a new activation starts afresh")
-        self.assertGreater(delay, 0.7)
-        self.assertLess(delay, 1.5)
-
-    def test_task_change_while_running(self):
-        d = self.driver
-        main = self.start_main().window()
-        caption, _ = self.activate(main)
-        caption, _ = caption_after(d, main, caption)
-        self.assertEqual(caption, SHUTDOWN + "0 мин 58 сек")
+        # The first tick made the popup, hidden while the window shows.
+        self.assertEqual([w[2] for w in d.windows(DIAL) if w[1] == program.windows_pid], [False])
 
         d.command(main, Menu.mnuAlarm)
         d.sync(main)
         self.assertEqual(d.text(main, Main.lblEnter), "Zorvo настроен на подачу звукового сигнала")
-        self.assertTrue(d.menu_state(main, Menu.mnuAlarm).checked)
-        self.assertFalse(d.menu_state(main, Menu.mnuShutDown).checked)
-        self.assert_running(main)
-        self.assertEqual(caption_after(d, main, caption)[0], ALARM + "0 мин 57 сек",
-                         "the new task shows at the next tick, with the time left unchanged")
+        self.assertEqual([d.menu_state(main, m).checked for m in (Menu.mnuAlarm, Menu.mnuShutDown)],
+                         [True, False])
+        self.assert_running(main, True)
+        # The new task shows at the next tick, with the time left going on.
+        caption = self.next_caption(main, caption)
+        if caption.startswith(SHUTDOWN):  # that tick came before the change
+            caption = self.next_caption(main, caption)
+        self.assertRegex(caption, "^" + re.escape(ALARM) + "0 мин 5[0-8] сек$")
+
+        d.click(main, Main.lblReset)
+        self.assertEventually(lambda: d.enabled(main, Main.lblActivate), timeout=3)
+        self.assert_running(main, False)
+        d.wait_ticks(main)
+        self.assertEqual(d.text(main), IDLE_CAPTION, "the countdown must stop at reset")
+        d.click(main, Main.lblActivate)
+        self.assertEqual(self.next_caption(main, IDLE_CAPTION), ALARM + "0 мин 59 сек",
+                         "a new activation starts afresh")
 
 
 class OneMinuteRuns(ZorvoTestCase):
@@ -113,10 +76,10 @@ class OneMinuteRuns(ZorvoTestCase):
         activated = time.monotonic()
         due_at = datetime.datetime.now() + datetime.timedelta(seconds=60)
         # Every caption of the minute, in order, polled ten times a second.
-        captions = []
+        captions = [IDLE_CAPTION]
         while time.monotonic() < activated + 59.3:
             text = d.text(main)
-            if not captions or captions[-1] != text:
+            if captions[-1] != text:
                 captions.append(text)
             time.sleep(0.1)
         self.assertEqual(list(workdir.iterdir()), [], "nothing is logged before the end")
@@ -126,7 +89,7 @@ class OneMinuteRuns(ZorvoTestCase):
         while program.running() and time.monotonic() < activated + 80:
             asked = time.monotonic()
             try:
-                d.call("sync", "frmMain", timeout=10)
+                d.call("sync", main, timeout=10)
                 rounds.append((asked - activated, time.monotonic() - asked))
             except DriverError as error:
                 # A window that has gone answers nothing; the process may take a while longer
@@ -134,26 +97,28 @@ class OneMinuteRuns(ZorvoTestCase):
                 if any(w[1] == program.windows_pid for w in d.windows(MAIN)):
                     unanswered.append((round(asked - activated, 2), str(error)))
             time.sleep(0.05)
-        ended = time.monotonic()
+        measured = time.monotonic() - activated
         self.assertFalse(program.running(), "the alarm did not end the program")
-        measured = ended - activated
         during = [took for at, took in rounds if at >= 60.3]
         self.assertEqual(unanswered, [], "the window did not answer while the program ran")
         print("\nMEASURED alarm 1-minute: %.2f s; %d rounds during the melody, slowest %.3f s"
               % (measured, len(during), max(during, default=0)))
-
+        # The captions of the minute in order; a second the polling missed on a loaded machine
+        # may lack, not many.
         expected = [IDLE_CAPTION] + [ALARM + "0 мин %02d сек" % s for s in range(59, 0, -1)]
-        self.assertEqual(captions[:len(expected)], expected)
+        self.assertEqual([c for c in expected if c in captions], captions[:len(captions) - (
+            captions[-1] == ALARM + "0 мин 00 сек")], "captions out of order or unknown")
+        self.assertGreater(len(captions), 50, captions)
         # The melody lasts its 6.75 s even where Beep returns at once, as under Wine, and the
-        # program ends after it.
+        # program ends after it, once.
         self.assertGreaterEqual(measured, 59.7 + 6.5)
-        self.assertLessEqual(measured, 60.3 + 6.75 + 3.0)
-        self.assertGreaterEqual(len(during), 10, "the window did not answer during the melody")
-        self.assertLess(max(during), 1.0, "the window stopped answering during the melody")
+        self.assertLessEqual(measured, 60.3 + 6.75 + 5.0)
+        self.assertGreaterEqual(len(during), 5, "the window did not answer during the melody")
+        self.assertLess(max(during), 2.5, "the window stopped answering during the melody")
         self.assertIsNone(d.message_box_text(), "the alarm must end without a message")
 
-        self.assertEqual([p.name for p in workdir.iterdir()], [LOG_NAME])
-        content = (workdir / LOG_NAME).read_bytes()
+        self.assertEqual([p.name for p in workdir.iterdir()], ["zorvo.log"])
+        content = (workdir / "zorvo.log").read_bytes()
         entry = re.fullmatch(rb"\[(\d\d\.\d\d\.\d{4})   (\d{1,2}:\d\d:\d\d)\]\r\n" +
                              "Сигнал подан".encode("cp1251") + rb"\r\n\*{24}\r\n", content)
         self.assertIsNotNone(entry, "zorvo.log holds %r" % content)
@@ -183,15 +148,16 @@ class OneMinuteRuns(ZorvoTestCase):
         seen = wait_until(popup_shown, timeout=40, interval=0.05)
         self.assertTrue(seen, "the popup did not show; caption %r" % d.text(main))
         caption, shown_at = seen
-        self.assertEqual(caption, REBOOT + "0 мин 30 сек")
+        # Read just after: on a loaded machine the next tick may have come meanwhile.
+        self.assertIn(caption, (REBOOT + "0 мин 30 сек", REBOOT + "0 мин 29 сек"))
         self.assertEqual(d.text(popup, Dial.Label1), caption)
         self.assertFalse(d.visible(main))
-        self.assertTrue(d.styles(popup)[1] & WS_EX_TOPMOST, "the popup stays on top")
+        self.assertTrue(d.state(popup).exstyle & WS_EX_TOPMOST, "the popup stays on top")
 
         d.tray(main, WM_LBUTTONDBLCLK)
         self.assertEventually(lambda: d.visible(main) and not d.iconic(main), timeout=3,
                               msg="a double click on the icon must show the window")
-        self.assertEventually(lambda: not d.visible(popup), timeout=1.5,
+        self.assertEventually(lambda: not d.visible(popup), timeout=3,
                               msg="the popup must hide at the next tick")
         self.assertRegex(d.text(main), "^" + re.escape(REBOOT) + "0 мин 2[0-9] сек$")
         self.assertEqual(d.text(popup, Dial.Label1), d.text(main))
@@ -199,15 +165,14 @@ class OneMinuteRuns(ZorvoTestCase):
         # At zero Wine's WMI has no Reboot method: the failure is told and nothing logged.
         text = d.message_box_text(wait_ms=40000)
         box_after = time.monotonic() - shown_at
-        print("\nMEASURED reboot failure box after the popup: %.2f s" % box_after)
         self.assertIsNotNone(text, "no message box at the end of the countdown")
         self.assertTrue(text.startswith("Не удалось перезагрузить компьютер."), text)
         # The system's words for the error, with its code, on a line of their own.
-        print("MEASURED reboot failure text: %r" % text)
+        print("\nMEASURED reboot failure after the popup: %.2f s, %r" % (box_after, text))
         self.assertRegex(text.splitlines()[-1], r"^Причина: \S.* \(код 0x[0-9A-F]{8}\)$")
         self.assertGreaterEqual(box_after, 29.7, "the task was performed before zero")
         self.assertTrue(program.running(), "the program waits for OK")
         self.assertEqual(list(workdir.iterdir()), [], "a failed reboot is not logged")
-        self.assertTrue(d.message_box_ok())
+        self.assertTrue(d.message_box_press())
         self.assertIsNotNone(program.wait_exit(5), "the program did not end after OK")
         self.assertEqual(list(workdir.iterdir()), [])

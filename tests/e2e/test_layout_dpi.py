@@ -9,15 +9,10 @@ BS_TYPEMASK = 0x0F
 BS_GROUPBOX = 0x07
 
 
-def set_dpi(session, dpi):
-    session.run("wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t",
-                "REG_DWORD", "/d", str(dpi), "/f")
-
-
 class CaptionsAtEveryDpi(ZorvoTestCase):
     def tearDown(self):
         super().tearDown()
-        set_dpi(self.session, 96)  # the other tests' screen
+        self.session.set_dpi(96)  # the other tests' screen
 
     def cut_captions(self, window, dpi):
         """The captions of the window's controls that do not show whole, with their figures."""
@@ -46,7 +41,7 @@ class CaptionsAtEveryDpi(ZorvoTestCase):
         d = self.driver
         problems = []
         for dpi in DPIS:
-            set_dpi(self.session, dpi)
+            self.session.set_dpi(dpi)
             # The longest status text and every label shown: alarm running, logging on.
             program = self.start_main(args=("/a", "5"))
             main, bat, about = (program.window(c) for c in (MAIN, BAT, ABOUT))

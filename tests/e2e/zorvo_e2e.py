@@ -18,110 +18,71 @@ from pathlib import Path
 REPO = Path(__file__).resolve().parents[2]
 WINE_ENV = REPO / "tools" / "wine_env.sh"
 BUILD = Path(os.environ.get("ZORVO_BUILD", REPO / "build" / "windows")).resolve()
-ZORVO_EXE = BUILD / "zorvo.exe"
-SLEEP_DLL = BUILD / "sleep.dll"
-DRIVER_EXE = BUILD / "e2e" / "zdrive.exe"
+ZORVO_EXE, SLEEP_DLL, DRIVER_EXE = BUILD / "zorvo.exe", BUILD / "sleep.dll", BUILD / "e2e/zdrive.exe"
 
 # Window classes and control IDs of the program's automation contract.
-MAIN = "frmMain"
-BAT = "frmBat"
-ABOUT = "frmAbout"
-DIAL = "frmDial"
+MAIN, BAT, ABOUT, DIAL = "frmMain", "frmBat", "frmAbout", "frmDial"
 
 
 class Main:
-    lblEnter = 1001
-    lblLog = 1002
-    Combo1 = 1003
-    lblMin = 1004
-    lblH = 1005
-    lblDate = 1006
-    lblTime = 1007
-    lblActivate = 1008
-    lblReset = 1009
+    lblEnter, lblLog, Combo1, lblMin, lblH, lblDate, lblTime, lblActivate, lblReset = \
+        range(1001, 1010)
 
 
 class Menu:
-    mnuActive = 2001
-    mnuReset = 2002
-    mnuTray = 2003
-    mnuTopM = 2004
-    mnuExit = 2005
-    mnuShutDown = 2011
-    mnuAlarm = 2012
-    mnuWait = 2013
-    mnuReboot = 2014
-    mnuSleep = 2015
-    mnuLog = 2016
-    mnuBat = 2017
-    mnuAbout = 2018
+    mnuActive, mnuReset, mnuTray, mnuTopM, mnuExit = range(2001, 2006)
+    mnuShutDown, mnuAlarm, mnuWait, mnuReboot, mnuSleep, mnuLog, mnuBat, mnuAbout = \
+        range(2011, 2019)
 
 
 class Bat:
-    Label1 = 3001
-    Label2 = 3002
-    Combo1 = 3003
-    Combo2 = 3004
-    Frame1 = 3005
-    Option1 = 3006
-    Option2 = 3007
-    Option3 = 3008
-    lblOK = 3009
-    lblCancel = 3010
+    Label1, Label2, Combo1, Combo2, Frame1, Option1, Option2, Option3, lblOK, lblCancel = \
+        range(3001, 3011)
 
 
 class About:
-    Text1 = 4001
-    lblHomePage = 4002
-    lblOK = 4003
+    Text1, lblHomePage, lblOK = range(4001, 4004)
 
 
 class Dial:
     Label1 = 5001
 
 
-# Window styles checked by the tests.
-WS_MAXIMIZEBOX = 0x00010000
-WS_MINIMIZEBOX = 0x00020000
-WS_THICKFRAME = 0x00040000
-WS_SYSMENU = 0x00080000
-WS_CAPTION = 0x00C00000
-WS_VISIBLE = 0x10000000
-WS_EX_TOPMOST = 0x00000008
-WS_EX_APPWINDOW = 0x00040000
-WS_EX_TOOLWINDOW = 0x00000080
+WS_EX_TOPMOST, WS_EX_TOOLWINDOW = 0x8, 0x80
+# Mouse messages that reach frmMain through the notification-area icon, and keys.
+WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONUP = 0x201, 0x202, 0x203, 0x205
+WM_KEYDOWN = 0x0100
+VK_TAB, VK_RETURN, VK_ESCAPE = 0x09, 0x0D, 0x1B
+IDOK, IDYES, IDNO = 1, 6, 7
 
-# Mouse messages that reach frmMain through the notification-area icon.
-WM_MOUSEMOVE = 0x200
-WM_LBUTTONDOWN = 0x201
-WM_LBUTTONUP = 0x202
-WM_LBUTTONDBLCLK = 0x203
-WM_RBUTTONUP = 0x205
-VK_RETURN = 0x0D
-VK_LCONTROL = 0xA2
-VK_RCONTROL = 0xA3
-VK_T = 0x54
-BACKSPACE = "\b"
-
-
-def _project_version():
-    """The version as CMakeLists.txt's project() gives it, the one place it is written."""
-    text = (REPO / "CMakeLists.txt").read_text(encoding="utf-8")
-    return re.search(r"project\(\s*zorvo\s+VERSION\s+([0-9.]+)", text)[1]
-
-
-VERSION = _project_version()
-# The main window's caption while no countdown runs.
+# The version as project() in CMakeLists.txt gives it, the one place it is written.
+VERSION = re.search(r"project\(\s*zorvo\s+VERSION\s+([0-9.]+)",
+                    (REPO / "CMakeLists.txt").read_text(encoding="utf-8"))[1]
+# The main window's caption while no countdown runs, and the countdown's for each task.
 IDLE_CAPTION = "Zorvo v." + VERSION
-
-PROGRAM_IMAGE = "zorvo.exe"
-LIBRARY_MISSING_TEXT = "Файл sleep.dll не найден!\r\nЗаходите на сайт "
+SHUTDOWN = "Zorvo - до выключения осталось "
+REBOOT = "Zorvo - до перезагрузки осталось "
+ALARM = "Zorvo - подача звукового сигнала через "
+STANDBY = "Zorvo - войдет в ждущий режим через "
+HIBERNATE = "Zorvo - войдет в спящий режим через "
+WARNING = "Вы пытаетесь ввести недопустимое значение!\r\nДопустимый диапазон от 1 до 360 мин"
 
 MenuState = collections.namedtuple("MenuState", "checked enabled")
+MessageBox = collections.namedtuple("MessageBox", "count buttons text")
 
-# Show commands a start can carry (STARTUPINFO.wShowWindow) and ShowWindow's.
-SW_SHOWMINNOACTIVE = 7
-SW_RESTORE = 9
+
+class Picture(collections.namedtuple("Picture", "width height pixels")):
+    """RGB pixels, row by row, three bytes each."""
+
+    def pixel(self, x, y):
+        at = (y * self.width + x) * 3
+        return bytes(self.pixels[at:at + 3])
+
+
+def seconds_left(caption, prefix):
+    """The seconds left that a countdown caption of the task shows, or None for another caption."""
+    match = re.fullmatch(re.escape(prefix) + r"(\d+) мин (\d\d) сек", caption)
+    return int(match[1]) * 60 + int(match[2]) if match else None
 
 
 def windows_path(path):
@@ -129,29 +90,16 @@ def windows_path(path):
     return "Z:" + str(path).replace("/", "\\")
 
 
+def wait_until(predicate, timeout=10, interval=0.1):
+    """Polls `predicate` until it returns a true value; returns its last value."""
+    deadline = time.monotonic() + timeout
+    while not (value := predicate()) and time.monotonic() < deadline:
+        time.sleep(interval)
+    return value
+
+
 class DriverError(AssertionError):
     """A driver command failed: the window or control is not there, or it did not answer."""
-
-
-def _token(value):
-    text = str(value)
-    if not text:
-        raise ValueError("driver arguments cannot be empty")
-    out = []
-    for ch in text:
-        if ch == "\\":
-            out.append("\\\\")
-        elif ch == " ":
-            out.append("\\s")
-        elif ord(ch) < 0x20:
-            out.append("\\u%04x" % ord(ch))
-        else:
-            out.append(ch)
-    return "".join(out)
-
-
-def _unescape(value):
-    return re.sub(r"\\(.)", lambda m: {"r": "\r", "n": "\n", "t": "\t"}.get(m[1], m[1]), value)
 
 
 class WineSession:
@@ -160,27 +108,22 @@ class WineSession:
     def __init__(self):
         self.own_prefix = "WINEPREFIX" not in os.environ
         self.prefix = os.environ.get("WINEPREFIX") or tempfile.mkdtemp(prefix="zorvo-wine-")
-        self.env = dict(os.environ)
-        self.env.update(
-            WINEPREFIX=self.prefix,
-            WINEDEBUG="-all",
-            WINEDLLOVERRIDES="mscoree,mshtml=",
-            LANG="ru_RU.UTF-8",
-            LC_ALL="ru_RU.UTF-8",
-        )
+        self.env = dict(os.environ, WINEPREFIX=self.prefix, WINEDEBUG="-all",
+                        WINEDLLOVERRIDES="mscoree,mshtml=", LANG="ru_RU.UTF-8",
+                        LC_ALL="ru_RU.UTF-8")
         self.env.pop("WINEARCH", None)
         self.scratch = Path(tempfile.mkdtemp(prefix="zorvo-e2e-"))
 
     def run(self, *args, timeout=120):
-        return subprocess.run(list(args), env=self.env, timeout=timeout, check=False,
+        # No pipes: a wineserver started here would hold them open.
+        return subprocess.run(args, env=self.env, timeout=timeout, check=False,
                               stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                               stderr=subprocess.DEVNULL)
 
     def start(self):
         # The prefix is set up as everywhere else (tools/wine_env.sh): no stall on hiding windows
         # without a window manager, and a crash ends the program instead of opening a debugger.
-        self.run("bash", "-c", 'source "$1" && init_wine_prefix', "_", str(WINE_ENV),
-                 timeout=300)
+        self.run("bash", "-c", 'source "$1" && init_wine_prefix', "_", str(WINE_ENV), timeout=300)
         self.run("wineserver", "-p")
 
     def stop(self):
@@ -189,18 +132,94 @@ class WineSession:
         if self.own_prefix:
             shutil.rmtree(self.prefix, ignore_errors=True)
 
-    def map_drive(self, letter, folder):
-        """Makes `folder` the root of drive `letter` (for programs started from a drive root)."""
-        link = Path(self.prefix) / "dosdevices" / (letter.lower() + ":")
-        if link.is_symlink() or link.exists():
-            link.unlink()
-        link.symlink_to(folder)
-        return letter.upper() + ":\\"
+    def set_dpi(self, dpi):
+        self.run("wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t",
+                 "REG_DWORD", "/d", str(dpi), "/f")
 
-    def unmap_drive(self, letter):
-        link = Path(self.prefix) / "dosdevices" / (letter.lower() + ":")
-        if link.is_symlink():
-            link.unlink()
+
+# Wine's own files in a prefix, hundreds of megabytes that no test writes to: copies of a prefix
+# share them through hard links; everything else (the registry above all) is a copy of its own.
+SHARED_SUFFIXES = {".dll", ".exe", ".nls", ".sys", ".drv", ".ocx", ".cpl", ".acm", ".tlb", ".ax",
+                   ".ds", ".msstyles", ".ttf", ".ttc", ".fon"}
+
+
+def copy_prefix(source, target):
+    def link_or_copy(source, target):
+        if Path(source).suffix.lower() in SHARED_SUFFIXES:
+            try:
+                return os.link(source, target)
+            except OSError:  # another file system, say: a copy does as well
+                pass
+        return shutil.copy2(source, target)
+    shutil.copytree(source, target, symlinks=True, copy_function=link_or_copy,
+                    dirs_exist_ok=True)
+
+
+def _token(value):
+    """One argument of a driver command: blanks, backslashes and control characters escaped."""
+    return "".join("\\\\" if c == "\\" else "\\s" if c == " " else
+                   "\\u%04x" % ord(c) if ord(c) < 0x20 else c for c in str(value))
+
+
+def _windows(value):
+    """(hwnd, pid, visible) of every top-level window `list` names."""
+    return [(int(h, 16), int(p), v == "1") for h, p, v in (w.split(":") for w in value.split())]
+
+
+def _numbers(value):
+    return tuple(int(v, 0) for v in value.split())
+
+
+def _flag(value):
+    return value == "1"
+
+
+WindowState = collections.namedtuple(
+    "WindowState", "visible enabled iconic style exstyle owner key alpha layered")
+# Driver methods that are one command each: name: (command, how its answer is read). A control
+# ID left out means the window itself.
+COMMANDS = {
+    "windows": ("list", _windows),
+    "text": ("get-text", str),
+    # Visible, enabled, minimised, styles, owner (0 for none: an owned window has no taskbar
+    # button) and a layered window's colour key, alpha and flags.
+    "state": ("window", lambda v: WindowState(*_numbers(v))),
+    "menu_state": ("menu-state", lambda v: MenuState(*(w in ("checked", "enabled")
+                                                        for w in v.split()))),
+    # The widths of the big and the small icon the shell shows for the window.
+    "icons": ("icons", _numbers),
+    # (control ID, text) for every tool of the tooltips the window owns.
+    "tooltips": ("tooltips", lambda v: sorted((int(i), t) for i, _, t in
+                                              (e.partition(":") for e in v.split("\t") if e))),
+    # The window's (or control's) left, top, width, height on the screen, then its client area's.
+    "rect": ("rect", _numbers),
+    "selection": ("get-sel", _numbers),
+    "combo_items": ("combo-items", lambda v: v.split("\t")),
+    # The control ID with the keyboard focus in the window's thread: 0 for the window itself,
+    # None for no focus, -1 for another window (a message box, say).
+    "focus": ("focus", lambda v: None if v == "none" else int(v)),
+    # Whether the notification area holds the program's icon for the window handle.
+    "has_tray_icon": ("tray-icon", _flag),
+    "kill_image": ("kill-image", int),
+    "instance_held": ("instance-held", _flag),
+    "show_window": ("show-window", str),
+}
+# Messages posted as the user's hand or the system would: name: (message, WPARAM, LPARAM), ARG
+# standing for the caller's argument after the window (and control).
+POSTED = {
+    "click": [(0x201, 1, "centre"), (0x202, 0, "centre")],
+    "hover": [(0x200, 0, "centre")],
+    "key": [(0x100, "ARG", 1)],  # to a combo box's edit field
+    "select": [(0x00B1, 0, -1)],  # all of an edit's text
+    "combo_select": [(0x014E, "ARG", 0)],
+    "button_click": [(0x00F5, 0, 0)],
+}
+# The same, posted to the window itself.
+POSTED_TO_WINDOW = {
+    "command": [(0x0111, "ARG", 0)],  # the menu item's command
+    "tray": [(0x0200, 1, "ARG")],  # the icon's callback with a mouse message
+    "close_window": [(0x0010, 0, 0)],
+}
 
 
 class Driver:
@@ -211,23 +230,14 @@ class Driver:
         self.proc = None
         self.buffer = b""
 
-    def _start(self):
-        self.proc = subprocess.Popen(["wine", str(DRIVER_EXE)], env=self.session.env,
-                                     stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                                     stderr=subprocess.DEVNULL)
-        self.buffer = b""
-
     def close(self):
-        if self.proc is None:
-            return
-        try:
-            self.proc.stdin.write(b"quit\n")
-            self.proc.stdin.flush()
-            self.proc.wait(timeout=5)
-        except (OSError, subprocess.TimeoutExpired):
-            self.proc.kill()
-            self.proc.wait()
-        self.proc = None
+        if self.proc is not None:
+            try:
+                self.proc.communicate(b"quit\n", timeout=5)
+            except (OSError, subprocess.TimeoutExpired):
+                self.proc.kill()
+                self.proc.wait()
+            self.proc = None
 
     def _read_line(self, timeout):
         deadline = time.monotonic() + timeout
@@ -245,21 +255,25 @@ class Driver:
     def call(self, *args, timeout=30):
         """Runs one command; returns (status, value) where status is ok, timeout or none."""
         if self.proc is None or self.proc.poll() is not None:
-            self._start()
-        line = " ".join(_token(a) for a in args) + "\n"
+            self.proc = subprocess.Popen(["wine", str(DRIVER_EXE)], env=self.session.env,
+                                         stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                         stderr=subprocess.DEVNULL)
+            self.buffer = b""
+        line = " ".join(_token(a) for a in args)
         try:
-            self.proc.stdin.write(line.encode("utf-8"))
+            self.proc.stdin.write(line.encode("utf-8") + b"\n")
             self.proc.stdin.flush()
             answer = self._read_line(timeout)
         except (OSError, TimeoutError, EOFError) as error:
             self.proc.kill()
             self.proc.wait()
             self.proc = None
-            raise DriverError("driver gave no answer to %r (%s)" % (line.strip(), type(error).__name__))
+            raise DriverError("driver gave no answer to %r (%s)" % (line, type(error).__name__))
         status, _, value = answer.partition(" ")
         if status == "error":
-            raise DriverError("%s: %s" % (line.strip(), value))
-        return status, _unescape(value)
+            raise DriverError("%s: %s" % (line, value))
+        return status, re.sub(r"\\(.)", lambda m: {"r": "\r", "n": "\n", "t": "\t"}.get(
+            m[1], m[1]), value)
 
     def value(self, *args, **kw):
         status, value = self.call(*args, **kw)
@@ -267,182 +281,102 @@ class Driver:
             raise DriverError("%s: %s" % (" ".join(map(str, args)), status))
         return value
 
-    # Waiting for windows (timeouts in milliseconds).
-    def wait_window(self, cls, timeout_ms=10000):
-        return self.call("wait-window", cls, timeout_ms, timeout=timeout_ms / 1000 + 15)[0] == "ok"
+    def __getattr__(self, name):
+        """The methods of COMMANDS (the command with the arguments given, its answer read) and
+        of POSTED: (window, control[, ARG]) and of POSTED_TO_WINDOW: (window[, ARG])."""
+        if name in COMMANDS:
+            command, read = COMMANDS[name]
+            return lambda *args: read(self.value(command, *args))
+        if name in POSTED or name in POSTED_TO_WINDOW:
+            def post(window, *args):
+                control, arg = (0, *args, 0)[:2] if name in POSTED_TO_WINDOW else (*args, 0)[:2]
+                for message in (POSTED.get(name) or POSTED_TO_WINDOW[name]):
+                    self.post(window, control, *(arg if v == "ARG" else v for v in message))
+            return post
+        raise AttributeError(name)
 
-    def wait_exists(self, cls, timeout_ms=10000):
-        return self.call("wait-exists", cls, timeout_ms, timeout=timeout_ms / 1000 + 15)[0] == "ok"
+    def post(self, window, control_id, message, wparam=0, lparam=0):
+        self.value("post", window, control_id, message, wparam, lparam)
 
-    def wait_gone(self, cls, timeout_ms=10000):
-        return self.call("wait-gone", cls, timeout_ms, timeout=timeout_ms / 1000 + 15)[0] == "ok"
+    def visible(self, window, control_id=0):
+        return self.state(window, control_id).visible
 
-    def windows(self, cls):
-        """Every top-level window of the class as (hwnd, pid, visible)."""
-        result = []
-        for item in self.value("list", cls).split():
-            hwnd, pid, visible = item.split(":")
-            result.append((int(hwnd, 16), int(pid), visible == "1"))
-        return result
+    def enabled(self, window, control_id=0):
+        return self.state(window, control_id).enabled
 
-    # Reading.
-    def text(self, cls, control_id=0):
-        return self.value("get-text", cls, control_id)
+    def iconic(self, window):
+        return self.state(window).iconic
 
-    def visible(self, cls, control_id=0):
-        return self.value("is-visible", cls, control_id) == "1"
-
-    def enabled(self, cls, control_id=0):
-        return self.value("is-enabled", cls, control_id) == "1"
-
-    def menu_state(self, cls, item_id):
-        checked, enabled = self.value("menu-state", cls, item_id).split()
-        return MenuState(checked == "checked", enabled == "enabled")
-
-    def menu_text(self, cls, item_id):
-        return self.value("menu-text", cls, item_id)
-
-    def icons(self, cls):
-        """The widths of the big and the small icon the shell shows for the window."""
-        return tuple(int(v) for v in self.value("icons", cls).split())
-
-    def tooltips(self, cls):
-        """(control ID, text) for every tool of the tooltips the window owns."""
-        value = self.value("tooltips", cls)
-        return sorted((int(i), t) for i, _, t in (e.partition(":") for e in value.split("\t")
-                                                   if e))
-
-    def layered(self, cls):
-        """(colour key, alpha, flags) of a layered window."""
-        key, alpha, flags = self.value("layered", cls).split()
-        return int(key, 16), int(alpha), int(flags)
-
-    def client_size(self, cls):
-        return tuple(int(v) for v in self.value("client-size", cls).split())
-
-    def rect(self, cls, control_id):
-        return tuple(int(v) for v in self.value("rect", cls, control_id).split())
-
-    def styles(self, cls, control_id=None):
-        args = ["styles", cls] + ([] if control_id is None else [control_id])
-        return tuple(int(v, 16) for v in self.value(*args).split())
-
-    def selection(self, cls, control_id):
-        return tuple(int(v) for v in self.value("get-sel", cls, control_id).split())
-
-    def combo_count(self, cls, control_id):
-        return int(self.value("combo-count", cls, control_id))
-
-    def combo_item(self, cls, control_id, index):
-        return self.value("combo-item", cls, control_id, index)
-
-    def iconic(self, cls):
-        return self.value("is-iconic", cls) == "1"
-
-    def show_window(self, cls, command):
-        self.value("show-window", cls, command)
+    def sync(self, cls):
+        """Returns once the window's thread has handled everything posted to it before."""
+        self.value("sync", cls)
 
     def launch(self, show, cwd, exe, *args):
         """Starts `exe` as the shell does, with the show command `show`; the Windows process ID."""
         return int(self.value("launch", show, windows_path(cwd), windows_path(exe), *args))
 
-    def owner(self, cls):
-        """The window's owner (0 for none): an owned window never gets a taskbar button."""
-        return int(self.value("owner", cls), 16)
+    def wait(self, how, cls, timeout_ms):
+        return self.call("wait", cls, how, timeout_ms, timeout=timeout_ms / 1000 + 15)[0] == "ok"
 
-    def focus(self, cls):
-        """The control ID that has the keyboard focus in the window's thread: 0 for the window
-        itself, None for no focus, -1 for another window (a message box, say)."""
-        value = self.value("focus", cls)
-        return None if value == "none" else int(value)
+    def wait_window(self, cls, timeout_ms=10000):
+        """Until a visible window of the class exists."""
+        return self.wait("visible", cls, timeout_ms)
 
-    def pid(self, cls):
-        return int(self.value("pid", cls))
+    def wait_exists(self, cls, timeout_ms=10000):
+        """Until a window of the class exists, shown or not."""
+        return self.wait("exists", cls, timeout_ms)
 
-    def dpi(self):
-        return int(self.value("dpi"))
+    def wait_gone(self, cls, timeout_ms=10000):
+        return self.wait("gone", cls, timeout_ms)
 
-    # Acting.
-    def click(self, cls, control_id):
-        self.value("click", cls, control_id)
+    def wait_ticks(self, main, ticks=2):
+        """Waits until the window's clock has moved `ticks` times: as long as the program's own
+        timers take for that, however loaded the machine."""
+        seen = [self.text(main, Main.lblTime)]
+        if not wait_until(lambda: seen.append(self.text(main, Main.lblTime)) or
+                          len(set(seen)) > ticks, timeout=10 * ticks):
+            raise DriverError("the clock of %s stands still at %s" % (main, seen[-1]))
 
-    def mouse_down(self, cls, control_id):
-        self.value("mouse-down", cls, control_id)
+    def type_text(self, cls, control_id, text):
+        """WM_CHAR per character to the edit field: each handled, in order, before the next."""
+        self.value("type", cls, control_id, text)
 
-    def hover(self, cls, control_id=0):
-        self.value("hover", cls, control_id)
+    def press_keys(self, *vks):
+        """Presses the keys system-wide, in order, and lets them go in the reverse order."""
+        for how, key in [("key-down", vk) for vk in vks] + [("key-up", vk) for vk in vks[::-1]]:
+            self.value(how, key)
 
-    def command(self, cls, item_id):
-        self.value("command", cls, item_id)
-
-    def type_text(self, cls, control_id, text, pause_ms=60):
-        self.value("type", cls, control_id, text, pause_ms, timeout=len(text) * pause_ms / 1000 + 30)
-
-    def key(self, cls, control_id, vk):
-        self.value("key", cls, control_id, vk)
-
-    def select(self, cls, control_id, start, end):
-        self.value("sel", cls, control_id, start, end)
-
-    def combo_select(self, cls, control_id, index):
-        self.value("combo-select", cls, control_id, index)
-
-    def button_click(self, cls, control_id):
-        self.value("bm-click", cls, control_id)
-
-    def hold_keys(self, *vks):
-        """Presses the keys system-wide, in order; release_keys lets them go."""
-        for vk in vks:
-            self.value("key-down", vk)
-
-    def release_keys(self, *vks):
-        for vk in reversed(vks):
-            self.value("key-up", vk)
-
-    def tray(self, cls, mouse_message):
-        self.value("tray", cls, mouse_message)
+    def capture(self, cls, control_id=0):
+        """The control's client area (the window's for 0) as a Picture, as the screen shows it."""
+        path = Path(self.session.scratch) / "capture.ppm"
+        self.value("capture", cls, control_id, windows_path(path))
+        _, size, _, pixels = path.read_bytes().split(b"\n", 3)  # P6, width height, 255
+        return Picture(*map(int, size.split()), bytearray(pixels))
 
     def handle(self, program, cls=MAIN):
         """The handle of the copy's window of the class, to ask about after the window is gone."""
         return next(h for h, pid, _ in self.windows(cls) if pid == program.windows_pid)
 
-    def has_tray_icon(self, hwnd):
-        """Whether the notification area holds the program's icon for the window `hwnd` (as
-        `windows` gives it; the window may be gone)."""
-        return self.value("tray-icon", hwnd) == "1"
+    def message_box(self, wait_ms=0, press=None):
+        """The program's message box (class #32770, caption "Zorvo"), waited for up to `wait_ms`,
+        or None; `press` presses its button of that ID."""
+        status, value = self.call("messagebox", wait_ms, *([] if press is None else [press]),
+                                  timeout=wait_ms / 1000 + 15)
+        if status != "ok":
+            return None
+        head, _, text = value.partition("\t")
+        count, *buttons = map(int, head.split())
+        return MessageBox(count, buttons, text)  # the default button first
 
-    def close_window(self, cls):
-        self.value("close", cls)
-
-    def sync(self, cls):
-        """Returns once the window's thread has handled everything posted to it before."""
-        self.value("sleep", 30)
-        self.value("sync", cls)
-
-    # The program's message boxes (class #32770, caption "Zorvo").
     def message_box_text(self, wait_ms=0):
-        status, value = self.call("messagebox-text", wait_ms, timeout=wait_ms / 1000 + 15)
-        return value if status == "ok" else None
-
-    def message_box_ok(self):
-        return self.call("messagebox-ok")[0] == "ok"
-
-    def message_box_press(self, button_id):
-        return self.call("messagebox-press", button_id)[0] == "ok"
-
-    def message_box_buttons(self):
-        """The box's button IDs, its default button first (IDYES 6, IDNO 7)."""
-        status, value = self.call("messagebox-buttons")
-        return [int(v) for v in value.split()] if status == "ok" else []
+        box = self.message_box(wait_ms)
+        return box and box.text
 
     def message_box_count(self):
-        return int(self.value("messagebox-count"))
+        return (self.message_box() or MessageBox(0, [], "")).count
 
-    def kill_image(self, name=PROGRAM_IMAGE):
-        return int(self.value("kill-image", name))
-
-    def instance_held(self):
-        return self.value("instance-held") == "1"
+    def message_box_press(self, button_id=IDOK):
+        return self.message_box(press=button_id) is not None
 
 
 class ProgramFolder:
@@ -451,26 +385,22 @@ class ProgramFolder:
     def __init__(self, parent, name="Zorvo", library=True):
         self.path = Path(parent) / name
         self.path.mkdir(parents=True, exist_ok=True)
-        shutil.copy2(ZORVO_EXE, self.path / "zorvo.exe")
+        self.exe = self.path / "zorvo.exe"
+        shutil.copy2(ZORVO_EXE, self.exe)
         if library:
             shutil.copy2(SLEEP_DLL, self.path / "sleep.dll")
 
-    @property
-    def exe(self):
-        return self.path / "zorvo.exe"
-
 
 class Program:
-    """One started copy of the program (a wine process)."""
-
-    def __init__(self, session, exe, cwd, args=(), log=None, env=None):
-        self.log = open(log, "wb") if log else subprocess.DEVNULL
-        self.proc = subprocess.Popen(["wine", str(exe), *map(str, args)], cwd=str(cwd),
-                                     env=dict(session.env, **(env or {})),
-                                     stdin=subprocess.DEVNULL,
-                                     stdout=self.log, stderr=subprocess.STDOUT)
+    """One started copy of the program (a wine process), what Wine prints kept in `log`."""
 
     windows_pid = None  # set once its main window has shown
+
+    def __init__(self, session, exe, cwd, args=(), log=None, env=None):
+        self.log = open(log or session.scratch / ("wine-%d.log" % time.monotonic_ns()), "w+b")
+        self.proc = subprocess.Popen(["wine", str(exe), *map(str, args)], cwd=str(cwd),
+                                     env=dict(session.env, **(env or {})), stdout=self.log,
+                                     stdin=subprocess.DEVNULL, stderr=subprocess.STDOUT)
 
     def window(self, cls=MAIN):
         """The driver's name for this copy's window of the class ("frmMain@PID")."""
@@ -479,13 +409,9 @@ class Program:
     def running(self):
         return self.proc.poll() is None
 
-    def output_tail(self, size=2000):
-        """The end of what Wine printed for this copy, for a failure message."""
-        if self.log is subprocess.DEVNULL:
-            return ""
+    def output(self):
         self.log.flush()
-        text = Path(self.log.name).read_bytes()[-size:].decode(errors="replace")
-        return "; Wine printed: %r" % text if text else ""
+        return Path(self.log.name).read_bytes()
 
     def wait_exit(self, timeout=10):
         """The exit code, or None when the program is still running after `timeout` seconds."""
@@ -498,74 +424,32 @@ class Program:
         if self.proc.poll() is None:
             self.proc.kill()
         self.proc.wait()
-        if self.log is not subprocess.DEVNULL:
-            self.log.close()
+        self.log.close()
 
 
-def wait_until(predicate, timeout=10, interval=0.1):
-    """Polls `predicate` until it returns a true value; returns its last value."""
-    deadline = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value or time.monotonic() >= deadline:
-            return value
-        time.sleep(interval)
-
-
-_session = None
-_driver = None
-
-
-def session():
-    global _session
-    if _session is None:
-        _session = WineSession()
-        _session.start()
-    return _session
-
-
-def driver():
-    global _driver
-    if _driver is None:
-        _driver = Driver(session())
-    return _driver
+_shared = []  # the run's session and driver, made when the first test needs them
 
 
 def shutdown():
-    global _session, _driver
-    if _driver is not None:
-        _driver.close()
-        _driver = None
-    if _session is not None:
-        _session.stop()
-        _session = None
+    if _shared:
+        _shared[1].close()
+        _shared.pop(0).stop()
+        _shared.clear()
 
 
 class ZorvoTestCase(unittest.TestCase):
     """Base class: a fresh scratch folder per test, and no copy of the program left afterwards."""
 
-    START_TIMEOUT_MS = 20000
-
     @classmethod
     def setUpClass(cls):
         if not ZORVO_EXE.exists() or not DRIVER_EXE.exists():
             raise unittest.SkipTest("build the windows preset first: %s" % BUILD)
-        cls.session = session()
-        cls.driver = driver()
+        if not _shared:
+            _shared.append(WineSession())
+            _shared[0].start()
+            _shared.append(Driver(_shared[0]))
+        cls.session, cls.driver = _shared
         cls.class_scratch = Path(tempfile.mkdtemp(dir=cls.session.scratch, prefix=cls.__name__))
-        cls.class_programs = []
-        cls.class_pids = set()  # Windows process IDs of class_programs
-
-    @classmethod
-    def tearDownClass(cls):
-        cls._end_programs(cls.class_programs)
-        cls.class_pids = set()
-        # Whatever a test may have started some other way (a batch file, a second copy).
-        try:
-            cls.driver.kill_image()
-            cls._wait_instance_free()
-        except DriverError:
-            pass
 
     def setUp(self):
         self.scratch = Path(tempfile.mkdtemp(dir=self.class_scratch, prefix=self._testMethodName))
@@ -575,80 +459,46 @@ class ZorvoTestCase(unittest.TestCase):
         self.end_programs()
 
     def end_programs(self):
-        """Ends every copy of the program that this test started (not the class's own)."""
-        if not self.programs:
-            return
-        self._end_programs(self.programs)
-        # The windows of a killed process go a moment after it: wait, so the next start is not
-        # mistaken for a copy that is still running.
-        def only_class_windows():
-            return all(pid in self.class_pids for cls in (MAIN, BAT, ABOUT, DIAL)
-                       for _, pid, _ in self.driver.windows(cls))
-        wait_until(only_class_windows, timeout=5)
-        self._wait_instance_free()
-
-    @classmethod
-    def _wait_instance_free(cls):
-        # The next start must not meet the single-copy object of a copy that is already gone.
-        if not cls.class_pids:
-            wait_until(lambda: not cls.driver.instance_held(), timeout=5)
-
-    @staticmethod
-    def _end_programs(programs):
-        # Killing the wine process ends the Windows process; wineserver removes its windows.
-        for program in programs:
+        """Ends every copy of the program that this test started, and any a batch file or the
+        shell started, and waits until their windows and their single-copy object are gone, so
+        that the next start does not meet them."""
+        for program in self.programs:
             program.kill()
-        programs.clear()
+        self.programs.clear()
+        self.driver.kill_image("zorvo.exe")
+        wait_until(lambda: not any(self.driver.windows(cls) for cls in (MAIN, BAT, ABOUT, DIAL))
+                   and not self.driver.instance_held(), timeout=30)
 
-    # Starting the program.
     def program_folder(self, name="Zorvo", library=True):
         return ProgramFolder(self.scratch, name, library)
 
-    def start(self, folder=None, cwd=None, args=(), programs=None, env=None):
+    def start(self, folder=None, cwd=None, args=(), env=None):
         """Starts a copy of the program (by default from a fresh folder with its library);
         `env` adds to or replaces variables of the session's environment for this copy only."""
-        folder = folder if folder is not None else self.program_folder()
-        exe = folder.exe if isinstance(folder, ProgramFolder) else folder
-        cwd = cwd if cwd is not None else self.scratch
-        owner = self.programs if programs is None else programs
-        program = Program(self.session, exe, cwd, args,
-                          log=Path(self.session.scratch) / ("wine-%d.log" % time.monotonic_ns()),
+        folder = folder or self.program_folder()
+        program = Program(self.session, getattr(folder, "exe", folder), cwd or self.scratch, args,
                           env=env)
-        owner.append(program)
+        self.programs.append(program)
         return program
 
     def start_main(self, shown=True, **kw):
-        """Starts the program and waits until its main window shows; returns the program.
-
-        With shown=False it waits only until the window exists (a start that hides it)."""
+        """Starts the program and waits until its main window shows (with shown=False, until it
+        exists: a start that hides it); returns the program."""
         before = {pid for _, pid, _ in self.driver.windows(MAIN)}
         program = self.start(**kw)
-        program.windows_pid = self._wait_new_main(self.driver, before, program, shown)
+        program.windows_pid = self.wait_new_main(self.driver, before, program, shown)
         return program
 
-    @classmethod
-    def start_main_for_class(cls, args=()):
-        """setUpClass helper: one running program shared by the tests of the class."""
-        before = {pid for _, pid, _ in cls.driver.windows(MAIN)}
-        folder = ProgramFolder(cls.class_scratch)
-        program = Program(cls.session, folder.exe, cls.class_scratch, args)
-        cls.class_programs.append(program)
-        program.windows_pid = cls._wait_new_main(cls.driver, before, program)
-        cls.class_pids.add(program.windows_pid)
-        return program
-
-    @classmethod
-    def _wait_new_main(cls, drv, before, program, visible_only=True):
+    def wait_new_main(self, drv, before, program, visible_only=True):
         def shown():
             return [pid for _, pid, visible in drv.windows(MAIN)
                     if (visible or not visible_only) and pid not in before]
-        pids = wait_until(lambda: shown() or not program.running(),
-                          timeout=cls.START_TIMEOUT_MS / 1000)
+        pids = wait_until(lambda: shown() or not program.running(), timeout=20)
         if not pids or pids is True:
-            raise AssertionError("the main window did not show (program %s); message box: %r%s" %
-                                 ("running" if program.running()
-                                  else "ended with %s" % program.proc.returncode,
-                                  drv.message_box_text(), program.output_tail()))
+            self.fail("the main window did not show (program %s); message box: %r; Wine printed: "
+                      "%r" % ("running" if program.running() else "ended with %s" %
+                              program.proc.returncode, drv.message_box_text(),
+                              program.output()[-2000:].decode(errors="replace")))
         return pids[0]
 
     def open_form(self, main, item, window, timeout_ms=5000):
@@ -656,6 +506,19 @@ class ZorvoTestCase(unittest.TestCase):
         self.driver.command(main, item)
         self.assertTrue(self.driver.wait_window(window, timeout_ms), "%s did not open" % window)
         self.driver.sync(window)
+
+    def left(self, main, prefix, timeout=5):
+        """The seconds left, once the window's caption counts down the task of `prefix`."""
+        found = wait_until(lambda: (lambda s: [s] if s is not None else None)(
+            seconds_left(self.driver.text(main), prefix)), timeout)
+        self.assertTrue(found, "no countdown %r: %r" % (prefix, self.driver.text(main)))
+        return found[0]
+
+    def assertFocus(self, window, control_id, msg=None):
+        """The keyboard focus comes to the control: a window activated gives it a moment later,
+        on a loaded machine later still."""
+        self.assertEventually(lambda: self.driver.focus(window) == control_id, 5, msg or
+                              "the focus is at %r, not %r" % (self.driver.focus(window), control_id))
 
     def assertEventually(self, predicate, timeout=10, msg=None):
         value = wait_until(predicate, timeout)

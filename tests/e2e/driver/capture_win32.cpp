@@ -12,6 +12,20 @@ namespace zdrive {
 
 namespace {
 
+// Pixels copied from the screen: rows top to bottom, three bytes (blue, green, red) a pixel,
+// each row padded to four bytes.
+struct ScreenRows {
+    int width = 0;
+    int height = 0;
+    int stride = 0;
+    std::vector<unsigned char> bytes;
+
+    [[nodiscard]] const unsigned char* pixel(int x, int y) const {
+        return bytes.data() + static_cast<size_t>(y) * static_cast<size_t>(stride) +
+               static_cast<size_t>(x) * 3;
+    }
+};
+
 struct screen_dc_traits : zorvo::null_handle_traits<HDC> {
     static bool close(HDC value) noexcept { return ReleaseDC(nullptr, value) == 1; }
 };
@@ -29,36 +43,6 @@ public:
 private:
     HDC dc_;
     HGDIOBJ old_;
-};
-
-// A process that is not DPI aware sees the windows of a high-DPI screen scaled to 96 dpi (since
-// Windows 8.1): the capture runs as a per-monitor aware thread, in the screen's own pixels. Where
-// the call is missing (before Windows 10 1607) the thread stays as it is.
-class ScreenPixels {
-public:
-    ScreenPixels() {
-        if (set_ != nullptr) {
-            old_ = set_(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE);
-        }
-    }
-    ScreenPixels(const ScreenPixels&) = delete;
-    ScreenPixels& operator=(const ScreenPixels&) = delete;
-    ~ScreenPixels() {
-        if (old_ != nullptr) {
-            set_(old_);
-        }
-    }
-
-private:
-    using SetContext = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
-    static SetContext lookup() {
-        const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-        return user32 == nullptr ? nullptr
-                                 : reinterpret_cast<SetContext>(reinterpret_cast<void*>(
-                                       GetProcAddress(user32, "SetThreadDpiAwarenessContext")));
-    }
-    SetContext set_ = lookup();
-    DPI_AWARENESS_CONTEXT old_ = nullptr;
 };
 
 std::wstring last_error(const wchar_t* call) {
@@ -88,35 +72,6 @@ bool write_ppm(const std::wstring& path, const ScreenRows& rows) {
                FALSE &&
            written == data.size();
 }
-
-// Why the screen would not show all of `area` (the window's client area in screen coordinates):
-// the window is hidden, it reaches past the screen, or a window above it covers part of it.
-std::wstring hidden_part(HWND window, const RECT& area) {
-    if (!IsWindowVisible(window) || IsIconic(window)) {
-        return L"the window is not shown";
-    }
-    const RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                      GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                      GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-    RECT inside{};
-    if (!IntersectRect(&inside, &area, &screen) || !EqualRect(&inside, &area)) {
-        return L"the client area reaches past the screen";
-    }
-    for (HWND above = GetWindow(window, GW_HWNDPREV); above != nullptr;
-         above = GetWindow(above, GW_HWNDPREV)) {
-        RECT rect{};
-        RECT common{};
-        if (IsWindowVisible(above) && GetWindowRect(above, &rect) &&
-            IntersectRect(&common, &rect, &area)) {
-            std::array<wchar_t, 64> name{};
-            GetClassNameW(above, name.data(), static_cast<int>(name.size()));
-            return std::wstring(L"a window of class ") + name.data() + L" covers the client area";
-        }
-    }
-    return {};
-}
-
-} // namespace
 
 std::wstring copy_screen(const RECT& area, ScreenRows& rows) {
     const int width = area.right - area.left;
@@ -164,8 +119,9 @@ std::wstring copy_screen(const RECT& area, ScreenRows& rows) {
     return {};
 }
 
+} // namespace
+
 std::wstring capture_client(HWND window, const std::wstring& path) {
-    const ScreenPixels physical;
     RECT client{};
     if (!GetClientRect(window, &client)) {
         return last_error(L"GetClientRect");
@@ -180,8 +136,8 @@ std::wstring capture_client(HWND window, const std::wstring& path) {
         return L"ClientToScreen failed";
     }
     const RECT area{origin.x, origin.y, origin.x + width, origin.y + height};
-    if (std::wstring hidden = hidden_part(window, area); !hidden.empty()) {
-        return hidden;
+    if (!IsWindowVisible(window) || IsIconic(GetAncestor(window, GA_ROOT))) {
+        return L"the window is not shown";
     }
     ScreenRows rows;
     if (std::wstring failed = copy_screen(area, rows); !failed.empty()) {
@@ -191,30 +147,6 @@ std::wstring capture_client(HWND window, const std::wstring& path) {
         return last_error(L"writing the picture");
     }
     return {};
-}
-
-std::wstring mapped_face(const std::wstring& face) {
-    const screen_dc screen(GetDC(nullptr));
-    const zorvo::unique_hfont font(CreateFontW(
-        -16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS,
-        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
-    if (!screen || !font) {
-        return {};
-    }
-    const SelectScope select(screen.get(), font.get());
-    std::wstring name(LF_FACESIZE, L'\0');
-    name.resize(
-        static_cast<size_t>(std::max(0, GetTextFaceW(screen.get(), LF_FACESIZE, name.data()) - 1)));
-    std::wstring full;
-    if (const UINT size = GetOutlineTextMetricsW(screen.get(), 0, nullptr); size > 0) {
-        std::vector<unsigned char> buffer(size);
-        auto* metrics = reinterpret_cast<OUTLINETEXTMETRICW*>(buffer.data());
-        if (GetOutlineTextMetricsW(screen.get(), size, metrics) != 0) {
-            full = reinterpret_cast<const wchar_t*>(
-                buffer.data() + reinterpret_cast<std::uintptr_t>(metrics->otmpFullName));
-        }
-    }
-    return name + L":" + full;
 }
 
 } // namespace zdrive

@@ -12,10 +12,8 @@
 
 #include "accessible_win32.h"
 #include "capture_win32.h"
-#include "contrast_commands_win32.h"
 #include "core/product.h"
 #include "core/tray_icon_record.h"
-#include "minutes_fuzz_win32.h"
 #include "protocol_win32.h"
 #include "window_lookup_win32.h"
 
@@ -24,7 +22,8 @@ namespace zdrive {
 namespace {
 
 constexpr DWORD default_wait_ms = 10000;
-constexpr UINT send_timeout_ms = 3000;
+// Only a window that hangs runs into it: a loaded machine answers late, not never.
+constexpr UINT send_timeout_ms = 10000;
 const std::wstring message_box_class = L"#32770";
 const std::wstring message_box_caption = L"Zorvo";
 constexpr int message_box_text_id = 0xFFFF;
@@ -69,8 +68,8 @@ std::wstring press_key(const std::wstring& key, bool down) {
     return ok();
 }
 
-DWORD wait_ms(const Args& args, size_t index) {
-    return args.size() > index ? static_cast<DWORD>(number(args[index])) : default_wait_ms;
+DWORD wait_ms(const Args& args, size_t index, DWORD otherwise = default_wait_ms) {
+    return args.size() > index ? static_cast<DWORD>(number(args[index])) : otherwise;
 }
 
 HWND top(const std::wstring& cls) {
@@ -81,10 +80,13 @@ HWND top(const std::wstring& cls) {
     return hwnd;
 }
 
+int id_of(const Args& args) {
+    return args.size() > 2 ? static_cast<int>(number(args[2])) : 0;
+}
+
+// The control named by the arguments CLASS [ID]; without ID (or ID 0) the window itself.
 HWND control(const Args& args) {
-    HWND window = top(args[1]);
-    const int id = static_cast<int>(number(args[2]));
-    HWND hwnd = find_control(window, id);
+    HWND hwnd = find_control(top(args[1]), id_of(args));
     if (hwnd == nullptr) {
         throw Failure(L"no control " + args[2] + L" in " + args[1]);
     }
@@ -143,18 +145,15 @@ template <typename Test> bool wait_for(DWORD timeout_ms, Test test) {
     }
 }
 
-HWND message_box() {
-    return find_top(message_box_class, false, &message_box_caption);
-}
-
 std::wstring flag(bool value) {
     return value ? L"1" : L"0";
 }
 
 // What the probe inside the program read of the window named by args[1].
-ProbeBlock probe_read(Session& session, const Args& args, ProbeKind kind = ProbeKind::menu) {
+ProbeBlock probe_read(Session& session, const Args& args, ProbeKind kind = ProbeKind::menu,
+                      const ContrastRequest& contrast = {}) {
     std::wstring error;
-    auto block = session.probe.read(top(args[1]), send_timeout_ms, error, kind);
+    auto block = session.probe.read(top(args[1]), send_timeout_ms, error, kind, contrast);
     if (!block) {
         throw Failure(error);
     }
@@ -194,29 +193,15 @@ struct Command {
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
-        // wait-window CLASS [MS]: until a visible top-level window of the class exists.
-        {L"wait-window", 1,
+        // wait CLASS visible|exists|gone MS: until a visible window of the class exists, a window
+        // shown or not, or no visible one is left.
+        {L"wait", 3,
          [](const Args& a, Session&) {
-             HWND found = nullptr;
-             const bool seen = wait_for(wait_ms(a, 2), [&] {
-                 found = find_top(a[1], false);
-                 return found != nullptr;
+             const bool gone = a[2] == L"gone";
+             const bool seen = wait_for(static_cast<DWORD>(number(a[3])), [&] {
+                 return (find_top(a[1], a[2] == L"exists") == nullptr) == gone;
              });
-             return seen ? ok(hex(reinterpret_cast<ULONG_PTR>(found))) : L"timeout";
-         }},
-        // wait-exists CLASS [MS]: the same, hidden windows included.
-        {L"wait-exists", 1,
-         [](const Args& a, Session&) {
-             const bool seen =
-                 wait_for(wait_ms(a, 2), [&] { return find_top(a[1], true) != nullptr; });
              return seen ? ok() : L"timeout";
-         }},
-        // wait-gone CLASS [MS]: until no visible window of the class is left.
-        {L"wait-gone", 1,
-         [](const Args& a, Session&) {
-             const bool gone =
-                 wait_for(wait_ms(a, 2), [&] { return find_top(a[1], false) == nullptr; });
-             return gone ? ok() : L"timeout";
          }},
         // list CLASS: every top-level window of the class as HWND:PID:VISIBLE.
         {L"list", 1,
@@ -228,67 +213,36 @@ const std::vector<Command>& commands() {
              }
              return ok(value);
          }},
-        {L"get-text", 2,
+        {L"get-text", 1,
          [](const Args& a, Session&) { return ok(escape_value(text_of(control(a)))); }},
-        // is-visible: a control's own WS_VISIBLE bit (a child of a hidden window is never
-        // "visible" to IsWindowVisible); for ID 0 the window's IsWindowVisible.
-        {L"is-visible", 2,
+        // window CLASS [ID]: VISIBLE ENABLED ICONIC STYLE EXSTYLE OWNER KEY ALPHA LAYERED: for a
+        // control its own WS_VISIBLE bit (a child of a hidden window is never "visible" to
+        // IsWindowVisible); the owner's handle (0x0 for none); a layered window's colour key,
+        // alpha and flags as the program set them (all 0 for another window).
+        {L"window", 1,
          [](const Args& a, Session&) {
              HWND hwnd = control(a);
-             if (number(a[2]) == 0) {
-                 return ok(flag(IsWindowVisible(hwnd) != FALSE));
-             }
-             return ok(flag((GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0));
+             const auto style = static_cast<ULONG_PTR>(GetWindowLongPtrW(hwnd, GWL_STYLE));
+             COLORREF key = 0;
+             BYTE alpha = 0;
+             DWORD layered = 0;
+             GetLayeredWindowAttributes(hwnd, &key, &alpha, &layered);
+             return ok(
+                 flag(id_of(a) != 0 ? (style & WS_VISIBLE) != 0 : IsWindowVisible(hwnd) != FALSE) +
+                 L" " + flag(IsWindowEnabled(hwnd) != FALSE) + L" " +
+                 flag(IsIconic(hwnd) != FALSE) + L" " + hex(style) + L" " +
+                 hex(static_cast<ULONG_PTR>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE))) + L" " +
+                 hex(reinterpret_cast<ULONG_PTR>(GetWindow(hwnd, GW_OWNER))) + L" " + hex(key) +
+                 L" " + std::to_wstring(alpha) + L" " + std::to_wstring(layered));
          }},
-        {L"is-enabled", 2,
-         [](const Args& a, Session&) { return ok(flag(IsWindowEnabled(control(a)) != FALSE)); }},
-        {L"click", 2,
-         [](const Args& a, Session&) {
-             HWND hwnd = control(a);
-             const LPARAM at = centre_of(hwnd);
-             post(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
-             post(hwnd, WM_LBUTTONUP, 0, at);
-             return ok();
-         }},
-        {L"mouse-down", 2,
-         [](const Args& a, Session&) {
-             HWND hwnd = control(a);
-             post(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, centre_of(hwnd));
-             return ok();
-         }},
-        {L"hover", 2,
-         [](const Args& a, Session&) {
-             HWND hwnd = control(a);
-             post(hwnd, WM_MOUSEMOVE, 0, centre_of(hwnd));
-             return ok();
-         }},
-        // command CLASS ID: what choosing the menu item does.
-        {L"command", 2,
-         [](const Args& a, Session&) {
-             post(top(a[1]), WM_COMMAND, static_cast<WPARAM>(number(a[2])), 0);
-             return ok();
-         }},
-        // type CLASS ID TEXT [PAUSE_MS]: WM_CHAR per character to the edit, pausing so the
-        // program handles each change before the next.
+        // type CLASS ID TEXT: WM_CHAR per character to the edit, posted, so the program handles
+        // each, in order, before it takes the next.
         {L"type", 3,
          [](const Args& a, Session&) {
              HWND edit = edit_of(control(a));
-             const DWORD pause = a.size() > 4 ? static_cast<DWORD>(number(a[4])) : 60;
              for (const wchar_t c : a[3]) {
                  post(edit, WM_CHAR, static_cast<WPARAM>(c), 1);
-                 Sleep(pause);
              }
-             return ok();
-         }},
-        {L"key", 3,
-         [](const Args& a, Session&) {
-             post(edit_of(control(a)), WM_KEYDOWN, static_cast<WPARAM>(number(a[3])), 1);
-             return ok();
-         }},
-        {L"sel", 4,
-         [](const Args& a, Session&) {
-             send(edit_of(control(a)), EM_SETSEL, static_cast<WPARAM>(number(a[3])),
-                  static_cast<LPARAM>(number(a[4])));
              return ok();
          }},
         {L"get-sel", 2,
@@ -296,43 +250,19 @@ const std::vector<Command>& commands() {
              const auto packed = static_cast<DWORD>(send(edit_of(control(a)), EM_GETSEL, 0, 0));
              return ok(std::to_wstring(LOWORD(packed)) + L" " + std::to_wstring(HIWORD(packed)));
          }},
-        // combo-count CLASS ID / combo-item CLASS ID INDEX / combo-select CLASS ID INDEX
-        {L"combo-count", 2,
-         [](const Args& a, Session&) {
-             return ok(std::to_wstring(send(control(a), CB_GETCOUNT, 0, 0)));
-         }},
-        {L"combo-item", 3,
+        // combo-items CLASS ID: the items of the box's list, separated by tabs.
+        {L"combo-items", 2,
          [](const Args& a, Session&) {
              HWND combo = control(a);
-             const auto index = static_cast<WPARAM>(number(a[3]));
-             const LRESULT length = send(combo, CB_GETLBTEXTLEN, index, 0);
-             if (length == CB_ERR) {
-                 throw Failure(L"no item " + a[3]);
+             std::wstring value;
+             for (WPARAM i = 0, count = static_cast<WPARAM>(send(combo, CB_GETCOUNT, 0, 0));
+                  i < count; ++i) {
+                 std::wstring text(static_cast<size_t>(send(combo, CB_GETLBTEXTLEN, i, 0)) + 1,
+                                   L'\0');
+                 send(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+                 value += (i == 0 ? L"" : L"\t") + escape_value(text.c_str());
              }
-             std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-             send(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-             text.resize(static_cast<size_t>(length));
-             return ok(escape_value(text));
-         }},
-        {L"combo-select", 3,
-         [](const Args& a, Session&) {
-             send(control(a), CB_SETCURSEL, static_cast<WPARAM>(number(a[3])), 0);
-             return ok();
-         }},
-        {L"bm-click", 2,
-         [](const Args& a, Session&) {
-             post(control(a), BM_CLICK, 0, 0);
-             return ok();
-         }},
-        {L"is-checked", 2,
-         [](const Args& a, Session&) {
-             return ok(flag(send(control(a), BM_GETCHECK, 0, 0) == BST_CHECKED));
-         }},
-        // tray CLASS MSG: the notification-area icon's callback with the mouse message MSG.
-        {L"tray", 2,
-         [](const Args& a, Session&) {
-             post(top(a[1]), 0x200, 1, static_cast<LPARAM>(number(a[2])));
-             return ok();
+             return ok(value);
          }},
         // cursor X Y: moves the mouse pointer to the screen point, as a hand on the mouse does.
         {L"cursor", 2,
@@ -359,17 +289,16 @@ const std::vector<Command>& commands() {
         // apart).
         {L"key-down", 1, [](const Args& a, Session&) { return press_key(a[1], true); }},
         {L"key-up", 1, [](const Args& a, Session&) { return press_key(a[1], false); }},
-        // post CLASS ID MSG [WPARAM [LPARAM]]
+        // post CLASS ID MSG [WPARAM [LPARAM]]: to the control (to a combo box's edit field, which
+        // takes its keys); LPARAM "centre" is the middle of the control, as the mouse gives it.
         {L"post", 3,
          [](const Args& a, Session&) {
-             post(control(a), static_cast<UINT>(number(a[3])),
+             HWND hwnd = id_of(a) != 0 ? edit_of(control(a)) : control(a);
+             post(hwnd, static_cast<UINT>(number(a[3])),
                   a.size() > 4 ? static_cast<WPARAM>(number(a[4])) : 0,
-                  a.size() > 5 ? static_cast<LPARAM>(number(a[5])) : 0);
-             return ok();
-         }},
-        {L"close", 1,
-         [](const Args& a, Session&) {
-             post(top(a[1]), WM_CLOSE, 0, 0);
+                  a.size() <= 5       ? 0
+                  : a[5] == L"centre" ? centre_of(hwnd)
+                                      : number(a[5]));
              return ok();
          }},
         // sync CLASS: returns once the window's thread has handled what was posted to it before.
@@ -389,67 +318,33 @@ const std::vector<Command>& commands() {
              }
              return ok();
          }},
-        // layered CLASS: a layered window's colour key, alpha and flags, as set by the program.
-        {L"layered", 1,
-         [](const Args& a, Session&) {
-             COLORREF key = 0;
-             BYTE alpha = 0;
-             DWORD flags = 0;
-             if (!GetLayeredWindowAttributes(top(a[1]), &key, &alpha, &flags)) {
-                 throw Failure(L"GetLayeredWindowAttributes failed: " +
-                               std::to_wstring(GetLastError()));
-             }
-             return ok(hex(key) + L" " + std::to_wstring(alpha) + L" " + std::to_wstring(flags));
-         }},
-        {L"client-size", 1,
-         [](const Args& a, Session&) {
-             RECT rect{};
-             GetClientRect(top(a[1]), &rect);
-             return ok(std::to_wstring(rect.right - rect.left) + L" " +
-                       std::to_wstring(rect.bottom - rect.top));
-         }},
-        // rect CLASS ID: LEFT TOP WIDTH HEIGHT of the control in its window's client area.
-        {L"rect", 2,
+        // rect CLASS [ID]: LEFT TOP WIDTH HEIGHT of the window (or control) on the screen, then
+        // the same of its client area.
+        {L"rect", 1,
          [](const Args& a, Session&) {
              HWND hwnd = control(a);
-             RECT rect{};
-             GetWindowRect(hwnd, &rect);
-             MapWindowPoints(nullptr, top(a[1]), reinterpret_cast<POINT*>(&rect), 2);
-             return ok(std::to_wstring(rect.left) + L" " + std::to_wstring(rect.top) + L" " +
-                       std::to_wstring(rect.right - rect.left) + L" " +
-                       std::to_wstring(rect.bottom - rect.top));
+             RECT window{};
+             RECT client{};
+             GetWindowRect(hwnd, &window);
+             GetClientRect(hwnd, &client);
+             MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+             std::wstring value;
+             for (const RECT& r : {window, client}) {
+                 for (const LONG v : {r.left, r.top, r.right - r.left, r.bottom - r.top}) {
+                     value += (value.empty() ? L"" : L" ") + std::to_wstring(v);
+                 }
+             }
+             return ok(value);
          }},
-        // capture CLASS PATH: the window's client area, as the screen shows it, as a PPM file.
-        {L"capture", 2,
+        // capture CLASS ID PATH: the control's client area (the window's for ID 0), as the screen
+        // shows it, as a PPM file.
+        {L"capture", 3,
          [](const Args& a, Session&) {
-             const std::wstring error = capture_client(top(a[1]), a[2]);
+             const std::wstring error = capture_client(control(a), a[3]);
              if (!error.empty()) {
                  throw Failure(error);
              }
              return ok();
-         }},
-        // font-face FACE: FACE:FULL_NAME of the font that stands in for FACE in this prefix.
-        {L"font-face", 1,
-         [](const Args& a, Session&) { return ok(escape_value(mapped_face(a[1]))); }},
-        {L"window-rect", 1,
-         [](const Args& a, Session&) {
-             RECT rect{};
-             GetWindowRect(top(a[1]), &rect);
-             return ok(std::to_wstring(rect.left) + L" " + std::to_wstring(rect.top) + L" " +
-                       std::to_wstring(rect.right - rect.left) + L" " +
-                       std::to_wstring(rect.bottom - rect.top));
-         }},
-        // styles CLASS [ID]: STYLE EXSTYLE in hex.
-        {L"styles", 1,
-         [](const Args& a, Session&) {
-             HWND hwnd = a.size() > 2 ? control(a) : top(a[1]);
-             return ok(hex(static_cast<ULONG_PTR>(GetWindowLongPtrW(hwnd, GWL_STYLE))) + L" " +
-                       hex(static_cast<ULONG_PTR>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE))));
-         }},
-        // owner CLASS: the owner window's handle, 0x0 for none.
-        {L"owner", 1,
-         [](const Args& a, Session&) {
-             return ok(hex(reinterpret_cast<ULONG_PTR>(GetWindow(top(a[1]), GW_OWNER))));
          }},
         // focus CLASS: the control ID of the window that has the keyboard focus in the window's
         // thread (a combo box's edit counts as the combo box): 0 for the window itself, "none"
@@ -501,8 +396,6 @@ const std::vector<Command>& commands() {
              const kernel_handle thread(info.hThread);
              return ok(std::to_wstring(info.dwProcessId));
          }},
-        {L"is-iconic", 1,
-         [](const Args& a, Session&) { return ok(flag(IsIconic(top(a[1])) != FALSE)); }},
         // menu-state CLASS ID: "checked|unchecked enabled|disabled", read inside the program.
         {L"menu-state", 2,
          [](const Args& a, Session& s) {
@@ -510,8 +403,6 @@ const std::vector<Command>& commands() {
              return ok(std::wstring((item.state & MFS_CHECKED) != 0 ? L"checked" : L"unchecked") +
                        ((item.state & MFS_DISABLED) != 0 ? L" disabled" : L" enabled"));
          }},
-        {L"menu-text", 2,
-         [](const Args& a, Session& s) { return ok(escape_value(menu_item(s, a).text)); }},
         // text-fit CLASS: for every child with a text, measured inside the program with the
         // font it draws with: ID:CLASS:STYLE:CLIENT_W:CLIENT_H:LINE_W:LINE_H:WRAPPED_H:DPI.
         {L"text-fit", 1,
@@ -543,96 +434,45 @@ const std::vector<Command>& commands() {
                  return std::to_wstring(tip.id) + L":" + escape_value(tip.text);
              }));
          }},
-        // menu-dump CLASS: DEPTH:ID:STATE for every item, separators included.
-        {L"menu-dump", 1,
-         [](const Args& a, Session& s) {
-             const auto block = probe_read(s, a);
-             return ok(joined(block.items, block.count, L" ", [](const ProbeItem& item) {
-                 return std::to_wstring(item.depth) + L":" + std::to_wstring(item.id) + L":" +
-                        hex(item.state);
-             }));
-         }},
-        // messagebox-text [MS]: the text of the program's message box, waiting up to MS for it.
-        {L"messagebox-text", 0,
+        // messagebox [MS [ID]]: the program's message box, waited for up to MS, as "COUNT
+        // BUTTONS\tTEXT" (how many show, the IDs of its buttons with the default one, which
+        // Enter presses, first); with ID, that button is pressed.
+        {L"messagebox", 0,
          [](const Args& a, Session&) {
              HWND box = nullptr;
-             wait_for(a.size() > 1 ? static_cast<DWORD>(number(a[1])) : 0, [&] {
-                 box = message_box();
+             wait_for(wait_ms(a, 1, 0), [&] {
+                 box = find_top(message_box_class, false, &message_box_caption);
                  return box != nullptr;
              });
              if (box == nullptr) {
                  return std::wstring(L"none");
              }
-             HWND text = GetDlgItem(box, message_box_text_id);
-             return ok(escape_value(text != nullptr ? text_of(text) : L""));
-         }},
-        {L"messagebox-ok", 0,
-         [](const Args&, Session&) {
-             HWND box = message_box();
-             if (box == nullptr) {
-                 return std::wstring(L"none");
-             }
-             post(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                  reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
-             return ok();
-         }},
-        // messagebox-press ID: presses the box's button ID (6 = Yes, 7 = No).
-        {L"messagebox-press", 1,
-         [](const Args& a, Session&) {
-             HWND box = message_box();
-             if (box == nullptr) {
-                 return std::wstring(L"none");
-             }
-             const int id = static_cast<int>(number(a[1]));
-             HWND button = GetDlgItem(box, id);
-             if (button == nullptr) {
-                 throw Failure(L"the box has no button " + a[1]);
-             }
-             post(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
-             return ok();
-         }},
-        // messagebox-buttons: the IDs of the box's buttons, the default one (the push button
-        // drawn as default, which Enter presses) first.
-        {L"messagebox-buttons", 0,
-         [](const Args&, Session&) {
-             HWND box = message_box();
-             if (box == nullptr) {
-                 return std::wstring(L"none");
-             }
-             std::wstring first;
-             std::wstring rest;
-             for (int id : {IDOK, IDCANCEL, IDYES, IDNO}) {
-                 HWND button = GetDlgItem(box, id);
-                 if (button == nullptr) {
-                     continue;
-                 }
-                 const auto style = GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK;
-                 (style == BS_DEFPUSHBUTTON ? first : rest) += L" " + std::to_wstring(id);
-             }
-             return ok((first + rest).substr(1));
-         }},
-        {L"messagebox-count", 0,
-         [](const Args&, Session&) {
              size_t count = 0;
              for (const TopWindow& w : top_windows(message_box_class, &message_box_caption)) {
                  count += w.visible ? 1 : 0;
              }
-             return ok(std::to_wstring(count));
-         }},
-        {L"pid", 1,
-         [](const Args& a, Session&) {
-             DWORD pid = 0;
-             GetWindowThreadProcessId(top(a[1]), &pid);
-             return ok(std::to_wstring(pid));
-         }},
-        {L"pid-alive", 1,
-         [](const Args& a, Session&) {
-             const kernel_handle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
-                                                     static_cast<DWORD>(number(a[1]))));
-             DWORD code = 0;
-             const bool alive =
-                 process && GetExitCodeProcess(process.get(), &code) && code == STILL_ACTIVE;
-             return ok(flag(alive));
+             std::wstring first;
+             std::wstring rest;
+             for (int id : {IDOK, IDCANCEL, IDYES, IDNO}) {
+                 if (HWND button = GetDlgItem(box, id)) {
+                     const auto style = GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK;
+                     (style == BS_DEFPUSHBUTTON ? first : rest) += L" " + std::to_wstring(id);
+                 }
+             }
+             // A box that is closing answers nothing more: it has no text then.
+             std::wstring text;
+             try {
+                 text = text_of(GetDlgItem(box, message_box_text_id));
+             } catch (const Failure&) {
+             }
+             const std::wstring value =
+                 std::to_wstring(count) + first + rest + L"\t" + escape_value(text);
+             if (a.size() > 2) {
+                 const int id = static_cast<int>(number(a[2]));
+                 post(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                      reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
+             }
+             return ok(value);
          }},
         // kill-image NAME: ends every process whose executable is NAME; answers how many.
         {L"kill-image", 1,
@@ -663,18 +503,6 @@ const std::vector<Command>& commands() {
              const kernel_handle held(OpenMutexW(SYNCHRONIZE, FALSE, zorvo::kInstanceMutexName));
              return ok(flag(static_cast<bool>(held)));
          }},
-        // minutes-fuzz CLASS ID COUNT SEED TRACE: COUNT random edits of the minutes box, each
-        // warning answered with OK (minutes_fuzz_win32.h); answers "EDITS BOXES MOST_OPEN".
-        {L"minutes-fuzz", 5,
-         [](const Args& a, Session&) {
-             const FuzzResult r = fuzz_minutes(edit_of(control(a)), static_cast<int>(number(a[3])),
-                                               static_cast<unsigned>(number(a[4])), a[5]);
-             if (!r.error.empty()) {
-                 throw Failure(r.error + L" (edit " + std::to_wstring(r.edits + 1) + L")");
-             }
-             return ok(std::to_wstring(r.edits) + L" " + std::to_wstring(r.boxes) + L" " +
-                       std::to_wstring(r.most_open));
-         }},
         // accessible CLASS ID: ROLE STATE NAME ACTION (tab-separated) of the control's client
         // object, as a screen reader in another process gets it.
         {L"accessible", 2,
@@ -704,25 +532,50 @@ const std::vector<Command>& commands() {
          [](const Args&, Session&) {
              return ok(std::to_wstring(GetACP()) + L" " + std::to_wstring(GetOEMCP()));
          }},
-        {L"dpi", 0,
-         [](const Args&, Session&) {
-             HDC screen = GetDC(nullptr);
-             const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-             ReleaseDC(nullptr, screen);
-             return ok(std::to_wstring(dpi));
-         }},
-        {L"sleep", 1,
-         [](const Args& a, Session&) {
-             Sleep(static_cast<DWORD>(number(a[1])));
-             return ok();
-         }},
-        {L"echo", 0,
-         [](const Args& a, Session&) {
-             std::wstring value;
-             for (size_t i = 1; i < a.size(); ++i) {
-                 value += (i > 1 ? L" " : L"") + escape_value(a[i]);
+        // contrast CLASS on|off|keep [INDEX COLOUR]...: high contrast as the program's process
+        // sees it, and system colours set inside it; answers "HOOKED SET PREVIOUS..." (the
+        // colours before the change).
+        {L"contrast", 2,
+         [](const Args& a, Session& s) {
+             ContrastRequest request{};
+             request.high_contrast = a[2] == L"on"    ? ContrastSwitch::on
+                                     : a[2] == L"off" ? ContrastSwitch::off
+                                                      : ContrastSwitch::unchanged;
+             for (size_t i = 3; i + 1 < a.size() && request.count < 8; i += 2, ++request.count) {
+                 request.indices[request.count] = static_cast<std::int32_t>(number(a[i]));
+                 request.colours[request.count] = static_cast<std::uint32_t>(number(a[i + 1]));
+             }
+             const ContrastRequest done = probe_read(s, a, ProbeKind::contrast, request).contrast;
+             std::wstring value = std::to_wstring(done.hooked) + L" " + std::to_wstring(done.set);
+             for (std::uint32_t i = 0; i < done.count; ++i) {
+                 value += L" " + hex(done.previous[i]);
              }
              return ok(value);
+         }},
+        // sys-colours [INDEX COLOUR]...: system colours set from the driver's own process, for the
+        // processes started later (a running one keeps those it has).
+        {L"sys-colours", 0,
+         [](const Args& a, Session&) {
+             std::vector<int> indices;
+             std::vector<COLORREF> values;
+             for (size_t i = 1; i + 1 < a.size(); i += 2) {
+                 indices.push_back(static_cast<int>(number(a[i])));
+                 values.push_back(static_cast<COLORREF>(number(a[i + 1])));
+             }
+             if (!indices.empty() &&
+                 !SetSysColors(static_cast<int>(indices.size()), indices.data(), values.data())) {
+                 throw Failure(L"SetSysColors failed: " + std::to_wstring(GetLastError()));
+             }
+             return ok();
+         }},
+        // setting-change: what the system sends every top-level window when high contrast is
+        // switched.
+        {L"setting-change", 0,
+         [](const Args&, Session&) {
+             DWORD_PTR result = 0;
+             SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0,
+                                 SMTO_ABORTIFHUNG, send_timeout_ms, &result);
+             return ok();
          }},
         {L"quit", 0,
          [](const Args&, Session& s) {
@@ -752,9 +605,6 @@ std::wstring run_command(const std::vector<std::wstring>& tokens, Session& sessi
             // Failure, or a helper's own error (the accessible object's, say): both in UTF-8.
             return L"error " + from_utf8(failure.what());
         }
-    }
-    if (auto answer = run_contrast_command(tokens, session)) {
-        return *answer;
     }
     return L"error unknown command " + tokens[0];
 }

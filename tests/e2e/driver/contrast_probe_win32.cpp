@@ -1,9 +1,8 @@
 #include "contrast_probe_win32.h"
 
-#include <cstring>
-#include <string>
+#include <windows.h>
 
-#include "contrast_protocol.h"
+#include <cstring>
 
 namespace zdrive {
 
@@ -83,31 +82,20 @@ bool hook_spi() {
 
 } // namespace
 
-void apply_contrast_request(DWORD driver_pid) {
-    const std::wstring name = contrast_mapping_prefix + std::to_wstring(driver_pid);
-    HANDLE mapping = OpenFileMappingW(FILE_MAP_WRITE, FALSE, name.c_str());
-    if (mapping == nullptr) {
-        return;
+void apply_contrast_request(ContrastRequest& request) {
+    request.hooked = hook_spi() ? 1 : 0;
+    if (request.high_contrast != ContrastSwitch::unchanged) {
+        InterlockedExchange(&high_contrast_on, request.high_contrast == ContrastSwitch::on ? 1 : 0);
     }
-    if (void* view = MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(ContrastRequest))) {
-        auto* request = static_cast<ContrastRequest*>(view);
-        request->hooked = hook_spi() ? 1 : 0;
-        if (request->high_contrast != ContrastSwitch::unchanged) {
-            InterlockedExchange(&high_contrast_on,
-                                request->high_contrast == ContrastSwitch::on ? 1 : 0);
-        }
-        const UINT count = request->count < 8 ? request->count : 8;
-        COLORREF colours[8] = {};
-        for (UINT i = 0; i < count; ++i) {
-            request->previous[i] = GetSysColor(request->indices[i]);
-            colours[i] = request->colours[i];
-        }
-        // Sends WM_SYSCOLORCHANGE to every top-level window, the program's among them.
-        request->set =
-            count == 0 || SetSysColors(static_cast<int>(count), request->indices, colours) != FALSE;
-        UnmapViewOfFile(view);
+    const UINT count = request.count < 8 ? request.count : 8;
+    COLORREF colours[8] = {};
+    for (UINT i = 0; i < count; ++i) {
+        request.previous[i] = GetSysColor(request.indices[i]);
+        colours[i] = request.colours[i];
     }
-    CloseHandle(mapping);
+    // Sends WM_SYSCOLORCHANGE to every top-level window, the program's among them.
+    request.set =
+        count == 0 || SetSysColors(static_cast<int>(count), request.indices, colours) != FALSE;
 }
 
 } // namespace zdrive

@@ -2,11 +2,11 @@
 // and sets the system colours inside its process.
 #pragma once
 
-#include <windows.h>
+#include "probe_protocol.h"
 
 namespace zdrive {
 
-// Carries out the request the driver with this process ID left in its shared memory.
-void apply_contrast_request(DWORD driver_pid);
+// Carries out the driver's request and writes back what it found.
+void apply_contrast_request(ContrastRequest& request);
 
 } // namespace zdrive

@@ -37,7 +37,8 @@ bool MenuProbe::prepare(std::wstring& error) {
     done_ =
         kernel_handle(CreateEventW(nullptr, FALSE, FALSE, (probe_event_prefix + suffix).c_str()));
     if (mapping_) {
-        view_ = mapped_view(MapViewOfFile(mapping_.get(), FILE_MAP_READ, 0, 0, sizeof(ProbeBlock)));
+        view_ =
+            mapped_view(MapViewOfFile(mapping_.get(), FILE_MAP_WRITE, 0, 0, sizeof(ProbeBlock)));
     }
     if (hook_proc_ == nullptr || !mapping_ || !done_ || !view_) {
         error = L"cannot set up the menu probe";
@@ -48,7 +49,7 @@ bool MenuProbe::prepare(std::wstring& error) {
 }
 
 std::optional<ProbeBlock> MenuProbe::read(HWND top, DWORD timeout_ms, std::wstring& error,
-                                          ProbeKind kind) {
+                                          ProbeKind kind, const ContrastRequest& contrast) {
     if (!prepare(error)) {
         return std::nullopt;
     }
@@ -66,6 +67,7 @@ std::optional<ProbeBlock> MenuProbe::read(HWND top, DWORD timeout_ms, std::wstri
         hooks_.emplace(thread, std::move(hook));
     }
     static const UINT probe_message = RegisterWindowMessageW(probe_message_name);
+    static_cast<ProbeBlock*>(view_.get())->contrast = contrast;
     ResetEvent(done_.get());
     PostMessageW(top, probe_message, GetCurrentProcessId(), static_cast<LPARAM>(kind));
     if (WaitForSingleObject(done_.get(), timeout_ms) != WAIT_OBJECT_0) {

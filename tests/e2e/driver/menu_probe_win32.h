@@ -17,7 +17,8 @@ public:
     // Returns the menu of the window as the program's own thread sees it, or nothing when the
     // probe could not be set up or did not answer in time.
     std::optional<ProbeBlock> read(HWND top, DWORD timeout_ms, std::wstring& error,
-                                   ProbeKind kind = ProbeKind::menu);
+                                   ProbeKind kind = ProbeKind::menu,
+                                   const ContrastRequest& contrast = {});
 
 private:
     bool prepare(std::wstring& error);

@@ -18,7 +18,6 @@ struct ProbeItem {
     std::uint32_t state; // MFS_* flags
     std::uint32_t type;  // MFT_* flags
     std::uint32_t depth; // 0 for the menu bar's own items
-    wchar_t text[96];
 };
 
 // What the probe reads: the menu bar, how each child's text fits its window, the tooltips, or
@@ -28,8 +27,25 @@ enum class ProbeKind : std::uint32_t {
     texts = 1,
     tips = 2,
     icons = 3,
-    // Stands in for the system's high-contrast switch (contrast_protocol.h); reads nothing.
+    // Stands in for the system's high-contrast switch, as ProbeBlock::contrast asks.
     contrast = 16,
+};
+
+// Wine 8 keeps high contrast off whatever is asked (SPI_SETHIGHCONTRAST fails,
+// SPI_GETHIGHCONTRAST answers off) and each process keeps the system colours it started with, so
+// the probe changes both inside the program's process.
+enum class ContrastSwitch : std::uint32_t { off = 0, on = 1, unchanged = 2 };
+
+struct ContrastRequest {
+    ContrastSwitch high_contrast;
+    // System colours to set (SetSysColors), by COLOR_* index.
+    std::uint32_t count;
+    std::int32_t indices[8];
+    std::uint32_t colours[8];
+    // Written by the probe: the colours before the change, and whether it took.
+    std::uint32_t previous[8];
+    std::uint32_t hooked; // SPI_GETHIGHCONTRAST answers as asked
+    std::uint32_t set;    // SetSysColors succeeded
 };
 
 // One child window's text measured with the font it draws with, in its own device context.
@@ -59,6 +75,7 @@ struct ProbeBlock {
     ProbeTip tips[32];
     // The widths of the icons the shell shows for the window (its own, else its class's); 0: none.
     std::int32_t big_icon_width, small_icon_width;
+    ContrastRequest contrast; // written by the driver before it asks
 };
 
 } // namespace zdrive

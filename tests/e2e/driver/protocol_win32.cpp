@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cwchar>
+
 namespace zdrive {
 
 std::wstring from_utf8(std::string_view text) {
@@ -29,56 +31,21 @@ std::string to_utf8(std::wstring_view text) {
 
 namespace {
 
-int hex_digit(wchar_t c) {
-    if (c >= L'0' && c <= L'9') {
-        return c - L'0';
-    }
-    if (c >= L'a' && c <= L'f') {
-        return c - L'a' + 10;
-    }
-    if (c >= L'A' && c <= L'F') {
-        return c - L'A' + 10;
-    }
-    return -1;
-}
-
+// Undoes the test library's escapes: \\ for a backslash, \s for a blank, \uXXXX for a
+// control character.
 std::wstring decode_token(std::wstring_view token) {
     std::wstring result;
     for (size_t i = 0; i < token.size(); ++i) {
         if (token[i] != L'\\' || i + 1 == token.size()) {
             result += token[i];
-            continue;
-        }
-        const wchar_t kind = token[++i];
-        switch (kind) {
-        case L's':
+        } else if (token[++i] == L's') {
             result += L' ';
-            break;
-        case L'n':
-            result += L'\n';
-            break;
-        case L'r':
-            result += L'\r';
-            break;
-        case L't':
-            result += L'\t';
-            break;
-        case L'b':
-            result += L'\b';
-            break;
-        case L'u': {
-            int code = 0;
-            size_t used = 0;
-            while (used < 4 && i + 1 < token.size() && hex_digit(token[i + 1]) >= 0) {
-                code = code * 16 + hex_digit(token[++i]);
-                ++used;
-            }
-            result += static_cast<wchar_t>(code);
-            break;
-        }
-        default:
-            result += kind;
-            break;
+        } else if (token[i] == L'u' && i + 4 < token.size()) {
+            result += static_cast<wchar_t>(
+                std::wcstoul(std::wstring(token.substr(i + 1, 4)).c_str(), nullptr, 16));
+            i += 4;
+        } else {
+            result += token[i];
         }
     }
     return result;

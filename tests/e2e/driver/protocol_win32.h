@@ -12,7 +12,7 @@ namespace zdrive {
 std::wstring from_utf8(std::string_view text);
 std::string to_utf8(std::wstring_view text);
 
-// Splits a command line into tokens and decodes \\ \s \n \r \t \b and \uXXXX in each.
+// Splits a command line into tokens and decodes \\ \s and \uXXXX in each.
 std::vector<std::wstring> split_tokens(std::wstring_view line);
 
 // Escapes backslash, CR, LF and tab so a value always stays on one answer line.

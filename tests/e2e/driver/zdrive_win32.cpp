@@ -62,6 +62,9 @@ int run_arguments(int argc, wchar_t** argv, zdrive::Session& session) {
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    // Aware of the screen's DPI: a process that is not would see the windows of a high-DPI
+    // screen scaled to 96 dpi, in its captures and rectangles.
+    SetProcessDPIAware();
     zdrive::Session session;
     if (argc > 1) {
         return run_arguments(argc, argv, session);

@@ -19,10 +19,7 @@ void add_items(HMENU menu, std::uint32_t depth, zdrive::ProbeBlock& block) {
         zdrive::ProbeItem& item = block.items[block.count];
         MENUITEMINFOW info{};
         info.cbSize = sizeof info;
-        info.fMask = MIIM_ID | MIIM_STATE | MIIM_FTYPE | MIIM_SUBMENU | MIIM_STRING;
-        info.dwTypeData = item.text;
-        info.cch = static_cast<UINT>(std::size(item.text) - 1);
-        item.text[0] = L'\0';
+        info.fMask = MIIM_ID | MIIM_STATE | MIIM_FTYPE | MIIM_SUBMENU;
         if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) {
             continue;
         }
@@ -153,7 +150,7 @@ void answer(HWND hwnd, DWORD driver_pid, zdrive::ProbeKind kind) {
                 EnumThreadWindows(GetCurrentThreadId(), read_tips,
                                   reinterpret_cast<LPARAM>(&search));
             } else if (kind == zdrive::ProbeKind::contrast) {
-                zdrive::apply_contrast_request(driver_pid);
+                zdrive::apply_contrast_request(block->contrast);
             } else if (menu != nullptr) {
                 add_items(menu, 0, *block);
             }
