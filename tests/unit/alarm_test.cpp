@@ -1,8 +1,3 @@
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
-
 #include <gtest/gtest.h>
 
 #include "fakes.h"
@@ -11,73 +6,14 @@ namespace zorvo {
 namespace {
 
 using fakes::MainHarness;
-using namespace std::chrono_literals;
 
-// ---- The window while the alarm sounds ---------------------------------------------------------
-
-/// Notes that hold their caller as a real beep does, until the test lets them go (or a second
-/// passes, so that a window that waits for them is caught rather than hung).
-struct HeldTones final : ToneOutput {
-    std::mutex mutex;
-    std::condition_variable changed;
-    int begun = 0;
-    bool released = false;
-    bool expired = false;
-
-    void tone(std::uint32_t, std::uint32_t) override { hold(); }
-    void silence(std::uint32_t) override { hold(); }
-    void hold() {
-        std::unique_lock lock(mutex);
-        ++begun;
-        changed.notify_all();
-        if (!changed.wait_for(lock, 1s, [this] { return released; })) {
-            expired = true;
-        }
-    }
-    void release() {
-        const std::lock_guard lock(mutex);
-        released = true;
-        changed.notify_all();
-    }
-    int notesBegun() {
-        std::unique_lock lock(mutex);
-        changed.wait_for(lock, 1s, [this] { return begun > 0; });
-        return begun;
-    }
-};
-
-/// The player as the program has it: the notes on a thread of their own, the end reported by a
-/// flag that stands for the message the window's queue would receive.
-struct ThreadedPlayer final : MelodyPlayer {
-    ToneOutput& output;
-    std::atomic<bool> stopAsked{false};
-    std::atomic<bool> endReported{false};
-    std::thread thread;
-    explicit ThreadedPlayer(ToneOutput& o) : output(o) {}
-    ~ThreadedPlayer() override { stop(); }
-    void start() override {
-        thread = std::thread([this] {
-            if (playMelody(kAlarmMelody, output, stopAsked)) {
-                endReported = true;
-            }
-        });
-    }
-    void stop() override {
-        stopAsked = true;
-        if (thread.joinable()) {
-            thread.join();
-        }
-    }
-};
-
+// The melody plays on a thread of its own; the window hears of its end through its queue
+// (MelodyFinished), which the harness delivers with endMelody().
 struct AlarmSounding : ::testing::Test {
     MainHarness h;
-    HeldTones held;
-    ThreadedPlayer player{held};
 
     /// A one-minute alarm with logging on, run to its last tick.
     void SetUp() override {
-        h.melody.instead = &player;
         h.start();
         h.click(L"mnuLog");
         h.click(L"mnuAlarm");
@@ -87,8 +23,7 @@ struct AlarmSounding : ::testing::Test {
 };
 
 TEST_F(AlarmSounding, TheWindowAnswersDuringTheMelodyAndEndsAfterItsLastNote) {
-    // The last tick has come back while the first note still sounds.
-    EXPECT_EQ(held.notesBegun(), 1);
+    ASSERT_TRUE(h.melody.playing);
     EXPECT_FALSE(h.form.closed) << "ended before the melody";
     EXPECT_FALSE(h.Timer3.enabled());
     EXPECT_EQ(h.files.files.count(L"zorvo.log"), 0u) << "logged before the signal was given";
@@ -109,12 +44,8 @@ TEST_F(AlarmSounding, TheWindowAnswersDuringTheMelodyAndEndsAfterItsLastNote) {
     EXPECT_FALSE(h.Timer3.enabled()) << "a second countdown began";
     EXPECT_FALSE(h.lblActivate.enabled());
     EXPECT_EQ(h.form.caption(), L"Zorvo - подача звукового сигнала через 0 мин 00 сек");
+    EXPECT_EQ(std::count(h.journal.begin(), h.journal.end(), "melody"), 1);
 
-    held.release();
-    player.thread.join();
-    EXPECT_FALSE(held.expired) << "the window waited for a note";
-    ASSERT_TRUE(player.endReported);
-    EXPECT_FALSE(h.form.closed) << "the end comes through the window's queue";
     h.endMelody();
     EXPECT_TRUE(h.form.closed);
     ASSERT_EQ(h.files.files.count(L"zorvo.log"), 1u);
@@ -126,13 +57,32 @@ TEST_F(AlarmSounding, TheWindowAnswersDuringTheMelodyAndEndsAfterItsLastNote) {
 }
 
 TEST_F(AlarmSounding, ClosingTheWindowSilencesTheMelodyAndLogsNothing) {
-    ASSERT_EQ(held.notesBegun(), 1);
     h.click(L"mnuExit");
     EXPECT_TRUE(h.form.closed);
-    EXPECT_FALSE(player.thread.joinable()) << "the player still runs after the window closed";
-    EXPECT_FALSE(player.endReported);
-    h.endMelody();
+    EXPECT_FALSE(h.melody.playing) << "the player still runs after the window closed";
+    h.form_.MelodyFinished(); // an end already on its way
     EXPECT_EQ(h.files.files.count(L"zorvo.log"), 0u) << "a signal cut short is not logged";
+}
+
+/// Notes that ask the player to stop when the `stopAt`th of them begins.
+struct StoppingTones final : ToneOutput {
+    std::atomic<bool>& stop;
+    int stopAt;
+    int notes = 0;
+    StoppingTones(std::atomic<bool>& s, int at) : stop(s), stopAt(at) {}
+    void tone(std::uint32_t, std::uint32_t) override { stop = ++notes == stopAt || stop; }
+    void silence(std::uint32_t ms) override { tone(0, ms); }
+};
+
+// The player reports the end only of a melody played to its last note.
+TEST(Melody, AStopAskedForEndsItAfterTheNoteThatSounds) {
+    for (const auto& [stopAt, notes, finished] :
+         {std::tuple{0, 16, true}, {1, 1, false}, {16, 16, false}}) {
+        std::atomic<bool> stop{false};
+        StoppingTones tones(stop, stopAt);
+        EXPECT_EQ(playMelody(kAlarmMelody, tones, stop), finished) << stopAt;
+        EXPECT_EQ(tones.notes, notes) << stopAt;
+    }
 }
 
 } // namespace

@@ -98,31 +98,17 @@ TEST(ParseCommandLine, TasksDelaysAndWindowModes) {
 
 // The delay is a plain decimal from 1 to 360 that fits in 32 bits; anything else is 0.
 TEST(ParseCommandLine, DelayIsAPlainDecimal) {
-    const std::pair<const wchar_t*, std::int32_t> cases[] = {
-        {L"360", 360},
-        {L"1", 1},
-        {L"361", 0},
-        {L"400", 0},
-        {L"0", 0},
-        {L"0360", 360},
-        {L"007", 7},
-        {LR"("45")", 45},
-        {L"2147483647", 0},
-        {L"2147483648", 0},
-        {L"99999999999999999999999", 0},
-        {L"-5", 0},
-        {L"+5", 0},
-        {L"5x", 0},
-        {L"5.0", 0},
-        {L"0x10", 0},
-        {L"\x0665", 0},
-        {L"\xFF15", 0},
-        {LR"("")", 0},
-        {LR"("4 5")", 0},
+    const auto delayOf = [](const std::wstring& text) {
+        return parseCommandLine(L"z /r " + text).delay;
     };
-    for (const auto& [text, delay] : cases) {
-        EXPECT_EQ(parseCommandLine(std::wstring(L"z /r ") + text).delay, delay)
-            << testing::PrintToString(std::wstring(text));
+    for (const auto& [text, delay] :
+         {std::pair{L"360", 360}, {L"1", 1}, {L"0360", 360}, {L"007", 7}, {LR"("45")", 45}}) {
+        EXPECT_EQ(delayOf(text), delay) << testing::PrintToString(std::wstring(text));
+    }
+    for (const wchar_t* text :
+         {L"361", L"400", L"0", L"2147483647", L"2147483648", L"99999999999999999999999", L"-5",
+          L"+5", L"5x", L"5.0", L"0x10", L"\x0665", L"\xFF15", LR"("")", LR"("4 5")"}) {
+        EXPECT_EQ(delayOf(text), 0) << testing::PrintToString(std::wstring(text));
     }
 }
 

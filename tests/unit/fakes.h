@@ -4,6 +4,7 @@
 // clamped to the text), and record what the services were asked, in one shared journal when the
 // order matters.
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -38,8 +39,6 @@ struct FakeLabel final : FakeControl<Label> {
     Colour fore_ = 0;
     Colour back_ = 0;
     bool border_ = false;
-    explicit FakeLabel(std::wstring caption = L"", Colour fore = 0x00FFFFC0)
-        : caption_(std::move(caption)), fore_(fore) {}
     std::wstring caption() const override { return caption_; }
     void setCaption(const std::wstring& text) override { caption_ = text; }
     Colour foreColour() const override { return fore_; }
@@ -55,7 +54,6 @@ struct FakeComboBox final : FakeControl<ComboBox> {
     int selStart_ = 0;
     int selLength_ = 0;
     std::vector<std::wstring> items_;
-    int listIndex_ = -1;
 
     std::wstring text() const override { return text_; }
     void setText(const std::wstring& text) override {
@@ -74,11 +72,7 @@ struct FakeComboBox final : FakeControl<ComboBox> {
     std::wstring item(int index) const override {
         return items_.at(static_cast<std::size_t>(index));
     }
-    int listIndex() const { return listIndex_; }
-    void setListIndex(int index) override {
-        listIndex_ = index;
-        text_ = items_.at(static_cast<std::size_t>(index));
-    }
+    void setListIndex(int index) override { text_ = items_.at(static_cast<std::size_t>(index)); }
 
     /// Types one character at the caret as a keyboard would, replacing the selection; backspace
     /// is 8. Returns true when the text changed (the box then raises its change event).
@@ -223,16 +217,13 @@ struct FakeFiles final : FileService {
     }
     void append(const std::wstring& name, const std::string& bytes) override {
         journal.push_back("log");
-        if (failWrites) {
-            throw FileError(L"Не удалось записать файл " + name);
-        }
-        files[name] += bytes;
+        write(name) += bytes;
     }
     void replace(const std::wstring& name, const std::string& bytes) override {
-        if (failWrites) {
-            throw FileError(L"Не удалось записать файл " + name);
-        }
-        files[name] = bytes;
+        write(name) = bytes;
+    }
+    std::string& write(const std::wstring& name) {
+        return failWrites ? throw FileError(L"Не удалось записать файл " + name) : files[name];
     }
 };
 
@@ -306,34 +297,20 @@ struct RecordedTones final : ToneOutput {
     void silence(std::uint32_t ms) override { notes.push_back({0, ms}); }
 };
 
-/// The alarm's player. By itself it plays the melody at once onto `tones` and leaves the end to
-/// be delivered by the test (MainHarness::endMelody), as the window's queue would; a test may
-/// hand the calls to another player instead.
+/// The alarm's player: it plays the melody at once onto `tones` and leaves the end to be
+/// delivered by the test (MainHarness::endMelody), as the window's queue would.
 struct FakeMelody final : MelodyPlayer {
     Journal& journal;
     RecordedTones tones;
     bool playing = false;
-    MelodyPlayer* instead = nullptr;
     explicit FakeMelody(Journal& j) : journal(j) {}
     void start() override {
         journal.push_back("melody");
         playing = true;
-        if (instead != nullptr) {
-            instead->start();
-            return;
-        }
         std::atomic<bool> never{false};
         playMelody(kAlarmMelody, tones, never);
     }
-    void stop() override {
-        if (playing) {
-            journal.push_back("melody stopped");
-        }
-        playing = false;
-        if (instead != nullptr) {
-            instead->stop();
-        }
-    }
+    void stop() override { playing = false; }
 };
 
 struct FakePopup final : Popup {
@@ -456,32 +433,20 @@ struct MainHarness {
             {L"mnuReboot", &mnuReboot},     {L"mnuSleep", &mnuSleep}, {L"mnuLog", &mnuLog}};
         const std::pair<std::wstring_view, FakeTimer*> timers[] = {
             {L"Timer1", &Timer1}, {L"Timer2", &Timer2}, {L"Timer3", &Timer3}, {L"Timer4", &Timer4}};
-        for (const ControlDesc& desc : design.controls) {
-            for (auto [name, label] : labels) {
-                if (name == desc.name) {
-                    fromDesign(*label, desc);
-                }
-            }
-            if (desc.name == L"Combo1") {
-                Combo1.text_ = desc.caption;
-                Combo1.visible_ = desc.visible;
-            }
+        for (auto [name, label] : labels) {
+            fromDesign(*label, control(design, name));
         }
-        for (const MenuDesc& desc : design.menus) {
-            for (auto [name, item] : items) {
-                if (name == desc.name) {
-                    item->checked_ = desc.checked;
-                    item->enabled_ = desc.enabled;
-                }
-            }
+        Combo1.text_ = control(design, L"Combo1").caption;
+        Combo1.visible_ = control(design, L"Combo1").visible;
+        for (auto [name, item] : items) {
+            const MenuDesc& desc = *std::ranges::find(design.menus, name, &MenuDesc::name);
+            item->checked_ = desc.checked;
+            item->enabled_ = desc.enabled;
         }
-        for (const TimerDesc& desc : design.timers) {
-            for (auto [name, timer] : timers) {
-                if (name == desc.name) {
-                    timer->enabled_ = desc.enabled;
-                    timer->interval_ = desc.interval;
-                }
-            }
+        for (auto [name, timer] : timers) {
+            const TimerDesc& desc = *std::ranges::find(design.timers, name, &TimerDesc::name);
+            timer->enabled_ = desc.enabled;
+            timer->interval_ = desc.interval;
         }
         shutdownWait.interval_ = ShutdownWatch::kQueryWaitMs;
         form.onClose = [this] { form_.Form_Unload(); };
@@ -540,8 +505,8 @@ struct AboutHarness {
     FakeLinks links;
     frmAbout about{AboutControls{form, text, link, ok}, links};
     AboutHarness() {
-        fromDesign(link, *findControl(frmAboutLayout(), L"lblHomePage"));
-        fromDesign(ok, *findControl(frmAboutLayout(), L"lblOK"));
+        fromDesign(link, control(frmAboutLayout(), L"lblHomePage"));
+        fromDesign(ok, control(frmAboutLayout(), L"lblOK"));
     }
     void send(std::wstring_view name, Event event) {
         fakes::send(frmAboutLayout(), frmAboutRoutes(), about, name, event);

@@ -19,11 +19,6 @@ namespace {
 
 using Changed = std::map<std::wstring_view, ControlState>;
 
-const ControlDesc& control(const FormDesc& form, std::wstring_view name) {
-    const ControlDesc* found = findControl(form, name);
-    return found ? *found : throw std::logic_error("no control in the design");
-}
-
 /// The controls as the design shows them, enabled, except the `changed` ones.
 ControlStates states(const FormDesc& form, const Changed& changed = {}) {
     return [&form, changed](int id) {

@@ -28,23 +28,10 @@
 namespace zorvo {
 namespace {
 
-const FormDesc& main() {
-    return frmMainLayout();
-}
-const FormDesc& bat() {
-    return frmBatLayout();
-}
-const FormDesc& about() {
-    return frmAboutLayout();
-}
-const FormDesc& dial() {
-    return frmDialLayout();
-}
-
-const ControlDesc& control(const FormDesc& form, std::wstring_view name) {
-    const ControlDesc* found = findControl(form, name);
-    return found ? *found : throw std::logic_error("no control in the design");
-}
+constexpr auto& main = frmMainLayout;
+constexpr auto& bat = frmBatLayout;
+constexpr auto& about = frmAboutLayout;
+constexpr auto& dial = frmDialLayout;
 
 /// Where a control lies in the form's client area, in twips (checking it lies inside its frame).
 struct Box {

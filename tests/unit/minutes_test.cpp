@@ -69,14 +69,6 @@ TEST_F(Minutes, TypingDigitByDigitKeepsTheCaretAtTheEnd) {
     EXPECT_EQ(warnings(), 0u);
 }
 
-TEST_F(Minutes, PickingFromTheListNeedsNoCheck) {
-    h.Combo1.setListIndex(119);
-    EXPECT_EQ(h.Combo1.text(), L"120");
-    h.send(L"Timer1", Event::Timer);
-    EXPECT_EQ(h.lblH.caption(), L"2:00");
-    EXPECT_EQ(warnings(), 0u);
-}
-
 TEST_F(Minutes, EnterActivatesWhateverTheShiftState) {
     h.typeMinutes(L"\b15");
     h.send(L"Combo1", Event::KeyDown, {65, 0});

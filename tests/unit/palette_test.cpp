@@ -46,17 +46,6 @@ LabelLook lookOf(const Palette& palette, const ControlDesc& desc, const Label& l
         ui::LabelState{label.foreColour(), label.backColour(), label.border(), label.enabled()});
 }
 
-const ControlDesc& control(const FormDesc& form, const wchar_t* name) {
-    const ControlDesc* desc = findControl(form, name);
-    EXPECT_NE(desc, nullptr) << std::wstring(name);
-    return *desc;
-}
-
-/// A text that shows: it differs from whatever lies under it.
-void expectReadable(const LabelLook& look, Colour under, const std::wstring& what) {
-    EXPECT_NE(look.text, look.fill.value_or(under)) << what;
-}
-
 TEST(Palette, WithoutHighContrastEveryFormKeepsItsDesign) {
     for (const FormDesc* form : allForms()) {
         const ui::BackgroundLook background = ui::backgroundLook(kNormal, *form);
@@ -160,7 +149,7 @@ TEST(Palette, EveryHoverHighlightShowsInBothPalettes) {
         look = lookOf(kHighContrast, *desc, *label);
         EXPECT_EQ(look.fill, kSystem.highlight) << name;
         EXPECT_EQ(look.text, kSystem.highlightText) << name;
-        expectReadable(look, kSystem.window, name);
+        EXPECT_NE(look.text, look.fill.value_or(kSystem.window)) << name << " unreadable";
     }
     EXPECT_EQ(lookOf(kHighContrast, okDesc, ok).frame, kSystem.highlightText);
 

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "app/start_checks.h"
-#include "core/program_folder.h"
 #include "fakes.h"
 
 namespace zorvo {
@@ -29,7 +28,7 @@ TEST(Startup, LoadTurnsTheDesignIntoTheStartState) {
     EXPECT_EQ(h.lblEnter.caption(), L"Zorvo настроен на выключение");
     EXPECT_EQ(h.form.caption(), std::wstring(L"Zorvo v.") + ZORVO_VERSION_WIDE);
     EXPECT_TRUE(h.Timer2.enabled()) << "the clock runs from the start";
-    EXPECT_FALSE(h.Timer1.enabled() || h.Timer4.enabled());
+    EXPECT_FALSE(h.Timer1.enabled() || h.Timer4.enabled() || h.mnuReset.enabled());
     EXPECT_TRUE(h.messages.shown.empty());
 
     ASSERT_EQ(h.tray.calls.size(), 1u);
@@ -38,35 +37,6 @@ TEST(Startup, LoadTurnsTheDesignIntoTheStartState) {
     EXPECT_EQ(r.window, MainHarness::kWindow);
     EXPECT_EQ(r.icon, MainHarness::kFormIcon);
     EXPECT_EQ(r.tipText(), L"Программа-Zorvo");
-}
-
-/// What tells idle from running, and what the notification area shows.
-struct IdleState {
-    bool counting, comboEnabled, activateEnabled, resetShown, mnuActiveEnabled, mnuResetEnabled;
-    std::wstring caption, tip;
-    IconHandle icon;
-    bool operator==(const IdleState&) const = default;
-    static IdleState of(const MainHarness& h) {
-        return {h.Timer3.enabled(),       h.Combo1.enabled(),
-                h.lblActivate.enabled(),  h.lblReset.visible(),
-                h.mnuActive.enabled(),    h.mnuReset.enabled(),
-                h.form.caption(),         h.tray.last().record.tipText(),
-                h.tray.last().record.icon};
-    }
-};
-
-TEST(Startup, TheWindowStartsInTheIdleStateThatResetReturnsTo) {
-    MainHarness h;
-    h.start();
-    const IdleState started = IdleState::of(h);
-    EXPECT_FALSE(started.counting);
-    EXPECT_FALSE(started.resetShown);
-
-    h.click(L"lblActivate");
-    EXPECT_NE(IdleState::of(h), started) << "activation must change what the window shows";
-    h.send(L"Timer3", Event::Timer);
-    h.click(L"mnuReset");
-    EXPECT_EQ(IdleState::of(h), started);
 }
 
 /// The checks that run before the main window exists, on the services a start gives them.
@@ -100,14 +70,6 @@ TEST_F(StartConditions, OnlyAMissingLibraryStopsTheStart) {
     process.folder = L"D:\\"; // a drive root has its separator already
     files.openResults[L"D:\\sleep.dll"] = OpenResult::NotFound;
     EXPECT_EQ(check(), LoadOutcome::EndProgram);
-}
-
-TEST(Startup, ProgramFolderPaths) {
-    EXPECT_EQ(powerLibraryPath(L"C:\\"), L"C:\\sleep.dll");
-    EXPECT_EQ(powerLibraryPath(L"C:\\Program Files\\Zorvo"),
-              L"C:\\Program Files\\Zorvo\\sleep.dll");
-    EXPECT_EQ(withTrailingSeparator(L"D:\\"), L"D:\\");
-    EXPECT_EQ(withTrailingSeparator(L"D:\\a"), L"D:\\a\\");
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-// What the main window does with its icon, its top-most mark and its closing.
+// What the main window does with its icon, its top-most mark, its dialogs and its closing.
 
 #include <gtest/gtest.h>
 
@@ -14,11 +14,14 @@ TEST(WindowBehaviour, IconMessages) {
     h.start();
     h.click(L"mnuTray");
     EXPECT_EQ(h.form.windowState(), WindowState::Minimized);
-    for (int message : {0x200, 0x201, 0x202, 0x205}) {
+    for (int message : {0x200, 0x201, 0x202, 0x205}) { // each gives the buttons their colour back
         h.send(L"lblActivate", Event::MouseMove);
+        h.send(L"lblReset", Event::MouseMove);
+        EXPECT_EQ(h.lblActivate.foreColour() & h.lblReset.foreColour(), kButtonHoverColour);
         h.form_.TrayIcon_Message(message);
         EXPECT_FALSE(h.form.visible()) << message;
         EXPECT_EQ(h.lblActivate.foreColour(), kButtonColour);
+        EXPECT_EQ(h.lblReset.foreColour(), kButtonColour);
     }
     h.form_.TrayIcon_Message(0x203);
     EXPECT_TRUE(h.form.visible());
@@ -41,15 +44,6 @@ TEST(WindowBehaviour, APressOnTheFormOrAPlainLabelDragsTheWindow) {
     }
 }
 
-TEST(WindowBehaviour, TopMostFollowsTheCheckMark) {
-    MainHarness h;
-    h.start();
-    h.click(L"mnuTopM");
-    EXPECT_TRUE(h.mnuTopM.checked() && h.form.topMost);
-    h.click(L"mnuTopM");
-    EXPECT_FALSE(h.mnuTopM.checked() || h.form.topMost);
-}
-
 TEST(WindowBehaviour, TheDialogsOpenAndTheAboutBoxSuspendsTopMostOnlyWhenChecked) {
     MainHarness h;
     h.start();
@@ -58,9 +52,12 @@ TEST(WindowBehaviour, TheDialogsOpenAndTheAboutBoxSuspendsTopMostOnlyWhenChecked
     h.click(L"mnuAbout");
     EXPECT_EQ(h.form.topMostCalls, 0) << "no call at all when not on top";
     h.click(L"mnuTopM");
+    EXPECT_TRUE(h.mnuTopM.checked() && h.form.topMost);
     h.click(L"mnuAbout");
     EXPECT_TRUE(h.form.topMost);
     EXPECT_EQ(h.form.topMostCalls, 3);
+    h.click(L"mnuTopM");
+    EXPECT_FALSE(h.mnuTopM.checked() || h.form.topMost);
     h.click(L"mnuBat");
     EXPECT_EQ(h.journal, (fakes::Journal{"about", "about", "bat"}));
 }
