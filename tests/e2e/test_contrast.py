@@ -147,7 +147,9 @@ class HighContrast(ZorvoTestCase):
         self.assertTrue(d.wait_exists(popup, 5000), "the first tick makes the popup")
         # Switched on while the popup is still hidden, in a white scheme: white is what the
         # popup's colour key would punch out if the system read only its colour part.
-        self.assertEqual(d.state(popup)[-3:], (0xFFFFFFFF, 0, LWA_COLORKEY), "the designed key")
+        # Set a moment after the window is made.
+        self.assertEventually(lambda: d.state(popup)[-3:] == (0xFFFFFFFF, 0, LWA_COLORKEY), 5,
+                              "not the designed key: %r" % (d.state(popup)[-3:],))
         self.contrast(main, "on", {**SYSTEM, COLOR_WINDOW: 0xFFFFFF})
         # Under Wine white is never keyed out, so what shows here is how the popup is composed:
         # opaque by its alpha, with no key that a white scheme could match.
