@@ -57,11 +57,11 @@ class BatchDialogKeys(BatchDialogCase):
             before = self.written()
             # The keys go to the active window: the main window, once it has the focus back.
             self.assertFocus(main, Main.Combo1)
-            d.press_keys(VK_CONTROL, ord("B"))
+            d.press_keys(main, VK_CONTROL, ord("B"))
             self.assertTrue(d.wait_window(bat, 5000), "Ctrl+B did not open the dialog")
             self.assertFocus(bat, Bat.Combo1)
             for key in keys:
-                d.press_keys(key)
+                d.press_keys(bat, key)
             self.assertTrue(d.wait_gone(bat, 5000), "Enter or Esc did not close the dialog")
             self.assertEqual(self.written(), expected or before)
 
@@ -78,7 +78,7 @@ class AboutBoxKeys(ZorvoTestCase):
                     self.open_form(main, Menu.mnuAbout, about)
                     self.assertFocus(about, About.Text1)
                     if control is None:
-                        d.press_keys(key)
+                        d.press_keys(about, key)
                     else:
                         d.post(about, control, WM_KEYDOWN, key)
                     self.assertTrue(d.wait_gone(about, 5000))
@@ -86,7 +86,7 @@ class AboutBoxKeys(ZorvoTestCase):
         self.assertEqual(d.text(main), IDLE_CAPTION, "no key reached the main window")
         # In the main window Enter stays the minutes box's: it activates the countdown.
         self.assertFocus(main, Main.Combo1)
-        d.press_keys(VK_RETURN)
+        d.press_keys(main, VK_RETURN)
         self.left(main, SHUTDOWN)
 
 

@@ -202,6 +202,7 @@ COMMANDS = {
     "has_tray_icon": ("tray-icon", _flag),
     "kill_image": ("kill-image", int),
     "instance_held": ("instance-held", _flag),
+    "foreground": ("foreground", _flag),
     "show_window": ("show-window", str),
 }
 # Messages posted as the user's hand or the system would: name: (message, WPARAM, LPARAM), ARG
@@ -341,8 +342,11 @@ class Driver:
         """WM_CHAR per character to the edit field: each handled, in order, before the next."""
         self.value("type", cls, control_id, text)
 
-    def press_keys(self, *vks):
-        """Presses the keys system-wide, in order, and lets them go in the reverse order."""
+    def press_keys(self, window, *vks):
+        """Presses the keys system-wide, in order, and lets them go in the reverse order, once
+        the window they are meant for is in front (activation lags behind the focus)."""
+        if not wait_until(lambda: self.foreground(window), 5):
+            raise AssertionError("the window never came to the front for the keys")
         for how, key in [("key-down", vk) for vk in vks] + [("key-up", vk) for vk in vks[::-1]]:
             self.value(how, key)
 

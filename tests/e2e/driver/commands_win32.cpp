@@ -369,6 +369,9 @@ const std::vector<Command>& commands() {
              }
              return ok(IsChild(window, focus) ? std::to_wstring(GetDlgCtrlID(focus)) : L"-1");
          }},
+        // foreground CLASS: whether the window is the one keys typed on the keyboard go to.
+        {L"foreground", 1,
+         [](const Args& a, Session&) { return ok(flag(GetForegroundWindow() == top(a[1]))); }},
         // show-window CLASS CMD: ShowWindow from outside, as the taskbar or a script does it.
         {L"show-window", 2,
          [](const Args& a, Session&) {
