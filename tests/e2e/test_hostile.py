@@ -132,7 +132,6 @@ class LogFailures(HostileTestCase):
         machines = [(self.session, self.driver), self.second_machine(), self.second_machine(),
                     self.second_machine(LANG="C.UTF-8", LC_ALL="C.UTF-8")]
         machines[1][1].value("hold-file", windows_path(locked / "zorvo.log"))
-        self.assertEqual(machines[3][1].value("code-pages"), "1252 437", "not a Western one")
         runs = [self.start_alarm(*machine, cwd, "Zorvo%d" % n) for n, (machine, cwd) in
                 enumerate(zip(machines, (readonly, locked, full, western)), 1)]
 

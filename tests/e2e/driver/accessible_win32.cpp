@@ -1,5 +1,3 @@
-#include "accessible_win32.h"
-
 #include <windows.h>
 
 #include <oleacc.h>
@@ -8,7 +6,7 @@
 #include <cwchar>
 #include <stdexcept>
 
-#include "protocol_win32.h"
+#include "driver_win32.h"
 
 namespace zdrive {
 

@@ -1,5 +1,3 @@
-#include "commands_win32.h"
-
 #include <windows.h>
 
 #include <shellapi.h>
@@ -10,12 +8,9 @@
 #include <functional>
 #include <stdexcept>
 
-#include "accessible_win32.h"
-#include "capture_win32.h"
 #include "core/product.h"
 #include "core/tray_icon_record.h"
-#include "protocol_win32.h"
-#include "window_lookup_win32.h"
+#include "driver_win32.h"
 
 namespace zdrive {
 
@@ -50,6 +45,13 @@ std::wstring hex(unsigned long long value) {
     return buffer.data();
 }
 
+// Throws the failure of the Windows call `what` unless it succeeded.
+void check(bool succeeded, const std::wstring& what) {
+    if (!succeeded) {
+        throw Failure(what + L" failed: " + std::to_wstring(GetLastError()));
+    }
+}
+
 std::wstring ok(const std::wstring& value = {}) {
     return value.empty() ? L"ok" : L"ok " + value;
 }
@@ -62,9 +64,7 @@ std::wstring press_key(const std::wstring& key, bool down) {
     input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
     input.ki.dwFlags =
         (down ? 0 : KEYEVENTF_KEYUP) | (vk == VK_RCONTROL ? KEYEVENTF_EXTENDEDKEY : 0);
-    if (SendInput(1, &input, sizeof input) != 1) {
-        throw Failure(L"SendInput failed for key " + key);
-    }
+    check(SendInput(1, &input, sizeof input) == 1, L"SendInput for key " + key);
     return ok();
 }
 
@@ -103,9 +103,7 @@ LRESULT send(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void post(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (!PostMessageW(hwnd, message, wparam, lparam)) {
-        throw Failure(L"PostMessage failed: " + std::to_wstring(GetLastError()));
-    }
+    check(PostMessageW(hwnd, message, wparam, lparam) != FALSE, L"PostMessage");
 }
 
 // The window's text. The program may change it between the two questions (a countdown caption
@@ -173,9 +171,6 @@ std::wstring joined(const Entry* entries, std::uint32_t count, const wchar_t* se
 
 ProbeItem menu_item(Session& session, const Args& args) {
     const auto block = probe_read(session, args);
-    if (block.has_menu == 0) {
-        throw Failure(L"the window has no menu");
-    }
     const auto id = static_cast<std::uint32_t>(number(args[2]));
     for (std::uint32_t i = 0; i < block.count; ++i) {
         if (block.items[i].id == id && (block.items[i].type & MFT_SEPARATOR) == 0) {
@@ -267,9 +262,9 @@ const std::vector<Command>& commands() {
         // cursor X Y: moves the mouse pointer to the screen point, as a hand on the mouse does.
         {L"cursor", 2,
          [](const Args& a, Session&) {
-             if (!SetCursorPos(static_cast<int>(number(a[1])), static_cast<int>(number(a[2])))) {
-                 throw Failure(L"SetCursorPos failed: " + std::to_wstring(GetLastError()));
-             }
+             check(SetCursorPos(static_cast<int>(number(a[1])), static_cast<int>(number(a[2]))) !=
+                       FALSE,
+                   L"SetCursorPos");
              return ok();
          }},
         // tray-icon HWND: 1 while the notification area holds the program's icon for that window
@@ -340,8 +335,7 @@ const std::vector<Command>& commands() {
         // shows it, as a PPM file.
         {L"capture", 3,
          [](const Args& a, Session&) {
-             const std::wstring error = capture_client(control(a), a[3]);
-             if (!error.empty()) {
+             if (std::wstring error = capture_client(control(a), a[3]); !error.empty()) {
                  throw Failure(error);
              }
              return ok();
@@ -354,9 +348,8 @@ const std::vector<Command>& commands() {
              HWND window = top(a[1]);
              GUITHREADINFO info{};
              info.cbSize = sizeof info;
-             if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) {
-                 throw Failure(L"GetGUIThreadInfo failed: " + std::to_wstring(GetLastError()));
-             }
+             check(GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) != FALSE,
+                   L"GetGUIThreadInfo");
              HWND focus = info.hwndFocus;
              if (focus == nullptr) {
                  return ok(L"none");
@@ -391,10 +384,9 @@ const std::vector<Command>& commands() {
              startup.dwFlags = STARTF_USESHOWWINDOW;
              startup.wShowWindow = static_cast<WORD>(number(a[1]));
              PROCESS_INFORMATION info{};
-             if (!CreateProcessW(a[3].c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                 a[2].c_str(), &startup, &info)) {
-                 throw Failure(L"cannot start " + a[3] + L": " + std::to_wstring(GetLastError()));
-             }
+             check(CreateProcessW(a[3].c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                  a[2].c_str(), &startup, &info) != FALSE,
+                   L"starting " + a[3]);
              const kernel_handle process(info.hProcess);
              const kernel_handle thread(info.hThread);
              return ok(std::to_wstring(info.dwProcessId));
@@ -519,9 +511,7 @@ const std::vector<Command>& commands() {
          [](const Args& a, Session& s) {
              HANDLE file = CreateFileW(a[1].c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-             if (file == INVALID_HANDLE_VALUE) {
-                 throw Failure(L"cannot open " + a[1] + L": " + std::to_wstring(GetLastError()));
-             }
+             check(file != INVALID_HANDLE_VALUE, L"opening " + a[1]);
              s.held_file.reset(file);
              return ok();
          }},
@@ -529,11 +519,6 @@ const std::vector<Command>& commands() {
          [](const Args&, Session& s) {
              s.held_file.reset();
              return ok();
-         }},
-        // code-pages: the ANSI and OEM code pages of this process ("1251 866" on Russian).
-        {L"code-pages", 0,
-         [](const Args&, Session&) {
-             return ok(std::to_wstring(GetACP()) + L" " + std::to_wstring(GetOEMCP()));
          }},
         // contrast CLASS on|off|keep [INDEX COLOUR]...: high contrast as the program's process
         // sees it, and system colours set inside it; answers "HOOKED SET PREVIOUS..." (the
@@ -565,10 +550,9 @@ const std::vector<Command>& commands() {
                  indices.push_back(static_cast<int>(number(a[i])));
                  values.push_back(static_cast<COLORREF>(number(a[i + 1])));
              }
-             if (!indices.empty() &&
-                 !SetSysColors(static_cast<int>(indices.size()), indices.data(), values.data())) {
-                 throw Failure(L"SetSysColors failed: " + std::to_wstring(GetLastError()));
-             }
+             check(indices.empty() || SetSysColors(static_cast<int>(indices.size()), indices.data(),
+                                                   values.data()) != FALSE,
+                   L"SetSysColors");
              return ok();
          }},
         // setting-change: what the system sends every top-level window when high contrast is

@@ -1,8 +1,8 @@
-#include "contrast_probe_win32.h"
-
 #include <windows.h>
 
 #include <cstring>
+
+#include "probe_protocol.h"
 
 namespace zdrive {
 

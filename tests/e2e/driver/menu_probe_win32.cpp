@@ -1,7 +1,7 @@
-#include "menu_probe_win32.h"
-
 #include <array>
 #include <cstring>
+
+#include "driver_win32.h"
 
 namespace zdrive {
 
@@ -23,7 +23,7 @@ bool MenuProbe::prepare(std::wstring& error) {
         return true;
     }
     // The full path matters: the hook's module is loaded into the program's process by name.
-    module_ = module_handle(LoadLibraryW(probe_path().c_str()));
+    module_ = zorvo::unique_hmodule(LoadLibraryW(probe_path().c_str()));
     if (!module_) {
         error = L"cannot load " + probe_path();
         return false;

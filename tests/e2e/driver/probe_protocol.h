@@ -17,7 +17,6 @@ struct ProbeItem {
     std::uint32_t id;
     std::uint32_t state; // MFS_* flags
     std::uint32_t type;  // MFT_* flags
-    std::uint32_t depth; // 0 for the menu bar's own items
 };
 
 // What the probe reads: the menu bar, how each child's text fits its window, the tooltips, or
@@ -66,8 +65,7 @@ struct ProbeTip {
 };
 
 struct ProbeBlock {
-    std::uint32_t has_menu;
-    std::uint32_t count;
+    std::uint32_t count; // of the menu's items, its submenus' included
     ProbeItem items[256];
     std::uint32_t text_count;
     ProbeText texts[64];
@@ -77,5 +75,9 @@ struct ProbeBlock {
     std::int32_t big_icon_width, small_icon_width;
     ContrastRequest contrast; // written by the driver before it asks
 };
+
+// zprobe.dll's part in the high-contrast tests, inside the program's process: answers
+// SPI_GETHIGHCONTRAST in the program's stead, sets the system colours, writes back what it found.
+void apply_contrast_request(ContrastRequest& request);
 
 } // namespace zdrive

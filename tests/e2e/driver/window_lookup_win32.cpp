@@ -1,8 +1,8 @@
-#include "window_lookup_win32.h"
-
 #include <algorithm>
 #include <array>
 #include <cwchar>
+
+#include "driver_win32.h"
 
 namespace zdrive {
 

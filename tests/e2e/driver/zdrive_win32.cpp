@@ -5,11 +5,67 @@
 //   zdrive.exe CMD ARGS [; CMD ARGS]  the commands given as arguments, separated by ";"
 #include <windows.h>
 
+#include <cwchar>
 #include <string>
 #include <vector>
 
-#include "commands_win32.h"
-#include "protocol_win32.h"
+#include "driver_win32.h"
+
+namespace zdrive {
+
+std::wstring from_utf8(std::string_view text) {
+    const int size = static_cast<int>(text.size());
+    std::wstring result(
+        static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0)), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, result.data(),
+                        static_cast<int>(result.size()));
+    return result;
+}
+
+std::string to_utf8(std::wstring_view text) {
+    const int size = static_cast<int>(text.size());
+    std::string result(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), size,
+                                                               nullptr, 0, nullptr, nullptr)),
+                       '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, result.data(),
+                        static_cast<int>(result.size()), nullptr, nullptr);
+    return result;
+}
+
+std::vector<std::wstring> split_tokens(std::wstring_view line) {
+    std::vector<std::wstring> tokens(1);
+    for (size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == L' ') {
+            tokens.emplace_back();
+        } else if (line[i] != L'\\' || i + 1 == line.size()) {
+            tokens.back() += line[i];
+        } else if (line[++i] == L's') {
+            tokens.back() += L' ';
+        } else if (line[i] == L'u' && i + 4 < line.size()) {
+            tokens.back() += static_cast<wchar_t>(
+                std::wcstoul(std::wstring(line.substr(i + 1, 4)).c_str(), nullptr, 16));
+            i += 4;
+        } else {
+            tokens.back() += line[i];
+        }
+    }
+    std::erase_if(tokens, [](const std::wstring& token) { return token.empty(); });
+    return tokens;
+}
+
+std::wstring escape_value(std::wstring_view text) {
+    std::wstring result;
+    for (const wchar_t c : text) {
+        result += c == L'\\'   ? L"\\\\"
+                  : c == L'\r' ? L"\\r"
+                  : c == L'\n' ? L"\\n"
+                  : c == L'\t' ? L"\\t"
+                               : std::wstring(1, c);
+    }
+    return result;
+}
+
+} // namespace zdrive
 
 namespace {
 

@@ -8,12 +8,11 @@
 #include <cwchar>
 #include <string>
 
-#include "contrast_probe_win32.h"
 #include "probe_protocol.h"
 
 namespace {
 
-void add_items(HMENU menu, std::uint32_t depth, zdrive::ProbeBlock& block) {
+void add_items(HMENU menu, zdrive::ProbeBlock& block) {
     const int count = GetMenuItemCount(menu);
     for (int i = 0; i < count && block.count < std::size(block.items); ++i) {
         zdrive::ProbeItem& item = block.items[block.count];
@@ -26,10 +25,9 @@ void add_items(HMENU menu, std::uint32_t depth, zdrive::ProbeBlock& block) {
         item.id = info.wID;
         item.state = info.fState;
         item.type = info.fType;
-        item.depth = depth;
         ++block.count;
         if (info.hSubMenu != nullptr) {
-            add_items(info.hSubMenu, depth + 1, block);
+            add_items(info.hSubMenu, block);
         }
     }
 }
@@ -138,8 +136,6 @@ void answer(HWND hwnd, DWORD driver_pid, zdrive::ProbeKind kind) {
             block->count = 0;
             block->text_count = 0;
             block->tip_count = 0;
-            HMENU menu = GetMenu(hwnd);
-            block->has_menu = menu != nullptr ? 1 : 0;
             if (kind == zdrive::ProbeKind::texts) {
                 EnumChildWindows(hwnd, measure_child, reinterpret_cast<LPARAM>(block));
             } else if (kind == zdrive::ProbeKind::icons) {
@@ -151,8 +147,8 @@ void answer(HWND hwnd, DWORD driver_pid, zdrive::ProbeKind kind) {
                                   reinterpret_cast<LPARAM>(&search));
             } else if (kind == zdrive::ProbeKind::contrast) {
                 zdrive::apply_contrast_request(block->contrast);
-            } else if (menu != nullptr) {
-                add_items(menu, 0, *block);
+            } else if (HMENU menu = GetMenu(hwnd)) {
+                add_items(menu, *block);
             }
             UnmapViewOfFile(view);
             SetEvent(done);

@@ -1,0 +1,104 @@
+// zdrive.exe's parts: its text protocol, finding the program's windows the way an automation
+// script does, reading them as the screen and a screen reader show them, the menu probe, and
+// the commands.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/unique_handle_win32.h"
+#include "probe_protocol.h"
+
+namespace zdrive {
+
+struct view_traits : zorvo::null_handle_traits<void*> {
+    static bool close(void* value) noexcept { return UnmapViewOfFile(value) != FALSE; }
+};
+struct hook_traits : zorvo::null_handle_traits<HHOOK> {
+    static bool close(HHOOK value) noexcept { return UnhookWindowsHookEx(value) != FALSE; }
+};
+using kernel_handle = zorvo::unique_kernel_handle;
+using mapped_view = zorvo::unique_handle<view_traits>;
+using hook_handle = zorvo::unique_handle<hook_traits>;
+
+// The protocol: one command per line, tokens separated by single spaces, each token with
+// backslash escapes (\\ \s \uXXXX) so it can carry spaces and control characters; one answer
+// line per command, UTF-8, its value with backslash, CR, LF and tab escaped.
+std::wstring from_utf8(std::string_view text);
+std::string to_utf8(std::wstring_view text);
+std::vector<std::wstring> split_tokens(std::wstring_view line);
+std::wstring escape_value(std::wstring_view text);
+
+struct TopWindow {
+    HWND hwnd = nullptr;
+    DWORD pid = 0;
+    bool visible = false;
+};
+
+// Every top-level window of the class, optionally with the given caption.
+std::vector<TopWindow> top_windows(const std::wstring& cls, const std::wstring* caption = nullptr);
+
+// The window a test means by "CLASS" or "CLASS@PID" (only that process's windows): a visible one if
+// there is any, otherwise (when `allow_hidden`) a hidden one; among several, the one of the
+// earliest started process, since a second copy of the program briefly owns a hidden window of
+// the same class.
+HWND find_top(const std::wstring& spec, bool allow_hidden, const std::wstring* caption = nullptr);
+
+// The control with the ID anywhere below the window; ID 0 is the window itself.
+HWND find_control(HWND top, int id);
+
+// The Edit child that receives typing for a combo box (or the control itself when it is an Edit).
+HWND edit_of(HWND control);
+
+std::wstring class_of(HWND hwnd);
+
+// Writes the client area of `window`, as the screen shows it, to `path` as a binary PPM (P6, 8
+// bits per channel, rows top to bottom). The pixels come from the screen because the window is
+// another process's: PrintWindow asks it to draw into a device context of this process, which
+// under Wine comes back black. So the client area must be on the screen and uncovered. Returns an
+// empty text on success, otherwise what went wrong.
+std::wstring capture_client(HWND window, const std::wstring& path);
+
+// A control as a screen reader in another process reads it (AccessibleObjectFromWindow with
+// OBJID_CLIENT): "ROLE\tSTATE\tNAME\tACTION", role and state in hex, the name and the default
+// action escaped (empty when there is none); and its default action run, answering the HRESULT
+// in hex. Both throw std::runtime_error when no object can be had.
+std::wstring describe_accessible(HWND control);
+std::wstring do_default_action(HWND control);
+
+// The driver's side of zprobe.dll: sets the hook on the window's thread, asks, waits.
+class MenuProbe {
+public:
+    // What the probe read inside the program, or nothing (and why, in `error`) when the probe
+    // could not be set up or did not answer in time.
+    std::optional<ProbeBlock> read(HWND top, DWORD timeout_ms, std::wstring& error,
+                                   ProbeKind kind = ProbeKind::menu,
+                                   const ContrastRequest& contrast = {});
+
+private:
+    bool prepare(std::wstring& error);
+
+    zorvo::unique_hmodule module_;
+    HOOKPROC hook_proc_ = nullptr;
+    kernel_handle mapping_;
+    kernel_handle done_;
+    mapped_view view_;
+    std::map<DWORD, hook_handle> hooks_;
+};
+
+struct Session {
+    MenuProbe probe;
+    kernel_handle held_file; // hold-file
+    bool quit = false;
+};
+
+// One command line's tokens to one answer line: "ok[ VALUE]", "timeout", "none" or
+// "error MESSAGE".
+std::wstring run_command(const std::vector<std::wstring>& tokens, Session& session);
+
+} // namespace zdrive
