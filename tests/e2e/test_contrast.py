@@ -34,14 +34,17 @@ class HighContrast(ZorvoTestCase):
         self.original = None
 
     def tearDown(self):
-        super().tearDown()
-        if self.original:
-            # The system colours live on in the prefix, which later tests share.
-            self.driver.value("sys-colours", *[v for pair in self.original.items() for v in pair])
+        try:
+            if self.original:
+                # The system colours live on in the prefix, which later tests share.
+                self.contrast(self.main, "off", self.original)
+        finally:
+            super().tearDown()
 
     def contrast(self, window, state, colours=None):
         """Switches high contrast as the program sees it, setting the colours given."""
         colours = colours or {}
+        self.main = window
         value = self.driver.value("contrast", window, state,
                                   *[v for pair in colours.items() for v in pair]).split()
         self.assertEqual(value[:2], ["1", "1"], "the probe could not stand in for the system")

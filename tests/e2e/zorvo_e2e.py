@@ -317,7 +317,16 @@ class Driver:
         return int(self.value("launch", show, windows_path(cwd), windows_path(exe), *args))
 
     def wait(self, how, cls, timeout_ms):
-        return self.call("wait", cls, how, timeout_ms, timeout=timeout_ms / 1000 + 15)[0] == "ok"
+        """Until a visible window of the class ("CLASS" or "CLASS@PID") exists, one shown or not
+        ("exists"), or no visible one is left ("gone")."""
+        name, _, pid = cls.partition("@")
+
+        def seen():
+            shown = [v for _, p, v in self.windows(name) if not pid or p == int(pid)]
+            if how == "gone":
+                return not any(shown)
+            return bool(shown) if how == "exists" else any(shown)
+        return bool(wait_until(seen, timeout_ms / 1000, 0.05))
 
     def wait_window(self, cls, timeout_ms=10000):
         """Until a visible window of the class exists."""
@@ -339,8 +348,10 @@ class Driver:
             raise DriverError("the clock of %s stands still at %s" % (main, seen[-1]))
 
     def type_text(self, cls, control_id, text):
-        """WM_CHAR per character to the edit field: each handled, in order, before the next."""
-        self.value("type", cls, control_id, text)
+        """WM_CHAR per character to the edit field, posted: each handled, in order, before the
+        next."""
+        for char in text:
+            self.post(cls, control_id, 0x0102, ord(char), 1)
 
     def press_keys(self, window, *vks):
         """Presses the keys system-wide, in order, and lets them go in the reverse order, once
@@ -364,9 +375,11 @@ class Driver:
     def message_box(self, wait_ms=0, press=None):
         """The program's message box (class #32770, caption "Zorvo"), waited for up to `wait_ms`,
         or None; `press` presses its button of that ID."""
-        status, value = self.call("messagebox", wait_ms, *([] if press is None else [press]),
-                                  timeout=wait_ms / 1000 + 15)
-        if status != "ok":
+        def ask():
+            status, value = self.call("messagebox", *([] if press is None else [press]))
+            return value if status == "ok" else None
+        value = wait_until(ask, wait_ms / 1000, 0.05)
+        if value is None:
             return None
         head, _, text = value.partition("\t")
         count, *buttons = map(int, head.split())

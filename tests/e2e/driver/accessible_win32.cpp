@@ -57,8 +57,14 @@ VARIANT self() {
     return child;
 }
 
-long long number_of(const VARIANT& value) {
-    return value.vt == VT_I4 ? value.lVal : -1;
+// A number property (the role, the state) in hex; -1 when the object gives none.
+template <typename Getter> std::wstring number_of(Getter get) {
+    VARIANT value;
+    VariantInit(&value);
+    get(&value);
+    const long long number = value.vt == VT_I4 ? value.lVal : -1;
+    VariantClear(&value);
+    return hex(number);
 }
 
 // A text property; empty when the object has none.
@@ -74,20 +80,12 @@ template <typename Getter> std::wstring text_of(Getter get) {
 
 std::wstring describe_accessible(HWND control) {
     const Accessible object(control);
-    VARIANT role;
-    VariantInit(&role);
-    VARIANT state;
-    VariantInit(&state);
-    object->get_accRole(self(), &role);
-    object->get_accState(self(), &state);
-    const std::wstring name = text_of([&](BSTR* out) { return object->get_accName(self(), out); });
-    const std::wstring action =
-        text_of([&](BSTR* out) { return object->get_accDefaultAction(self(), out); });
-    std::wstring answer = hex(number_of(role)) + L"\t" + hex(number_of(state)) + L"\t" +
-                          escape_value(name) + L"\t" + escape_value(action);
-    VariantClear(&role);
-    VariantClear(&state);
-    return answer;
+    return number_of([&](VARIANT* out) { return object->get_accRole(self(), out); }) + L"\t" +
+           number_of([&](VARIANT* out) { return object->get_accState(self(), out); }) + L"\t" +
+           escape_value(text_of([&](BSTR* out) { return object->get_accName(self(), out); })) +
+           L"\t" + escape_value(text_of([&](BSTR* out) {
+               return object->get_accDefaultAction(self(), out);
+           }));
 }
 
 std::wstring do_default_action(HWND control) {

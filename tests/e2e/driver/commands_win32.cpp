@@ -16,7 +16,6 @@ namespace zdrive {
 
 namespace {
 
-constexpr DWORD default_wait_ms = 10000;
 // Only a window that hangs runs into it: a loaded machine answers late, not never.
 constexpr UINT send_timeout_ms = 10000;
 const std::wstring message_box_class = L"#32770";
@@ -66,10 +65,6 @@ std::wstring press_key(const std::wstring& key, bool down) {
         (down ? 0 : KEYEVENTF_KEYUP) | (vk == VK_RCONTROL ? KEYEVENTF_EXTENDEDKEY : 0);
     check(SendInput(1, &input, sizeof input) == 1, L"SendInput for key " + key);
     return ok();
-}
-
-DWORD wait_ms(const Args& args, size_t index, DWORD otherwise = default_wait_ms) {
-    return args.size() > index ? static_cast<DWORD>(number(args[index])) : otherwise;
 }
 
 HWND top(const std::wstring& cls) {
@@ -130,19 +125,6 @@ LPARAM centre_of(HWND hwnd) {
     return MAKELPARAM((rect.right - rect.left) / 2, (rect.bottom - rect.top) / 2);
 }
 
-template <typename Test> bool wait_for(DWORD timeout_ms, Test test) {
-    const ULONGLONG deadline = GetTickCount64() + timeout_ms;
-    for (;;) {
-        if (test()) {
-            return true;
-        }
-        if (GetTickCount64() >= deadline) {
-            return false;
-        }
-        Sleep(25);
-    }
-}
-
 std::wstring flag(bool value) {
     return value ? L"1" : L"0";
 }
@@ -188,16 +170,6 @@ struct Command {
 
 const std::vector<Command>& commands() {
     static const std::vector<Command> table = {
-        // wait CLASS visible|exists|gone MS: until a visible window of the class exists, a window
-        // shown or not, or no visible one is left.
-        {L"wait", 3,
-         [](const Args& a, Session&) {
-             const bool gone = a[2] == L"gone";
-             const bool seen = wait_for(static_cast<DWORD>(number(a[3])), [&] {
-                 return (find_top(a[1], a[2] == L"exists") == nullptr) == gone;
-             });
-             return seen ? ok() : L"timeout";
-         }},
         // list CLASS: every top-level window of the class as HWND:PID:VISIBLE.
         {L"list", 1,
          [](const Args& a, Session&) {
@@ -229,16 +201,6 @@ const std::vector<Command>& commands() {
                  hex(static_cast<ULONG_PTR>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE))) + L" " +
                  hex(reinterpret_cast<ULONG_PTR>(GetWindow(hwnd, GW_OWNER))) + L" " + hex(key) +
                  L" " + std::to_wstring(alpha) + L" " + std::to_wstring(layered));
-         }},
-        // type CLASS ID TEXT: WM_CHAR per character to the edit, posted, so the program handles
-        // each, in order, before it takes the next.
-        {L"type", 3,
-         [](const Args& a, Session&) {
-             HWND edit = edit_of(control(a));
-             for (const wchar_t c : a[3]) {
-                 post(edit, WM_CHAR, static_cast<WPARAM>(c), 1);
-             }
-             return ok();
          }},
         {L"get-sel", 2,
          [](const Args& a, Session&) {
@@ -429,16 +391,12 @@ const std::vector<Command>& commands() {
                  return std::to_wstring(tip.id) + L":" + escape_value(tip.text);
              }));
          }},
-        // messagebox [MS [ID]]: the program's message box, waited for up to MS, as "COUNT
-        // BUTTONS\tTEXT" (how many show, the IDs of its buttons with the default one, which
-        // Enter presses, first); with ID, that button is pressed.
+        // messagebox [ID]: the program's message box as "COUNT BUTTONS\tTEXT" (how many show,
+        // the IDs of its buttons with the default one, which Enter presses, first), or "none";
+        // with ID, that button is pressed.
         {L"messagebox", 0,
          [](const Args& a, Session&) {
-             HWND box = nullptr;
-             wait_for(wait_ms(a, 1, 0), [&] {
-                 box = find_top(message_box_class, false, &message_box_caption);
-                 return box != nullptr;
-             });
+             HWND box = find_top(message_box_class, false, &message_box_caption);
              if (box == nullptr) {
                  return std::wstring(L"none");
              }
@@ -462,8 +420,8 @@ const std::vector<Command>& commands() {
              }
              const std::wstring value =
                  std::to_wstring(count) + first + rest + L"\t" + escape_value(text);
-             if (a.size() > 2) {
-                 const int id = static_cast<int>(number(a[2]));
+             if (a.size() > 1) {
+                 const int id = static_cast<int>(number(a[1]));
                  post(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                       reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
              }
@@ -540,23 +498,8 @@ const std::vector<Command>& commands() {
              }
              return ok(value);
          }},
-        // sys-colours [INDEX COLOUR]...: system colours set from the driver's own process, for the
-        // processes started later (a running one keeps those it has).
-        {L"sys-colours", 0,
-         [](const Args& a, Session&) {
-             std::vector<int> indices;
-             std::vector<COLORREF> values;
-             for (size_t i = 1; i + 1 < a.size(); i += 2) {
-                 indices.push_back(static_cast<int>(number(a[i])));
-                 values.push_back(static_cast<COLORREF>(number(a[i + 1])));
-             }
-             check(indices.empty() || SetSysColors(static_cast<int>(indices.size()), indices.data(),
-                                                   values.data()) != FALSE,
-                   L"SetSysColors");
-             return ok();
-         }},
         // setting-change: what the system sends every top-level window when high contrast is
-        // switched.
+        // switched (a message that can only be sent, not posted).
         {L"setting-change", 0,
          [](const Args&, Session&) {
              DWORD_PTR result = 0;

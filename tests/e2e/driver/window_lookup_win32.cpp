@@ -14,13 +14,6 @@ std::wstring class_of(HWND hwnd) {
 
 namespace {
 
-std::wstring caption_of(HWND hwnd) {
-    // The caption of a top-level window is known to the system; no message is sent for it.
-    std::array<wchar_t, 512> buffer{};
-    const int length = GetWindowTextW(hwnd, buffer.data(), static_cast<int>(buffer.size()));
-    return std::wstring(buffer.data(), static_cast<size_t>(std::max(length, 0)));
-}
-
 struct Search {
     const std::wstring* cls;
     const std::wstring* caption;
@@ -29,17 +22,15 @@ struct Search {
 
 BOOL CALLBACK collect_top(HWND hwnd, LPARAM param) {
     auto* search = reinterpret_cast<Search*>(param);
-    if (class_of(hwnd) != *search->cls) {
-        return TRUE;
+    // The caption of a top-level window is known to the system; no message is sent for it.
+    std::array<wchar_t, 512> caption{};
+    GetWindowTextW(hwnd, caption.data(), static_cast<int>(caption.size()));
+    if (class_of(hwnd) == *search->cls &&
+        (search->caption == nullptr || caption.data() == *search->caption)) {
+        TopWindow window{hwnd, 0, IsWindowVisible(hwnd) != FALSE};
+        GetWindowThreadProcessId(hwnd, &window.pid);
+        search->found.push_back(window);
     }
-    if (search->caption != nullptr && caption_of(hwnd) != *search->caption) {
-        return TRUE;
-    }
-    TopWindow window;
-    window.hwnd = hwnd;
-    GetWindowThreadProcessId(hwnd, &window.pid);
-    window.visible = IsWindowVisible(hwnd) != FALSE;
-    search->found.push_back(window);
     return TRUE;
 }
 
@@ -78,14 +69,12 @@ HWND find_top(const std::wstring& spec, bool allow_hidden, const std::wstring* c
     if (windows.empty()) {
         return nullptr;
     }
-    const auto best = std::min_element(windows.begin(), windows.end(),
-                                       [](const TopWindow& a, const TopWindow& b) {
-                                           if (a.visible != b.visible) {
-                                               return a.visible;
-                                           }
-                                           return a.pid < b.pid;
-                                       });
-    return best->hwnd;
+    // Visible first, then the earliest started process.
+    return std::min_element(windows.begin(), windows.end(),
+                            [](const TopWindow& a, const TopWindow& b) {
+                                return std::pair(!a.visible, a.pid) < std::pair(!b.visible, b.pid);
+                            })
+        ->hwnd;
 }
 
 HWND find_control(HWND top, int id) {
@@ -104,10 +93,8 @@ HWND edit_of(HWND control) {
     if (_wcsicmp(class_of(control).c_str(), L"Edit") == 0) {
         return control;
     }
-    if (HWND edit = FindWindowExW(control, nullptr, L"Edit", nullptr)) {
-        return edit;
-    }
-    return control;
+    HWND edit = FindWindowExW(control, nullptr, L"Edit", nullptr);
+    return edit != nullptr ? edit : control;
 }
 
 } // namespace zdrive

@@ -1,8 +1,7 @@
 // zdrive.exe: drives and reads the program's windows for the end-to-end tests.
 //
-//   zdrive.exe                      commands from standard input, one per line, one answer line
-//                                   each (the test library keeps one driver running this way)
-//   zdrive.exe CMD ARGS [; CMD ARGS]  the commands given as arguments, separated by ";"
+// It reads commands from standard input, one per line, and answers each with one line; the test
+// library keeps one driver running.
 #include <windows.h>
 
 #include <cwchar>
@@ -97,34 +96,13 @@ bool read_line(std::string& line) {
     }
 }
 
-int run_arguments(int argc, wchar_t** argv, zdrive::Session& session) {
-    int failures = 0;
-    std::vector<std::wstring> tokens;
-    for (int i = 1; i <= argc; ++i) {
-        if (i == argc || std::wstring(argv[i]) == L";") {
-            if (!tokens.empty()) {
-                const std::wstring answer = zdrive::run_command(tokens, session);
-                failures += answer.rfind(L"ok", 0) == 0 ? 0 : 1;
-                write_line(answer);
-            }
-            tokens.clear();
-        } else {
-            tokens.emplace_back(argv[i]);
-        }
-    }
-    return failures == 0 ? 0 : 1;
-}
-
 } // namespace
 
-int wmain(int argc, wchar_t** argv) {
+int wmain() {
     // Aware of the screen's DPI: a process that is not would see the windows of a high-DPI
     // screen scaled to 96 dpi, in its captures and rectangles.
     SetProcessDPIAware();
     zdrive::Session session;
-    if (argc > 1) {
-        return run_arguments(argc, argv, session);
-    }
     std::string line;
     while (!session.quit && read_line(line)) {
         write_line(zdrive::run_command(zdrive::split_tokens(zdrive::from_utf8(line)), session));

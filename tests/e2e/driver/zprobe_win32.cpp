@@ -8,6 +8,7 @@
 #include <cwchar>
 #include <string>
 
+#include "core/unique_handle_win32.h"
 #include "probe_protocol.h"
 
 namespace {
@@ -126,40 +127,35 @@ std::int32_t icon_width(HWND window, WPARAM which, int class_index) {
 
 void answer(HWND hwnd, DWORD driver_pid, zdrive::ProbeKind kind) {
     const std::wstring suffix = std::to_wstring(driver_pid);
-    HANDLE mapping = OpenFileMappingW(
-        FILE_MAP_WRITE, FALSE, (std::wstring(zdrive::probe_mapping_prefix) + suffix).c_str());
-    HANDLE done = OpenEventW(EVENT_MODIFY_STATE, FALSE,
-                             (std::wstring(zdrive::probe_event_prefix) + suffix).c_str());
-    if (mapping != nullptr && done != nullptr) {
-        if (void* view = MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, sizeof(zdrive::ProbeBlock))) {
-            auto* block = static_cast<zdrive::ProbeBlock*>(view);
-            block->count = 0;
-            block->text_count = 0;
-            block->tip_count = 0;
-            if (kind == zdrive::ProbeKind::texts) {
-                EnumChildWindows(hwnd, measure_child, reinterpret_cast<LPARAM>(block));
-            } else if (kind == zdrive::ProbeKind::icons) {
-                block->big_icon_width = icon_width(hwnd, ICON_BIG, GCLP_HICON);
-                block->small_icon_width = icon_width(hwnd, ICON_SMALL, GCLP_HICONSM);
-            } else if (kind == zdrive::ProbeKind::tips) {
-                TipSearch search{hwnd, block};
-                EnumThreadWindows(GetCurrentThreadId(), read_tips,
-                                  reinterpret_cast<LPARAM>(&search));
-            } else if (kind == zdrive::ProbeKind::contrast) {
-                zdrive::apply_contrast_request(block->contrast);
-            } else if (HMENU menu = GetMenu(hwnd)) {
-                add_items(menu, *block);
-            }
-            UnmapViewOfFile(view);
-            SetEvent(done);
-        }
+    const zorvo::unique_kernel_handle mapping(OpenFileMappingW(
+        FILE_MAP_WRITE, FALSE, (std::wstring(zdrive::probe_mapping_prefix) + suffix).c_str()));
+    const zorvo::unique_kernel_handle done(OpenEventW(
+        EVENT_MODIFY_STATE, FALSE, (std::wstring(zdrive::probe_event_prefix) + suffix).c_str()));
+    void* view = mapping && done ? MapViewOfFile(mapping.get(), FILE_MAP_WRITE, 0, 0,
+                                                 sizeof(zdrive::ProbeBlock))
+                                 : nullptr;
+    if (view == nullptr) {
+        return;
     }
-    if (done != nullptr) {
-        CloseHandle(done);
+    auto* block = static_cast<zdrive::ProbeBlock*>(view);
+    block->count = 0;
+    block->text_count = 0;
+    block->tip_count = 0;
+    if (kind == zdrive::ProbeKind::texts) {
+        EnumChildWindows(hwnd, measure_child, reinterpret_cast<LPARAM>(block));
+    } else if (kind == zdrive::ProbeKind::icons) {
+        block->big_icon_width = icon_width(hwnd, ICON_BIG, GCLP_HICON);
+        block->small_icon_width = icon_width(hwnd, ICON_SMALL, GCLP_HICONSM);
+    } else if (kind == zdrive::ProbeKind::tips) {
+        TipSearch search{hwnd, block};
+        EnumThreadWindows(GetCurrentThreadId(), read_tips, reinterpret_cast<LPARAM>(&search));
+    } else if (kind == zdrive::ProbeKind::contrast) {
+        zdrive::apply_contrast_request(block->contrast);
+    } else if (HMENU menu = GetMenu(hwnd)) {
+        add_items(menu, *block);
     }
-    if (mapping != nullptr) {
-        CloseHandle(mapping);
-    }
+    UnmapViewOfFile(view);
+    SetEvent(done.get());
 }
 
 } // namespace
