@@ -67,7 +67,6 @@ class BatchDialog(BatchDialogCase):
         # A path with a blank (quoted after an empty title) and Cyrillic letters (in cp866).
         main, bat = self.start_in_workdir(self.program_folder("Таймер Zorvo"))
         self.choose(main, bat)
-        self.assertEqual(d.combo_items(bat, Bat.Combo2), ACTIONS)
         # Modal: a narrow tool window with a close box only, owned by the main window and
         # centred on it; the main window takes no input.
         _, _, _, style, exstyle, owner, *_ = d.state(bat)

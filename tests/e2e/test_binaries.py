@@ -1,13 +1,17 @@
-"""The shipped files: what they import and export, and how big they are. No Wine needed."""
+"""The shipped files: what they import and export, how big they are, and the release archive
+(what `cpack -G ZIP` packs: the built files, byte for byte, at its root, so that unpacked they
+run as every other test runs them). No Wine needed."""
 
 import os
 import re
 import shutil
 import subprocess
+import tempfile
 import unittest
+import zipfile
 from pathlib import Path
 
-from zorvo_e2e import SLEEP_DLL, VERSION, ZORVO_EXE
+from zorvo_e2e import BUILD, REPO, SLEEP_DLL, VERSION, ZORVO_EXE
 
 OBJDUMP = shutil.which("x86_64-w64-mingw32-objdump")
 WINDOWS7_LIST = Path(__file__).with_name("windows7_exports.txt")
@@ -94,3 +98,19 @@ class ShippedFiles(unittest.TestCase):
         self.assertIn(b'version="%s"' % VERSION.encode(), identity[0])
         self.assertLess(ZORVO_EXE.stat().st_size, 1 << 20)
         self.assertLess(SLEEP_DLL.stat().st_size, 1 << 18)
+
+    def test_release_archive_holds_the_program_its_library_and_the_readme(self):
+        # Made in a folder of its own, so the build folder keeps no archive behind.
+        scratch = Path(tempfile.mkdtemp(prefix="zorvo-release-"))
+        self.addCleanup(shutil.rmtree, scratch, ignore_errors=True)
+        made = subprocess.run(["cpack", "-G", "ZIP", "--config", str(BUILD / "CPackConfig.cmake"),
+                               "-B", str(scratch)], cwd=str(BUILD), capture_output=True,
+                              text=True, timeout=600, check=False)
+        self.assertEqual(made.returncode, 0, made.stdout + made.stderr)
+        self.assertEqual([p.name for p in scratch.glob("*.zip")], ["zorvo-%s-win64.zip" % VERSION])
+        with zipfile.ZipFile(scratch / ("zorvo-%s-win64.zip" % VERSION)) as archive:
+            # At the root: unpacked anywhere, sleep.dll lies beside zorvo.exe.
+            self.assertEqual(sorted(archive.namelist()), ["README.md", "sleep.dll", "zorvo.exe"])
+            for name, built in (("zorvo.exe", ZORVO_EXE), ("sleep.dll", SLEEP_DLL),
+                                ("README.md", REPO / "README.md")):
+                self.assertEqual(archive.read(name), built.read_bytes(), name)

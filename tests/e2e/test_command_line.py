@@ -30,8 +30,6 @@ class CommandLine(ZorvoTestCase):
         line = junk(32000)
         cases = [  # arguments, the task's caption (None: idle), minutes, window
             (("/a", "90"), ALARM, 90, "shown"),
-            (("/r", "400"), REBOOT, 1, "shown"),
-            (("/x", "5"), None, 1, "shown"),
             (("/v", "5", "/min"), SHUTDOWN, 5, "minimised"),
             (("/w", "5", "/invisible"), STANDBY, 5, "hidden"),
             (("/a", "5", *line), ALARM, 5, "shown"),

@@ -194,7 +194,6 @@ COMMANDS = {
     # The window's (or control's) left, top, width, height on the screen, then its client area's.
     "rect": ("rect", _numbers),
     "selection": ("get-sel", _numbers),
-    "combo_items": ("combo-items", lambda v: v.split("\t")),
     # The control ID with the keyboard focus in the window's thread: 0 for the window itself,
     # None for no focus, -1 for another window (a message box, say).
     "focus": ("focus", lambda v: None if v == "none" else int(v)),

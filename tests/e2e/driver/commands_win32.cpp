@@ -207,20 +207,6 @@ const std::vector<Command>& commands() {
              const auto packed = static_cast<DWORD>(send(edit_of(control(a)), EM_GETSEL, 0, 0));
              return ok(std::to_wstring(LOWORD(packed)) + L" " + std::to_wstring(HIWORD(packed)));
          }},
-        // combo-items CLASS ID: the items of the box's list, separated by tabs.
-        {L"combo-items", 2,
-         [](const Args& a, Session&) {
-             HWND combo = control(a);
-             std::wstring value;
-             for (WPARAM i = 0, count = static_cast<WPARAM>(send(combo, CB_GETCOUNT, 0, 0));
-                  i < count; ++i) {
-                 std::wstring text(static_cast<size_t>(send(combo, CB_GETLBTEXTLEN, i, 0)) + 1,
-                                   L'\0');
-                 send(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-                 value += (i == 0 ? L"" : L"\t") + escape_value(text.c_str());
-             }
-             return ok(value);
-         }},
         // cursor X Y: moves the mouse pointer to the screen point, as a hand on the mouse does.
         {L"cursor", 2,
          [](const Args& a, Session&) {
