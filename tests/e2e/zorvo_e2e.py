@@ -184,6 +184,9 @@ COMMANDS = {
     # Visible, enabled, minimised, styles, owner (0 for none: an owned window has no taskbar
     # button) and a layered window's colour key, alpha and flags.
     "state": ("window", lambda v: WindowState(*_numbers(v))),
+    "visible": ("window", lambda v: WindowState(*_numbers(v)).visible),
+    "enabled": ("window", lambda v: WindowState(*_numbers(v)).enabled),
+    "iconic": ("window", lambda v: WindowState(*_numbers(v)).iconic),
     "menu_state": ("menu-state", lambda v: MenuState(*(w in ("checked", "enabled")
                                                         for w in v.split()))),
     # The widths of the big and the small icon the shell shows for the window.
@@ -203,6 +206,8 @@ COMMANDS = {
     "instance_held": ("instance-held", _flag),
     "foreground": ("foreground", _flag),
     "show_window": ("show-window", str),
+    # Returns once the window's thread has handled everything posted to it before.
+    "sync": ("sync", str),
 }
 # Messages posted as the user's hand or the system would: name: (message, WPARAM, LPARAM), ARG
 # standing for the caller's argument after the window (and control).
@@ -297,19 +302,6 @@ class Driver:
 
     def post(self, window, control_id, message, wparam=0, lparam=0):
         self.value("post", window, control_id, message, wparam, lparam)
-
-    def visible(self, window, control_id=0):
-        return self.state(window, control_id).visible
-
-    def enabled(self, window, control_id=0):
-        return self.state(window, control_id).enabled
-
-    def iconic(self, window):
-        return self.state(window).iconic
-
-    def sync(self, cls):
-        """Returns once the window's thread has handled everything posted to it before."""
-        self.value("sync", cls)
 
     def launch(self, show, cwd, exe, *args):
         """Starts `exe` as the shell does, with the show command `show`; the Windows process ID."""
