@@ -165,7 +165,6 @@ class BatchFileInReadOnlyDirectory(HostileTestCase):
         self.assertTrue(text and text.startswith(WRITE_FAILED) and "shutdown.bat" in text, text)
         self.assertEqual(d.message_box().count, 1)
         self.assertTrue(d.message_box_press())
-        self.assertTrue(d.wait_gone("#32770", 3000))
         d.sync(BAT)
         self.assertTrue(d.visible(BAT), "the dialog must stay open for another try")
         d.click(BAT, Bat.lblCancel)

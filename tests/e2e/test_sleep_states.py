@@ -118,7 +118,6 @@ class SleepStates(ZorvoTestCase):
         self.assertTrue(text.endswith(NOT_STARTED), repr(text))
         self.assertTrue(d.visible(main), "the reason is given in sight of the window")
         self.assertTrue(d.message_box_press())
-        self.assertEventually(lambda: d.message_box_count() == 0, timeout=5)
         self.assertEqual((d.visible(main), d.iconic(main)), (True, False))
         self.assertTrue(d.enabled(main, Main.lblActivate) and d.enabled(main, Main.Combo1))
         self.assertTrue(d.menu_state(main, item).checked, "the task stays selected")
@@ -162,7 +161,6 @@ class SleepStates(ZorvoTestCase):
         text = d.message_box_text(wait_ms=10000)
         self.assertTrue(text and text.startswith(NO_STANDBY), repr(text))
         self.assertTrue(d.message_box_press())
-        self.assertEventually(lambda: d.message_box_count() == 0, timeout=5)
         self.assertEqual([d.menu_state(main, m).checked for m in (Menu.mnuSleep, Menu.mnuWait)],
                          [True, False])
         before = self.left(main, HIBERNATE)

@@ -380,11 +380,10 @@ class Driver:
         box = self.message_box(wait_ms)
         return box and box.text
 
-    def message_box_count(self):
-        return (self.message_box() or MessageBox(0, [], "")).count
-
     def message_box_press(self, button_id=IDOK):
-        return self.message_box(press=button_id) is not None
+        """Presses the box's button; true once no box of the program is left."""
+        return self.message_box(press=button_id) is not None and bool(
+            wait_until(lambda: self.message_box() is None, 5))
 
 
 class ProgramFolder:
