@@ -16,9 +16,8 @@ class StartState(ZorvoTestCase):
     def test_what_the_window_shows(self):
         d = self.driver
         self.start_main()
-        texts = {0: IDLE_CAPTION, Main.lblEnter: "Zorvo настроен на выключение", Main.lblH: "0:01",
-                 Main.Combo1: "1", Main.lblActivate: "Активировать"}
-        self.assertEqual({c: d.text(MAIN, c) for c in texts}, texts)
+        # The labels' texts, and which labels show, are in the reference pictures.
+        self.assertEqual(d.text(MAIN), IDLE_CAPTION)
         # The system's short date; its long time form (Wine's ru-RU writes HH:mm:ss), running.
         today = datetime.date.today()
         self.assertIn(d.text(MAIN, Main.lblDate),
@@ -37,8 +36,6 @@ class StartState(ZorvoTestCase):
                          [Menu.mnuShutDown])
         self.assertEqual([item for item, state in marks.items() if not state.enabled],
                          [Menu.mnuReset])
-        self.assertEqual([c for c in range(Main.lblEnter, Main.lblReset + 1)
-                          if not d.visible(MAIN, c)], [Main.lblLog, Main.lblReset])
         self.assertTrue(d.enabled(MAIN, Main.lblActivate) and d.enabled(MAIN, Main.Combo1))
         # Made once the window has been painted: they come a moment after it shows.
         combo = "Выберите время(в минутах)"
