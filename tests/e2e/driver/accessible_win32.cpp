@@ -2,8 +2,6 @@
 
 #include <oleacc.h>
 
-#include <array>
-#include <cwchar>
 #include <stdexcept>
 
 #include "driver_win32.h"
@@ -15,12 +13,6 @@ namespace {
 // Spelled out: MinGW's IID_IAccessible, linked without dllimport, names the import thunk.
 constexpr GUID iid_accessible{
     0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
-
-std::wstring hex(long long value) {
-    std::array<wchar_t, 32> buffer{};
-    std::swprintf(buffer.data(), buffer.size(), L"0x%llX", value);
-    return buffer.data();
-}
 
 void need_com() {
     static const HRESULT joined = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);

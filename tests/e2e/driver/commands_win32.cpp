@@ -3,7 +3,6 @@
 #include <shellapi.h>
 #include <tlhelp32.h>
 
-#include <array>
 #include <cwchar>
 #include <functional>
 #include <stdexcept>
@@ -36,12 +35,6 @@ long long number(const std::wstring& text) {
         throw Failure(L"not a number: " + text);
     }
     return value;
-}
-
-std::wstring hex(unsigned long long value) {
-    std::array<wchar_t, 32> buffer{};
-    std::swprintf(buffer.data(), buffer.size(), L"0x%llX", value);
-    return buffer.data();
 }
 
 // Throws the failure of the Windows call `what` unless it succeeded.

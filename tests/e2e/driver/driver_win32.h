@@ -33,6 +33,8 @@ std::wstring from_utf8(std::string_view text);
 std::string to_utf8(std::wstring_view text);
 std::vector<std::wstring> split_tokens(std::wstring_view line);
 std::wstring escape_value(std::wstring_view text);
+// "0x" and the number in upper-case hex digits.
+std::wstring hex(unsigned long long value);
 
 struct TopWindow {
     HWND hwnd = nullptr;

@@ -4,6 +4,7 @@
 // library keeps one driver running.
 #include <windows.h>
 
+#include <array>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -62,6 +63,12 @@ std::wstring escape_value(std::wstring_view text) {
                                : std::wstring(1, c);
     }
     return result;
+}
+
+std::wstring hex(unsigned long long value) {
+    std::array<wchar_t, 32> buffer{};
+    std::swprintf(buffer.data(), buffer.size(), L"0x%llX", value);
+    return buffer.data();
 }
 
 } // namespace zdrive
