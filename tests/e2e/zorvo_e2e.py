@@ -51,7 +51,6 @@ class Dial:
 WS_EX_TOPMOST, WS_EX_TOOLWINDOW = 0x8, 0x80
 # Mouse messages that reach frmMain through the notification-area icon, and keys.
 WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONUP = 0x201, 0x202, 0x203, 0x205
-WM_KEYDOWN = 0x0100
 VK_TAB, VK_RETURN, VK_ESCAPE = 0x09, 0x0D, 0x1B
 IDOK, IDYES, IDNO = 1, 6, 7
 
