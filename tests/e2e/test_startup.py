@@ -22,7 +22,8 @@ class StartState(ZorvoTestCase):
         today = datetime.date.today()
         self.assertIn(d.text(MAIN, Main.lblDate),
                       {day.strftime("%d.%m.%Y") for day in (today, today - datetime.timedelta(1))})
-        clock = d.text(MAIN, Main.lblTime)
+        # The clock shows at its timer's first tick, a moment after the window.
+        clock = wait_until(lambda: d.text(MAIN, Main.lblTime), timeout=5)
         self.assertRegex(clock, r"^([01]?[0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9]$")
         shown = datetime.datetime.strptime(clock, "%H:%M:%S")
         drift = (datetime.datetime.now() - shown).seconds
