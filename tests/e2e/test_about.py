@@ -1,10 +1,7 @@
-"""The about box: its text, the link, closing, the main window's always-on-top state around it;
-and a countdown that runs on, untouched, while a dialog is open."""
+"""The about box: its text, the link, closing, the main window's always-on-top state around it."""
 
-import time
-
-from zorvo_e2e import (ABOUT, BAT, SHUTDOWN, VERSION, WS_EX_TOOLWINDOW, WS_EX_TOPMOST, About, Bat,
-                       Main, Menu, ZorvoTestCase, wait_until)
+from zorvo_e2e import (ABOUT, VERSION, WS_EX_TOOLWINDOW, WS_EX_TOPMOST, About, Main, Menu,
+                       ZorvoTestCase, wait_until)
 
 WS_MINIMIZEBOX_MAXIMIZEBOX = 0x30000
 
@@ -56,26 +53,3 @@ class AboutBox(ZorvoTestCase):
             self.assertTrue(d.enabled(main))
             self.assertFocus(main, Main.Combo1, "the main window is active again")
             self.assertEventually(lambda: topmost(main) == on, timeout=3)
-
-
-class DialogsDuringACountdown(ZorvoTestCase):
-    def test_countdown_runs_on_and_the_command_line_is_not_applied_again(self):
-        d = self.driver
-        program = self.start_main(args=("/v", "5"))
-        main = program.window()
-        started = time.monotonic() - (299 - self.left(main, SHUTDOWN))
-        for cls, item, close in ((ABOUT, Menu.mnuAbout, About.lblOK),
-                                 (BAT, Menu.mnuBat, Bat.lblCancel)):
-            window = program.window(cls)
-            self.open_form(main, item, window)
-            before = self.left(main, SHUTDOWN)
-            self.assertEventually(lambda: self.left(main, SHUTDOWN) < before, timeout=5,
-                                  msg="the countdown must go on while %s is open" % cls)
-            d.click(window, close)
-            self.assertTrue(d.wait_gone(window, 5000))
-            d.wait_ticks(main)
-        left = self.left(main, SHUTDOWN)
-        self.assertLess(abs(left - (299 - (time.monotonic() - started))), 2.5,
-                        "restarted or stalled: %d s left" % left)
-        self.assertFalse(d.enabled(main, Main.lblActivate))
-        self.assertEqual(d.text(main, Main.Combo1), "5")

@@ -114,8 +114,11 @@ class ScreenReaders(ZorvoTestCase):
         for label, name in ((Main.lblActivate, "Активировать"), (Main.lblReset, "Сбросить")):
             self.assertEqual(self.accessible(main, label), (ROLE_PUSHBUTTON, 0, name, PRESS))
             self.assertEqual(self.press(main, label), 0)
-            self.assertEventually(lambda: d.enabled(main, Main.lblActivate) ==
-                                  (label == Main.lblReset), timeout=5)
+            running = label == Main.lblActivate
+            self.assertEventually(lambda: d.enabled(main, Main.lblActivate) != running, timeout=5)
+            self.assertEqual([d.enabled(main, Main.Combo1)] + [
+                d.menu_state(main, m).enabled for m in (Menu.mnuActive, Menu.mnuReset)],
+                [not running, not running, running])
             _, state, _, action = self.accessible(main, label)
             self.assertEqual((state & STATE_UNAVAILABLE, action), (STATE_UNAVAILABLE, ""))
             self.assertEqual(self.press(main, label), DISP_E_MEMBERNOTFOUND)
