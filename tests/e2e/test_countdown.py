@@ -6,8 +6,8 @@ import datetime
 import re
 import time
 
-from zorvo_e2e import (ALARM, IDLE_CAPTION, MAIN, REBOOT, WM_LBUTTONDBLCLK, WS_EX_TOPMOST, Dial,
-                       DriverError, Main, Menu, ZorvoTestCase, wait_until)
+from zorvo_e2e import (ALARM, DIAL, IDLE_CAPTION, MAIN, REBOOT, WM_LBUTTONDBLCLK, WS_EX_TOPMOST,
+                       Dial, DriverError, Main, Menu, ZorvoTestCase, wait_until)
 
 
 class OneMinuteRuns(ZorvoTestCase):

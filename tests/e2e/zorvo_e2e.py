@@ -78,12 +78,6 @@ class Picture(collections.namedtuple("Picture", "width height pixels")):
         return bytes(self.pixels[at:at + 3])
 
 
-def seconds_left(caption, prefix):
-    """The seconds left that a countdown caption of the task shows, or None for another caption."""
-    match = re.fullmatch(re.escape(prefix) + r"(\d+) мин (\d\d) сек", caption)
-    return int(match[1]) * 60 + int(match[2]) if match else None
-
-
 def windows_path(path):
     """The path as programs in the Wine prefix see it (drive Z: is the Linux root)."""
     return "Z:" + str(path).replace("/", "\\")
@@ -512,10 +506,10 @@ class ZorvoTestCase(unittest.TestCase):
 
     def left(self, main, prefix, timeout=5):
         """The seconds left, once the window's caption counts down the task of `prefix`."""
-        found = wait_until(lambda: (lambda s: [s] if s is not None else None)(
-            seconds_left(self.driver.text(main), prefix)), timeout)
+        caption = re.escape(prefix) + r"(\d+) мин (\d\d) сек"
+        found = wait_until(lambda: re.fullmatch(caption, self.driver.text(main)), timeout)
         self.assertTrue(found, "no countdown %r: %r" % (prefix, self.driver.text(main)))
-        return found[0]
+        return int(found[1]) * 60 + int(found[2])
 
     def assertFocus(self, window, control_id, msg=None):
         """The keyboard focus comes to the control: a window activated gives it a moment later,
