@@ -1,7 +1,8 @@
-"""The about box: its text, the link, closing, the main window's always-on-top state around it."""
+"""The about box: its caption, the link, closing, the main window's always-on-top state around
+it. (Its text is the unit tests' and the reference pictures'.)"""
 
-from zorvo_e2e import (ABOUT, VERSION, WS_EX_TOOLWINDOW, WS_EX_TOPMOST, About, Main, Menu,
-                       ZorvoTestCase, wait_until)
+from zorvo_e2e import (ABOUT, WS_EX_TOOLWINDOW, WS_EX_TOPMOST, About, Main, Menu, ZorvoTestCase,
+                       wait_until)
 
 WS_MINIMIZEBOX_MAXIMIZEBOX = 0x30000
 
@@ -12,7 +13,7 @@ class AboutBox(ZorvoTestCase):
         self.driver.kill_image("winebrowser.exe")
         super().tearDown()
 
-    def test_text_link_closing_and_top_most(self):
+    def test_link_closing_and_top_most(self):
         d = self.driver
         program = self.start_main()
         main, about = program.window(), program.window(ABOUT)
@@ -30,10 +31,6 @@ class AboutBox(ZorvoTestCase):
             self.open_form(main, Menu.mnuAbout, about)
             self.assertFalse(topmost(main), "the main window must not stay on top meanwhile")
             self.assertEqual(d.text(about), "О программе...")
-            text = d.text(about, About.Text1)
-            self.assertTrue(text.startswith("Zorvo v%s\r\nДата создания: 16 ноября 2007\r\n"
-                                            % VERSION), repr(text[:60]))
-            self.assertEqual(len(text.split("\r\n")), 6, repr(text))
             self.assertEqual(wait_until(lambda: d.tooltips(about), timeout=5),
                              [(About.lblHomePage, "https://zorvo.example/")])
             self.assertFocus(about, About.Text1, "the text box takes the focus")
