@@ -169,4 +169,4 @@ class HighContrast(ZorvoTestCase):
         self.assertFalse(self.shows(popup, Dial.Label1, 0x0000C0), "the designed dark red")
         # The window brought back by the icon: the popup goes at the next tick.
         d.tray(main, WM_LBUTTONDBLCLK)
-        self.assertEventually(lambda: d.visible(main) and not d.visible(popup), timeout=3)
+        self.assertEventually(lambda: d.visible(main) and not d.visible(popup), timeout=5)
