@@ -40,7 +40,6 @@ TEST_TIMEOUT = float(os.environ.get("ZORVO_E2E_TEST_TIMEOUT", "300"))
 SLOW = {
     "test_hostile.LogFailures": 85,
     "test_countdown.OneMinuteRuns.test_alarm_with_log": 70,
-    "test_countdown.OneMinuteRuns.test_hidden_reboot_shows_the_popup_and_reports_the_failure": 62,
     "test_sleep_states.SleepStates.test_standby_refused_at_the_end_says_why": 62,
     "test_sleep_states.SleepStates."
     "test_a_countdown_holds_the_display_on_a_modern_standby_computer_on_battery": 62,

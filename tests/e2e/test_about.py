@@ -1,10 +1,8 @@
-"""The about box: its text, the link, closing, the main window's always-on-top state around it;
-and a countdown that runs on, untouched, while a dialog is open."""
+"""The about box: its caption, the link, closing, the main window's always-on-top state around
+it. (Its text is the unit tests' and the reference pictures'.)"""
 
-import time
-
-from zorvo_e2e import (ABOUT, BAT, SHUTDOWN, VERSION, WS_EX_TOOLWINDOW, WS_EX_TOPMOST, About, Bat,
-                       Main, Menu, ZorvoTestCase, wait_until)
+from zorvo_e2e import (ABOUT, WS_EX_TOOLWINDOW, WS_EX_TOPMOST, About, Main, Menu, ZorvoTestCase,
+                       wait_until)
 
 WS_MINIMIZEBOX_MAXIMIZEBOX = 0x30000
 
@@ -15,7 +13,7 @@ class AboutBox(ZorvoTestCase):
         self.driver.kill_image("winebrowser.exe")
         super().tearDown()
 
-    def test_text_link_closing_and_top_most(self):
+    def test_link_closing_and_top_most(self):
         d = self.driver
         program = self.start_main()
         main, about = program.window(), program.window(ABOUT)
@@ -33,10 +31,6 @@ class AboutBox(ZorvoTestCase):
             self.open_form(main, Menu.mnuAbout, about)
             self.assertFalse(topmost(main), "the main window must not stay on top meanwhile")
             self.assertEqual(d.text(about), "О программе...")
-            text = d.text(about, About.Text1)
-            self.assertTrue(text.startswith("Zorvo v%s\r\nДата создания: 16 ноября 2007\r\n"
-                                            % VERSION), repr(text[:60]))
-            self.assertEqual(len(text.split("\r\n")), 6, repr(text))
             self.assertEqual(wait_until(lambda: d.tooltips(about), timeout=5),
                              [(About.lblHomePage, "https://zorvo.example/")])
             self.assertFocus(about, About.Text1, "the text box takes the focus")
@@ -56,26 +50,3 @@ class AboutBox(ZorvoTestCase):
             self.assertTrue(d.enabled(main))
             self.assertFocus(main, Main.Combo1, "the main window is active again")
             self.assertEventually(lambda: topmost(main) == on, timeout=3)
-
-
-class DialogsDuringACountdown(ZorvoTestCase):
-    def test_countdown_runs_on_and_the_command_line_is_not_applied_again(self):
-        d = self.driver
-        program = self.start_main(args=("/v", "5"))
-        main = program.window()
-        started = time.monotonic() - (299 - self.left(main, SHUTDOWN))
-        for cls, item, close in ((ABOUT, Menu.mnuAbout, About.lblOK),
-                                 (BAT, Menu.mnuBat, Bat.lblCancel)):
-            window = program.window(cls)
-            self.open_form(main, item, window)
-            before = self.left(main, SHUTDOWN)
-            self.assertEventually(lambda: self.left(main, SHUTDOWN) < before, timeout=5,
-                                  msg="the countdown must go on while %s is open" % cls)
-            d.click(window, close)
-            self.assertTrue(d.wait_gone(window, 5000))
-            d.wait_ticks(main)
-        left = self.left(main, SHUTDOWN)
-        self.assertLess(abs(left - (299 - (time.monotonic() - started))), 2.5,
-                        "restarted or stalled: %d s left" % left)
-        self.assertFalse(d.enabled(main, Main.lblActivate))
-        self.assertEqual(d.text(main, Main.Combo1), "5")

@@ -9,7 +9,8 @@ system does. The colours drawn are read off the screen."""
 
 import collections
 
-from zorvo_e2e import (ABOUT, BAT, DIAL, About, Bat, Dial, Main, Menu, ZorvoTestCase, wait_until)
+from zorvo_e2e import (ABOUT, ALARM, BAT, DIAL, WM_LBUTTONDBLCLK, WS_EX_TOPMOST, About, Bat, Dial,
+                       Main, Menu, ZorvoTestCase, wait_until)
 
 LWA_COLORKEY, LWA_ALPHA = 1, 2
 COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT = 5, 8, 13, 14
@@ -159,7 +160,13 @@ class HighContrast(ZorvoTestCase):
         composed = wait_until(lambda: d.state(popup)[-3:] == (0, 255, LWA_ALPHA), timeout=5)
         self.assertTrue(composed, "composed as %r" % (d.state(popup)[-3:],))
         self.assertTrue(d.wait_window(popup, 45000), "the popup did not show")
+        # Shown at the tick of half a minute, not before, over every other window.
+        self.assertIn(self.left(main, ALARM), range(27, 31))
+        self.assertTrue(d.state(popup).exstyle & WS_EX_TOPMOST, "the popup stays on top")
         d.sync(popup)
         self.assert_drawn(popup, 0, 0xFFFFFF, TEXT, "popup")
         self.assert_drawn(popup, Dial.Label1, 0xFFFFFF, TEXT, "countdown")
         self.assertFalse(self.shows(popup, Dial.Label1, 0x0000C0), "the designed dark red")
+        # The window brought back by the icon: the popup goes at the next tick.
+        d.tray(main, WM_LBUTTONDBLCLK)
+        self.assertEventually(lambda: d.visible(main) and not d.visible(popup), timeout=5)

@@ -92,6 +92,9 @@ class StartModes(ZorvoTestCase):
                                       msg="the program's icon is not in the notification area")
                 if dialog:
                     self.open_form(main, item, program.window(dialog))
+                    before = self.left(main, ALARM)
+                    self.assertEventually(lambda: self.left(main, ALARM) < before, timeout=5,
+                                          msg="the countdown must go on while %s is open" % dialog)
                 if item == Menu.mnuExit:
                     d.command(main, item)
                 else:

@@ -78,12 +78,6 @@ class Picture(collections.namedtuple("Picture", "width height pixels")):
         return bytes(self.pixels[at:at + 3])
 
 
-def seconds_left(caption, prefix):
-    """The seconds left that a countdown caption of the task shows, or None for another caption."""
-    match = re.fullmatch(re.escape(prefix) + r"(\d+) мин (\d\d) сек", caption)
-    return int(match[1]) * 60 + int(match[2]) if match else None
-
-
 def windows_path(path):
     """The path as programs in the Wine prefix see it (drive Z: is the Linux root)."""
     return "Z:" + str(path).replace("/", "\\")
@@ -306,28 +300,25 @@ class Driver:
         """Starts `exe` as the shell does, with the show command `show`; the Windows process ID."""
         return int(self.value("launch", show, windows_path(cwd), windows_path(exe), *args))
 
-    def wait(self, how, cls, timeout_ms):
-        """Until a visible window of the class ("CLASS" or "CLASS@PID") exists, one shown or not
-        ("exists"), or no visible one is left ("gone")."""
+    def wait(self, done, cls, timeout_ms):
+        """Until `done` is true of the shown flags of the windows of the class ("CLASS" or
+        "CLASS@PID")."""
         name, _, pid = cls.partition("@")
 
-        def seen():
-            shown = [v for _, p, v in self.windows(name) if not pid or p == int(pid)]
-            if how == "gone":
-                return not any(shown)
-            return bool(shown) if how == "exists" else any(shown)
-        return bool(wait_until(seen, timeout_ms / 1000, 0.05))
+        def shown():
+            return [v for _, p, v in self.windows(name) if not pid or p == int(pid)]
+        return bool(wait_until(lambda: done(shown()), timeout_ms / 1000, 0.05))
 
     def wait_window(self, cls, timeout_ms=10000):
         """Until a visible window of the class exists."""
-        return self.wait("visible", cls, timeout_ms)
+        return self.wait(any, cls, timeout_ms)
 
     def wait_exists(self, cls, timeout_ms=10000):
         """Until a window of the class exists, shown or not."""
-        return self.wait("exists", cls, timeout_ms)
+        return self.wait(bool, cls, timeout_ms)
 
     def wait_gone(self, cls, timeout_ms=10000):
-        return self.wait("gone", cls, timeout_ms)
+        return self.wait(lambda shown: not any(shown), cls, timeout_ms)
 
     def wait_ticks(self, main, ticks=2):
         """Waits until the window's clock has moved `ticks` times: as long as the program's own
@@ -515,10 +506,10 @@ class ZorvoTestCase(unittest.TestCase):
 
     def left(self, main, prefix, timeout=5):
         """The seconds left, once the window's caption counts down the task of `prefix`."""
-        found = wait_until(lambda: (lambda s: [s] if s is not None else None)(
-            seconds_left(self.driver.text(main), prefix)), timeout)
+        caption = re.escape(prefix) + r"(\d+) мин (\d\d) сек"
+        found = wait_until(lambda: re.fullmatch(caption, self.driver.text(main)), timeout)
         self.assertTrue(found, "no countdown %r: %r" % (prefix, self.driver.text(main)))
-        return found[0]
+        return int(found[1]) * 60 + int(found[2])
 
     def assertFocus(self, window, control_id, msg=None):
         """The keyboard focus comes to the control: a window activated gives it a moment later,

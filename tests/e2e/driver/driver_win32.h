@@ -95,7 +95,6 @@ private:
 
 struct Session {
     MenuProbe probe;
-    kernel_handle held_file; // hold-file
     bool quit = false;
 };
 
