@@ -1,8 +1,10 @@
 """The batch-file dialog: the files it writes (exact bytes, in the working directory, in the OEM
-code page), a user's own file, a long path."""
+code page), a user's own file, a long path, and batch files that really start the program."""
 
-from zorvo_e2e import (BAT, IDNO, IDYES, WS_EX_TOOLWINDOW, Bat, Menu, ZorvoTestCase,
-                       windows_path)
+import subprocess
+
+from zorvo_e2e import (ALARM, BAT, IDNO, IDYES, MAIN, SHUTDOWN, WS_EX_TOOLWINDOW, Bat, Main,
+                       Menu, ZorvoTestCase, wait_until, windows_path)
 
 ACTIONS = ["Выключение", "Ждущий режим", "Звуковой сигнал", "Перезагрузка", "Спящий режим"]
 MODES = {"": Bat.Option1, "/min": Bat.Option2, "/hid": Bat.Option3}
@@ -125,3 +127,39 @@ class BatchDialog(BatchDialogCase):
         self.assertIn(b"~", line, "the short form of the path")
         # Not run: Wine cannot start a program whose long path passes MAX_PATH, not even by its
         # short form (Windows can); the line is what cmd.exe needs.
+
+
+class BatchFilesRun(BatchDialogCase):
+    """Generated files run with Wine's cmd.exe start the program with the chosen task."""
+
+    def test_the_files_start_the_task(self):
+        d = self.driver
+        cases = [  # folder, choice, file, cmd's options, caption, window
+            ("Zorvo timer", dict(action="Звуковой сигнал", minutes="5", mode="/min"), "alarm.bat",
+             (), ALARM, "minimised"),
+            # cmd /v:on reads "!...!" as a variable even inside quotes: the long path would
+            # start nothing.
+            ("Zorvo tools!", dict(minutes="3", mode="/hid"), "shutdown.bat", ("/v:on",),
+             SHUTDOWN, "hidden"),
+        ]
+        for name, choice, file, options, prefix, window in cases:
+            with self.subTest(name):
+                main, bat = self.start_in_workdir(self.program_folder(name))
+                self.generate(main, bat, **choice)
+                self.assertNotIn(b"!", self.written()[file])
+                # One copy at a time: the one that wrote the file leaves first.
+                d.close_window(main)
+                self.assertIsNotNone(self.programs[0].wait_exit(10))
+                result = subprocess.run(["wine", "cmd", *options, "/c", file],
+                                        cwd=str(self.workdir), env=self.session.env,
+                                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL, timeout=60)
+                self.assertEqual(result.returncode, 0)
+                pids = wait_until(lambda: [p for _, p, _ in d.windows(MAIN)], timeout=20)
+                self.assertTrue(pids, "the batch file started no program")
+                main = "%s@%d" % (MAIN, pids[0])
+                self.assertGreater(self.left(main, prefix), int(choice["minutes"]) * 60 - 10)
+                self.assertEqual(d.text(main, Main.Combo1), choice["minutes"])
+                self.assertEventually(lambda: (d.iconic(main), d.visible(main)) ==
+                                      (True, window == "minimised"), timeout=5)
+                self.end_programs()
