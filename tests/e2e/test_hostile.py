@@ -9,7 +9,7 @@ import time
 from pathlib import Path
 
 from zorvo_e2e import (ALARM, BAT, BUILD, IDLE_CAPTION, SLEEP_DLL, Bat, Driver, Main, Menu,
-                       Program, WineSession, ZorvoTestCase, copy_prefix)
+                       Program, WineSession, ZorvoTestCase, copy_prefix, windows_path)
 
 WRITE_FAILED = "Не удалось записать файл"
 PTIME_ONLY_DLL = BUILD / "e2e" / "sleep_ptime_only.dll"
@@ -63,10 +63,10 @@ class CopiedSession(WineSession):
 
 
 class LogFailures(HostileTestCase):
-    """The log entry of a performed task in three hostile places, three countdowns running their
+    """The log entry of a performed task in four hostile places, four countdowns running their
     minute at the same time, each copy of the program in a Wine prefix of its own: a working
-    directory that is read-only; a disk with room for only part of the entry; and a Windows whose
-    ANSI code page has no Cyrillic."""
+    directory that is read-only; a zorvo.log that another process holds open; a disk with room
+    for only part of the entry; and a Windows whose ANSI code page has no Cyrillic."""
 
     EARLIER = ("[01.01.2026   10:00:00]\r\nСигнал подан\r\n" + "*" * 24 + "\r\n").encode("cp1251")
 
@@ -119,26 +119,34 @@ class LogFailures(HostileTestCase):
         self.assertTrue(program.running(), "the program must wait for OK")
         self.assert_ended_cleanly(program, driver)
 
-    def test_three_places_where_the_log_is_hard_to_write(self):
+    def test_four_places_where_the_log_is_hard_to_write(self):
         readonly = self.read_only_folder()
+        locked = self.scratch / "locked"
+        locked.mkdir()
+        (locked / "zorvo.log").write_bytes(self.EARLIER)
         full = self.scratch / "full"
         full_log = self.full_disk(full, self.EARLIER * 3)
         western = self.scratch / "western"
         western.mkdir()
 
-        machines = [(self.session, self.driver), self.second_machine(),
+        machines = [(self.session, self.driver), self.second_machine(), self.second_machine(),
                     self.second_machine(LANG="C.UTF-8", LC_ALL="C.UTF-8")]
+        machines[1][1].value("hold-file", windows_path(locked / "zorvo.log"))
         runs = [self.start_alarm(*machine, cwd, "Zorvo%d" % n) for n, (machine, cwd) in
-                enumerate(zip(machines, (readonly, full, western)), 1)]
+                enumerate(zip(machines, (readonly, locked, full, western)), 1)]
 
         self.wait_failure(*runs[0])
         self.assertEqual(list(readonly.iterdir()), [])
-        # Part of the entry did fit; none of it may stay, or the next one is glued to it.
         self.wait_failure(*runs[1])
+        machines[1][1].value("release-file")
+        self.assertEqual([p.name for p in locked.iterdir()], ["zorvo.log"])
+        self.assertEqual((locked / "zorvo.log").read_bytes(), self.EARLIER, "the log must stay")
+        # Part of the entry did fit; none of it may stay, or the next one is glued to it.
+        self.wait_failure(*runs[2])
         self.assertEqual((full / "zorvo.log").read_bytes(), full_log)
         # No Cyrillic in the ANSI code page: a new log is begun in UTF-8, marked as such.
-        self.assertIsNotNone(runs[2][0].wait_exit(80), "the alarm did not end the program")
-        self.assertIsNone(runs[2][2].message_box_text())
+        self.assertIsNotNone(runs[3][0].wait_exit(80), "the alarm did not end the program")
+        self.assertIsNone(runs[3][2].message_box_text())
         written = (western / "zorvo.log").read_bytes()
         self.assertTrue(written.startswith(b"\xef\xbb\xbf["), written[:8])
         text = written[3:].decode("utf-8")

@@ -442,6 +442,21 @@ const std::vector<Command>& commands() {
         // accessible-do CLASS ID: the control's default action; answers the HRESULT.
         {L"accessible-do", 2,
          [](const Args& a, Session&) { return ok(do_default_action(control(a))); }},
+        // hold-file PATH: opens the file (made when missing) sharing nothing, so no other process
+        // can open it until release-file.
+        {L"hold-file", 1,
+         [](const Args& a, Session& s) {
+             HANDLE file = CreateFileW(a[1].c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                       OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+             check(file != INVALID_HANDLE_VALUE, L"opening " + a[1]);
+             s.held_file.reset(file);
+             return ok();
+         }},
+        {L"release-file", 0,
+         [](const Args&, Session& s) {
+             s.held_file.reset();
+             return ok();
+         }},
         // contrast CLASS on|off|keep [INDEX COLOUR]...: high contrast as the program's process
         // sees it, and system colours set inside it; answers "HOOKED SET PREVIOUS..." (the
         // colours before the change).

@@ -95,6 +95,7 @@ private:
 
 struct Session {
     MenuProbe probe;
+    kernel_handle held_file; // hold-file
     bool quit = false;
 };
 
