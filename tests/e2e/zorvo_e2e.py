@@ -300,28 +300,25 @@ class Driver:
         """Starts `exe` as the shell does, with the show command `show`; the Windows process ID."""
         return int(self.value("launch", show, windows_path(cwd), windows_path(exe), *args))
 
-    def wait(self, how, cls, timeout_ms):
-        """Until a visible window of the class ("CLASS" or "CLASS@PID") exists, one shown or not
-        ("exists"), or no visible one is left ("gone")."""
+    def wait(self, done, cls, timeout_ms):
+        """Until `done` is true of the shown flags of the windows of the class ("CLASS" or
+        "CLASS@PID")."""
         name, _, pid = cls.partition("@")
 
-        def seen():
-            shown = [v for _, p, v in self.windows(name) if not pid or p == int(pid)]
-            if how == "gone":
-                return not any(shown)
-            return bool(shown) if how == "exists" else any(shown)
-        return bool(wait_until(seen, timeout_ms / 1000, 0.05))
+        def shown():
+            return [v for _, p, v in self.windows(name) if not pid or p == int(pid)]
+        return bool(wait_until(lambda: done(shown()), timeout_ms / 1000, 0.05))
 
     def wait_window(self, cls, timeout_ms=10000):
         """Until a visible window of the class exists."""
-        return self.wait("visible", cls, timeout_ms)
+        return self.wait(any, cls, timeout_ms)
 
     def wait_exists(self, cls, timeout_ms=10000):
         """Until a window of the class exists, shown or not."""
-        return self.wait("exists", cls, timeout_ms)
+        return self.wait(bool, cls, timeout_ms)
 
     def wait_gone(self, cls, timeout_ms=10000):
-        return self.wait("gone", cls, timeout_ms)
+        return self.wait(lambda shown: not any(shown), cls, timeout_ms)
 
     def wait_ticks(self, main, ticks=2):
         """Waits until the window's clock has moved `ticks` times: as long as the program's own
