@@ -7,20 +7,10 @@ namespace {
 
 using fakes::MainHarness;
 
-struct AppliedCommandLine : ::testing::Test {
-    MainHarness h;
-    void startWith(std::int32_t delay, std::int32_t task, std::int32_t view) {
-        h.power.delay = delay;
-        h.power.task = task;
-        h.power.view = view;
-        h.start();
-    }
-};
-
 // What a start with a task switch leaves: the delay in the box and in hours, the task selected
 // and counting down; a delay outside 1 to 360 (or none) counts down one minute; a code that is no
 // task starts nothing, while its window mode still applies.
-TEST_F(AppliedCommandLine, EachTaskCodeAndDelay) {
+TEST(AppliedCommandLine, EachTaskCodeAndDelay) {
     struct Case {
         std::int32_t task, delay;
         const wchar_t* item; ///< the task selected; nullptr: nothing starts
@@ -68,7 +58,7 @@ TEST_F(AppliedCommandLine, EachTaskCodeAndDelay) {
     }
 }
 
-TEST_F(AppliedCommandLine, WindowModes) {
+TEST(AppliedCommandLine, WindowModes) {
     {
         MainHarness run;
         run.power.view = kViewTray;
@@ -105,60 +95,6 @@ TEST_F(AppliedCommandLine, WindowModes) {
         EXPECT_TRUE(run.form.visible());
         EXPECT_EQ(run.form.windowState(), WindowState::Normal);
     }
-}
-
-TEST_F(AppliedCommandLine, AppliedOnceHoweverOftenTheWindowComesBack) {
-    startWith(30, kTaskShutdown, 1);
-    h.ticks(10);
-    for (int i = 0; i < 3; ++i) {
-        h.form_.Form_Deactivate();
-        h.form_.Form_Activate();
-    }
-    h.send(L"Timer3", Event::Timer);
-    EXPECT_EQ(h.form.caption(), L"Zorvo - до выключения осталось 29 мин 49 сек");
-
-    h.form_.DeactivationCount = 32766;
-    h.form_.Form_Deactivate();
-    h.form_.Form_Deactivate();
-    EXPECT_EQ(h.form_.DeactivationCount, 32767) << "saturates instead of overflowing";
-}
-
-TEST_F(AppliedCommandLine, AppliedOnceWhenNoDeactivationCameBetween) {
-    // Started minimised without activation: the first real activation is the user restoring the
-    // window minutes later. The countdown and the window must be left as they are.
-    startWith(5, kTaskAlarm, kViewMinimized);
-    h.ticks(4);
-    h.form.setWindowState(WindowState::Normal);
-    h.form_.Form_Activate();
-    h.form_.Form_Activate();
-    EXPECT_EQ(h.form.windowState(), WindowState::Normal) << "not minimised again";
-    h.send(L"Timer3", Event::Timer);
-    EXPECT_EQ(h.form.caption(), L"Zorvo - подача звукового сигнала через 4 мин 55 сек");
-
-    MainHarness tray; // hidden in the tray, brought back by a double click on the icon
-    tray.power.task = kTaskReboot;
-    tray.power.view = kViewTray;
-    tray.start();
-    tray.ticks(2);
-    tray.form_.TrayIcon_Message(0x203);
-    tray.form_.Form_Activate();
-    EXPECT_TRUE(tray.form.visible());
-    EXPECT_EQ(tray.form.windowState(), WindowState::Normal);
-    tray.send(L"Timer3", Event::Timer);
-    EXPECT_EQ(tray.form.caption(), L"Zorvo - до перезагрузки осталось 0 мин 57 сек");
-}
-
-TEST_F(AppliedCommandLine, FullyHiddenWithoutATaskStaysReachableThroughTheIcon) {
-    startWith(5, 1, kViewHidden);
-    EXPECT_FALSE(h.form.visible());
-    EXPECT_TRUE(h.form.inTaskbar);
-    EXPECT_EQ(h.tray.last().operation, TrayOperation::Add);
-    EXPECT_TRUE(h.Timer4.enabled()) << "the hot key brings it back too";
-    const std::size_t calls = h.tray.calls.size();
-    h.form_.TaskbarCreated();
-    EXPECT_EQ(h.tray.calls.size(), calls + 1) << "the icon comes back after a shell restart";
-    h.form_.TrayIcon_Message(0x203);
-    EXPECT_TRUE(h.form.visible());
 }
 
 } // namespace

@@ -260,11 +260,10 @@ struct FakePowerLibrary final : PowerLibrary {
     std::uint32_t lastError() override { return error; }
 };
 
-/// Answers as Wine does unless a test says otherwise; counts the questions.
+/// Answers as Wine does unless a test says otherwise.
 struct FakeCapabilities final : PowerCapabilitiesService {
     std::optional<PowerCapabilities> answer = PowerCapabilities{true, false, false, true, true};
-    int queries = 0;
-    std::optional<PowerCapabilities> query() override { return ++queries, answer; }
+    std::optional<PowerCapabilities> query() override { return answer; }
 };
 
 struct FakeErrorTexts final : SystemErrorTexts {

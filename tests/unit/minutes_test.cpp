@@ -38,46 +38,6 @@ TEST_F(Minutes, InvalidTextsWarnOnceAndLeaveOne) {
               L"Вы пытаетесь ввести недопустимое значение!\r\nДопустимый диапазон от 1 до 360 мин");
 }
 
-TEST_F(Minutes, AcceptedNumbersBecomeTheirWholePart) {
-    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
-        {L"360", L"360"}, {L"045", L"45"}, {L"12,7", L"12"}, {L" 7 ", L"7"},
-        {L"+8", L"8"},    {L"1,", L"1"},   {L",9e", L"1"},
-    };
-    for (auto [typed, result] : cases) {
-        edit(typed);
-        EXPECT_EQ(h.Combo1.text(), result) << testing::PrintToString(std::wstring(typed));
-    }
-    EXPECT_EQ(warnings(), 1u) << "only ',9e' warns";
-}
-
-TEST_F(Minutes, EmptyBecomesSelectedOneWithoutWarning) {
-    edit(L"");
-    EXPECT_EQ(h.Combo1.text(), L"1");
-    EXPECT_EQ(h.Combo1.selStart(), 0);
-    EXPECT_EQ(h.Combo1.selLength(), 1);
-    EXPECT_EQ(warnings(), 0u);
-    h.typeMinutes(L"5"); // typing replaces the selected "1"
-    EXPECT_EQ(h.Combo1.text(), L"5");
-}
-
-TEST_F(Minutes, TypingDigitByDigitKeepsTheCaretAtTheEnd) {
-    h.typeMinutes(L"\b");
-    h.typeMinutes(L"120");
-    EXPECT_EQ(h.Combo1.text(), L"120");
-    EXPECT_EQ(h.Combo1.selStart(), 3);
-    EXPECT_EQ(h.Combo1.selLength(), 0);
-    EXPECT_EQ(warnings(), 0u);
-}
-
-TEST_F(Minutes, EnterActivatesWhateverTheShiftState) {
-    h.typeMinutes(L"\b15");
-    h.send(L"Combo1", Event::KeyDown, {65, 0});
-    EXPECT_FALSE(h.Timer3.enabled());
-    h.send(L"Combo1", Event::KeyDown, {13, 2});
-    EXPECT_TRUE(h.Timer3.enabled());
-    EXPECT_EQ(h.form_.RemainingMinutes, 14);
-}
-
 TEST_F(Minutes, FocusSwitchesTheHoursTimer) {
     h.send(L"Combo1", Event::GotFocus);
     EXPECT_TRUE(h.Timer1.enabled());
