@@ -472,20 +472,6 @@ TEST(CountdownPacing, LateTimerMessagesDoNotDrift) {
     }
 }
 
-// A computer that stood still past the end (a long stall of the message queue) catches up at
-// once, and the tick that performs the task is the last: nothing counts on after it.
-TEST(CountdownPacing, CatchingUpStopsAtTheTask) {
-    MainHarness h;
-    h.start();
-    PacedCountdown run(h);
-    run.activate();
-    EXPECT_TRUE(run.wakeUp(0));
-    EXPECT_FALSE(run.wakeUp(75'000)) << "the task ended the countdown";
-    EXPECT_EQ(run.handlerCalls, 60);
-    EXPECT_EQ(h.form.caption(), kShutdownPrefix + L"0 мин 00 сек");
-    EXPECT_EQ(std::count(h.journal.begin(), h.journal.end(), "ShutDown"), 1);
-}
-
 // A timer message that comes before its tick is due runs nothing and waits for the moment,
 // instead of a whole period more.
 TEST(CountdownPacing, AnEarlyMessageWaitsForItsTick) {
