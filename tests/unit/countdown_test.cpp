@@ -285,30 +285,42 @@ TEST_F(Countdown, AlarmMelodyLengthAndShape) {
     EXPECT_EQ(notes.back().durationMs, 1000u);
 }
 
-/// Windows-1252 as far as a log entry needs it: ASCII only, no Cyrillic.
-struct WesternEncoder final : text::Encoder {
-    std::optional<std::string> encodeExact(std::wstring_view text) const override {
-        std::string out;
-        for (wchar_t ch : text) {
-            if (ch > 0x7F) {
-                return std::nullopt;
-            }
-            out.push_back(static_cast<char>(ch));
+// A Russian system writes a new log, and one already in ANSI, in Windows-1251. One whose ANSI code
+// page cannot hold the entry begins a new (or empty) log in UTF-8 with one byte-order mark and goes
+// on so, as a Russian one does with a log begun so; an ANSI log it cannot add to, or cannot read,
+// is left alone and the user told. The task ends the program whatever the log.
+TEST(LogEncoding, ANewLogInTheSystemsCodePageElseUtf8AndALogGoesOnAsItBegan) {
+    const std::string stamp = "[07.12.2026   1:02:03]\r\n", end = "\r\n" + std::string(24, '*');
+    const std::string utf8 = stamp +
+                             "\xD0\xA1\xD0\xB8\xD0\xB3\xD0\xBD\xD0\xB0\xD0\xBB "
+                             "\xD0\xBF\xD0\xBE\xD0\xB4\xD0\xB0\xD0\xBD" +
+                             end + "\r\n";
+    const std::string ansi = stamp + "\xD1\xE8\xE3\xED\xE0\xEB \xEF\xEE\xE4\xE0\xED" + end + "\r\n";
+    const std::string bom = "\xEF\xBB\xBF", old = "[01.12.2026   21:00:00]\r\nAlarm\r\n";
+    const struct {
+        bool western, unreadable;
+        std::optional<std::string> before;
+        std::string after;
+    } cases[] = {
+        {false, false, std::nullopt, ansi},
+        {false, false, ansi, ansi + ansi},
+        {true, false, std::nullopt, bom + utf8},
+        {true, false, "", bom + utf8},
+        {true, false, bom + utf8, bom + utf8 + utf8},
+        {false, false, bom + utf8, bom + utf8 + utf8},
+        {true, false, old, old},
+        {true, true, old, old},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "western " << c.western << " before "
+                                        << testing::PrintToString(c.before.value_or("(none)")));
+        MainHarness run;
+        if (c.western) {
+            run.locale.ansiEncoder = text::TableEncoder(text::CodePage::Windows1252);
         }
-        return out;
-    }
-};
-
-struct LogEncoding : ::testing::Test {
-    WesternEncoder western;
-    const std::string alarmEntryUtf8 = "[07.12.2026   1:02:03]\r\n"
-                                       "\xD0\xA1\xD0\xB8\xD0\xB3\xD0\xBD\xD0\xB0\xD0\xBB "
-                                       "\xD0\xBF\xD0\xBE\xD0\xB4\xD0\xB0\xD0\xBD\r\n" +
-                                       std::string(24, '*') + "\r\n";
-    /// Runs a one-minute alarm with logging on; the log file as it is afterwards.
-    std::string alarmOnto(MainHarness& run, const std::optional<std::string>& before) {
-        if (before) {
-            run.files.files[L"zorvo.log"] = *before;
+        run.files.unreadable = c.unreadable;
+        if (c.before) {
+            run.files.files[L"zorvo.log"] = *c.before;
         }
         run.start();
         run.click(L"mnuLog");
@@ -316,48 +328,12 @@ struct LogEncoding : ::testing::Test {
         run.click(L"lblActivate");
         run.ticks(60);
         run.endMelody();
-        EXPECT_TRUE(run.form.closed) << "the task ends the program whatever the log";
-        return run.files.files.count(L"zorvo.log") ? run.files.files[L"zorvo.log"] : "";
+        EXPECT_TRUE(run.form.closed);
+        EXPECT_EQ(run.files.files[L"zorvo.log"], c.after);
+        const bool told = c.after == old;
+        ASSERT_EQ(run.messages.shown.size(), told ? 1u : 0u);
+        EXPECT_TRUE(!told || run.messages.shown[0].find(L"zorvo.log") != std::wstring::npos);
     }
-};
-
-TEST_F(LogEncoding, WesternSystemBeginsANewLogInUtf8AndGoesOnSo) {
-    MainHarness first;
-    first.locale.ansiOverride = &western;
-    EXPECT_EQ(alarmOnto(first, std::nullopt), "\xEF\xBB\xBF" + alarmEntryUtf8);
-    EXPECT_TRUE(first.messages.shown.empty());
-
-    MainHarness empty; // an empty file is as good as none
-    empty.locale.ansiOverride = &western;
-    EXPECT_EQ(alarmOnto(empty, ""), "\xEF\xBB\xBF" + alarmEntryUtf8);
-
-    MainHarness second;
-    second.locale.ansiOverride = &western;
-    const std::string log = "\xEF\xBB\xBF" + alarmEntryUtf8;
-    EXPECT_EQ(alarmOnto(second, log), log + alarmEntryUtf8) << "one mark, at the start only";
-
-    MainHarness russian; // a file begun in UTF-8 stays UTF-8 on a Russian system too
-    EXPECT_EQ(alarmOnto(russian, log), log + alarmEntryUtf8);
-}
-
-TEST_F(LogEncoding, AnAnsiFileThatCannotHoldTheEntryIsLeftAloneAndTheUserTold) {
-    for (bool unreadable : {false, true}) {
-        MainHarness run;
-        run.locale.ansiOverride = &western;
-        run.files.unreadable = unreadable;
-        EXPECT_EQ(alarmOnto(run, "[01.12.2026   21:00:00]\r\nAlarm\r\n"),
-                  "[01.12.2026   21:00:00]\r\nAlarm\r\n");
-        ASSERT_EQ(run.messages.shown.size(), 1u);
-        EXPECT_NE(run.messages.shown[0].find(L"zorvo.log"), std::wstring::npos);
-    }
-    // On a Russian system a new log, and one already in ANSI, take Windows-1251 bytes.
-    const std::string entry1251 = "[07.12.2026   1:02:03]\r\n\xD1\xE8\xE3\xED\xE0\xEB "
-                                  "\xEF\xEE\xE4\xE0\xED\r\n" +
-                                  std::string(24, '*') + "\r\n";
-    MainHarness fresh;
-    EXPECT_EQ(alarmOnto(fresh, std::nullopt), entry1251);
-    MainHarness russian;
-    EXPECT_EQ(alarmOnto(russian, entry1251), entry1251 + entry1251);
 }
 
 TEST(Utf8, EveryPlaneAndLoneSurrogates) {

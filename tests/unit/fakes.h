@@ -240,10 +240,8 @@ struct FakeLocale final : LocaleService {
     wchar_t separator = L',';
     text::TableEncoder ansiEncoder{text::CodePage::Windows1251};
     text::TableEncoder oemEncoder{text::CodePage::Oem866};
-    /// Another system's ANSI code page, when a test sets one.
-    const text::Encoder* ansiOverride = nullptr;
     wchar_t decimalSeparator() override { return separator; }
-    const text::Encoder& ansi() override { return ansiOverride ? *ansiOverride : ansiEncoder; }
+    const text::Encoder& ansi() override { return ansiEncoder; }
     const text::Encoder& oem() override { return oemEncoder; }
 };
 
