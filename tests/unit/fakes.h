@@ -16,10 +16,19 @@
 
 #include "app/frm_main.h"
 #include "app/frm_main_layout.h"
-#include "design_lookup.h"
 #include "dialogs/frm_about.h"
 #include "dialogs/frm_about_layout.h"
 #include "table_encoder.h"
+
+namespace zorvo {
+
+/// A control of a design by name, which only the tests need: the program itself goes by IDs.
+inline const ControlDesc& control(const FormDesc& form, std::wstring_view name) {
+    const auto it = std::ranges::find(form.controls, name, &ControlDesc::name);
+    return it != form.controls.end() ? *it : throw std::logic_error("no control in the design");
+}
+
+} // namespace zorvo
 
 namespace zorvo::fakes {
 
