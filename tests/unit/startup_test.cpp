@@ -124,28 +124,22 @@ TEST(AppliedCommandLine, EachTaskCodeAndDelay) {
 }
 
 TEST(AppliedCommandLine, WindowModes) {
-    {
+    for (const bool tray : {true, false}) { // else fully hidden
         MainHarness run;
-        run.power.view = kViewTray;
-        run.power.task = kTaskShutdown;
+        run.power.view = tray ? kViewTray : kViewHidden;
+        run.power.task = tray ? kTaskShutdown : kTaskAlarm;
         run.start();
         EXPECT_FALSE(run.form.visible());
-        EXPECT_TRUE(run.form.inTaskbar);
+        EXPECT_EQ(run.form.inTaskbar, tray);
         EXPECT_TRUE(run.Timer4.enabled());
-        EXPECT_EQ(run.form_.HiddenTickCount, 0);
-        EXPECT_EQ(run.tray.last().operation, TrayOperation::Add);
-        EXPECT_EQ(run.tray.last().record.tipText(), L"Zorvo запущен: Выключение");
-    }
-    {
-        MainHarness run;
-        run.power.view = kViewHidden;
-        run.power.task = kTaskAlarm;
-        run.start();
-        EXPECT_FALSE(run.form.visible());
-        EXPECT_FALSE(run.form.inTaskbar);
+        EXPECT_EQ(run.tray.last().operation, tray ? TrayOperation::Add : TrayOperation::Delete);
+        if (tray) {
+            EXPECT_EQ(run.form_.HiddenTickCount, 0);
+            EXPECT_EQ(run.tray.last().record.tipText(), L"Zorvo запущен: Выключение");
+            continue;
+        }
         EXPECT_EQ(run.form.windowState(), WindowState::Minimized);
-        EXPECT_EQ(run.tray.last().operation, TrayOperation::Delete);
-        EXPECT_TRUE(run.Timer3.enabled() && run.Timer4.enabled());
+        EXPECT_TRUE(run.Timer3.enabled());
         const std::size_t calls = run.tray.calls.size();
         run.form_.TaskbarCreated();
         EXPECT_EQ(run.tray.calls.size(), calls) << "a deleted icon stays deleted";
