@@ -332,7 +332,8 @@ TEST(LogEncoding, ANewLogInTheSystemsCodePageElseUtf8AndALogGoesOnAsItBegan) {
         EXPECT_EQ(run.files.files[L"zorvo.log"], c.after);
         const bool told = c.after == old;
         ASSERT_EQ(run.messages.shown.size(), told ? 1u : 0u);
-        EXPECT_TRUE(!told || run.messages.shown[0].find(L"zorvo.log") != std::wstring::npos);
+        EXPECT_TRUE(!told ||
+                    run.messages.shown[0].starts_with(L"Не удалось записать файл zorvo.log"));
     }
 }
 
@@ -343,6 +344,9 @@ TEST(Utf8, EveryPlaneAndLoneSurrogates) {
         EXPECT_EQ(text::toUtf8(L"\xD83D\xDE00"), "\xF0\x9F\x98\x80");
     } else {
         EXPECT_EQ(text::toUtf8(std::wstring(1, static_cast<wchar_t>(0x1F600))), "\xF0\x9F\x98\x80");
+        // The edges of the planes; past the last one, the replacement character.
+        const wchar_t edges[] = {0xD7FF, 0x10000, 0x10FFFF, 0x110000, 0};
+        EXPECT_EQ(text::toUtf8(edges), "\xED\x9F\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF\xEF\xBF\xBD");
     }
 }
 
