@@ -527,6 +527,7 @@ def main(argv):
                                                   mutant.mutated.strip()), flush=True)
             mine = [o for o in outcomes if o.mutant.path == path]
             if not args.files:  # a run stopped early still leaves the report of what it did
+                equivalents = load_equivalents()  # explained meanwhile
                 done_files = files[:files.index(path) + 1]
                 write_report(outcomes, done_files, generated, equivalents,
                              time.monotonic() - started, files[len(done_files):])
