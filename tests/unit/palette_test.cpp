@@ -88,12 +88,14 @@ TEST(Palette, EveryFormAsDesignedOrInTheSystemsColours) {
 }
 
 // The popup must show fully opaque: nothing it paints may match its colour key, even read as the
-// key's colour part alone (a white high-contrast scheme paints white).
+// key's colour part alone (a white high-contrast scheme paints white, a black one black).
 TEST(Palette, ThePopupKeysOutNothingItPaints) {
     const FormDesc& popup = frmDialLayout();
-    ui::SystemColours whiteScheme = kSystem;
+    ui::SystemColours whiteScheme = kSystem, blackScheme = kSystem;
     whiteScheme.window = 0x00FFFFFF;
-    for (const Palette& palette : {kNormal, kHighContrast, Palette{true, whiteScheme}}) {
+    blackScheme.window = 0;
+    for (const Palette& palette :
+         {kNormal, kHighContrast, Palette{true, whiteScheme}, Palette{true, blackScheme}}) {
         const ui::OpaqueLayering layering = ui::opaqueLayering(palette);
         if (!layering.colourKey) {
             EXPECT_EQ(layering.alpha, 255) << "high contrast " << palette.highContrast;
