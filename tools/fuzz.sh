@@ -2,7 +2,7 @@
 # Builds the fuzz targets (preset "fuzz": clang, libFuzzer, ASan, UBSan) and runs each for a
 # given time, two at a time by default:
 #   tools/fuzz.sh [SECONDS] [TARGET...]      e.g. tools/fuzz.sh 600 batch_file
-# Targets: command_line number_text minutes_rule batch_file (all when none is named). Each run
+# Targets: command_line minutes_rule batch_file (all when none is named). Each run
 # starts from the seeds in tests/fuzz/corpus/TARGET plus what earlier runs kept in
 # build/fuzz/corpus/TARGET; an input that breaks a property lands in build/fuzz/findings/TARGET.
 # FUZZ_JOBS sets how many targets run at once. Exits non-zero when any target finds something.
@@ -12,7 +12,7 @@ repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 seconds="${1:-20}"
 shift || true
 targets=("$@")
-((${#targets[@]})) || targets=(command_line number_text minutes_rule batch_file)
+((${#targets[@]})) || targets=(command_line minutes_rule batch_file)
 build="${FUZZ_BUILD_DIR:-$repo/build/fuzz}"
 jobs="${FUZZ_JOBS:-2}"
 

@@ -39,7 +39,7 @@ REPORT = REPO / "docs" / "testing.md"
 REPORT_MARKER = "<!-- Everything below is written by tools/mutation.py. -->"
 
 # The portable logic: every source of these folders that is not part of the Win32 front end.
-FOLDERS = ["app", "batch", "core", "dialogs", "log", "power", "sleep", "text"]
+FOLDERS = ["app", "batch", "core", "dialogs", "log", "power", "sleep", "text", "ui"]
 # Headers that hold logic of their own (the others only declare).
 LOGIC_HEADERS = [
     "core/dpi_math.h",
@@ -432,7 +432,7 @@ def score(killed, survived):
     return "%.1f %%" % (100.0 * killed / total) if total else "-"
 
 
-def write_report(outcomes, files, generated, equivalents, elapsed):
+def write_report(outcomes, files, generated, equivalents, elapsed, pending=()):
     rows = []
     totals = dict(generated=0, sampled=0, dropped=0, killed=0, equivalent=0, survived=0)
     survivors = []
@@ -455,9 +455,12 @@ def write_report(outcomes, files, generated, equivalents, elapsed):
            "Seed %d, at most %d mutants a file, %d s per test; %d mutants in %.1f minutes on "
            "%d cores." % (SEED, PER_FILE, TEST_TIMEOUT, totals["sampled"], elapsed / 60,
                           os.cpu_count() or 1), "",
-           "Score: killed / (compiled - equivalent).", "",
-           "| file | mutants | sampled | not compiled | killed | equivalent | survived | score |",
-           "|---|---:|---:|---:|---:|---:|---:|---:|"]
+           "Score: killed / (compiled - equivalent).", ""]
+    if pending:
+        out += ["**Not finished**: the run stopped (or is still running) before %s." % ", ".join(
+            "`%s`" % p for p in pending), ""]
+    out += ["| file | mutants | sampled | not compiled | killed | equivalent | survived | score |",
+            "|---|---:|---:|---:|---:|---:|---:|---:|"]
     for path, c in rows + [("**total**", totals)]:
         out.append("| %s | %d | %d | %d | %d | %d | %d | %s |" % (
             path if path.startswith("*") else "`%s`" % path, c["generated"], c["sampled"],
@@ -523,6 +526,11 @@ def main(argv):
                     print("[%d/%d] %s:%d %s: %s" % (done, total, path, mutant.line, note,
                                                   mutant.mutated.strip()), flush=True)
             mine = [o for o in outcomes if o.mutant.path == path]
+            if not args.files:  # a run stopped early still leaves the report of what it did
+                equivalents = load_equivalents()  # explained meanwhile
+                done_files = files[:files.index(path) + 1]
+                write_report(outcomes, done_files, generated, equivalents,
+                             time.monotonic() - started, files[len(done_files):])
             print("%s: %d killed, %d survived, %d not compiled (%.0f s)" % (
                 path, sum(o.status == "killed" for o in mine),
                 sum(o.status == "survived" for o in mine),

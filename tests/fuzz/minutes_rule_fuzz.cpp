@@ -1,7 +1,8 @@
-// The minutes rule on pasted text and on keystroke sequences, with any decimal separator.
-// Properties: after every change the box holds a whole number from 1 to 360 without leading
-// zeros; a change shows at most one warning; it shows one exactly when the text was not a number
-// from 1 to 360 (its whole part), and then the box holds "1".
+// The minutes rule, and the locale number conversion it reads the box with, on pasted text and
+// on keystroke sequences, with any decimal separator. Properties: after every change the box holds
+// a whole number from 1 to 360 without leading zeros; a change shows at most one warning; it shows
+// one exactly when the text was not a number from 1 to 360 (its whole part), and then the box
+// holds "1". (The conversion's grammar itself is pinned by the unit tests' table.)
 
 #include <cmath>
 

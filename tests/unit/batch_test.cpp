@@ -145,27 +145,9 @@ TEST(BatchFile, PathsCmdExeMustReadAsWritten) {
     }
 }
 
-TEST(BatchFile, WriteFailureKeepsTheDialogAndTheOldFile) {
-    BatHarness h;
-    h.files.files[L"reset.bat"] = "old";
-    h.messages.answerYes = true;
-    h.files.failWrites = true;
-    h.generate(L"Перезагрузка", L"5", &h.Option1);
-    EXPECT_EQ(h.files.files[L"reset.bat"], "old");
-    EXPECT_EQ(h.messages.shown.size(), 1u);
-    EXPECT_FALSE(h.form.closed);
-
-    BatHarness twice; // the second choice replaces the first, once the user agrees
-    twice.messages.answerYes = true;
-    twice.generate(L"Перезагрузка", L"5", &twice.Option1);
-    twice.generate(L"Перезагрузка", L"7", &twice.Option2);
-    EXPECT_EQ(twice.files.files.size(), 1u);
-    EXPECT_EQ(twice.files.files[L"reset.bat"],
-              "start C:\\Tools\\zorvo.exe /r 7 /min\r\necho exit\r\n");
-}
-
 // A file of the user's is replaced only after a Yes; only the very bytes we would write are ours
-// (no question), and a file that cannot be read is asked about rather than guessed.
+// (no question), and a file that cannot be read is asked about rather than guessed. A write that
+// fails is told and leaves the old file and the dialog with its choices.
 TEST(BatchFile, AUsersOwnFileIsReplacedOnlyAfterAYes) {
     const std::string ours = "start C:\\Tools\\zorvo.exe /r 45 /hid\r\necho exit\r\n";
     std::string sameLength = ours;
@@ -175,10 +157,11 @@ TEST(BatchFile, AUsersOwnFileIsReplacedOnlyAfterAYes) {
     const struct {
         std::string bytes;
         const char* what;
-        bool asked = true, yes = false, unreadable = false;
+        bool asked = true, yes = false, unreadable = false, failing = false;
     } cases[] = {
         {"@echo my own alarm\r\n", "the user's own"},
         {"@echo my own alarm\r\n", "the user's own, and a Yes", true, true},
+        {"old", "a Yes, and the write fails", true, true, false, true},
         {ours, "ours already"},
         {ours, "ours, unreadable", true, false, true},
         {sameLength, "the same length, other minutes"},
@@ -196,11 +179,14 @@ TEST(BatchFile, AUsersOwnFileIsReplacedOnlyAfterAYes) {
         BatHarness h;
         h.files.files[L"reset.bat"] = c.bytes;
         h.files.unreadable = c.unreadable;
+        h.files.failWrites = c.failing;
         h.messages.answerYes = c.yes;
         h.generate(L"Перезагрузка", L"45", &h.Option3);
         ASSERT_EQ(h.messages.asked.size(), asked ? 1u : 0u);
-        EXPECT_EQ(h.form.closed, !asked || c.yes);
-        EXPECT_EQ(h.files.files[L"reset.bat"], asked && !c.yes ? c.bytes : ours);
+        const bool written = (!asked || c.yes) && !c.failing;
+        EXPECT_EQ(h.form.closed, written);
+        EXPECT_EQ(h.messages.shown.size(), c.failing ? 1u : 0u);
+        EXPECT_EQ(h.files.files[L"reset.bat"], written ? ours : c.bytes);
         if (asked) {
             const std::wstring& question = h.messages.asked[0];
             EXPECT_NE(question.find(L"reset.bat"), std::wstring::npos) << "names the file";

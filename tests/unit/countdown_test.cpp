@@ -26,23 +26,6 @@ struct Countdown : ::testing::Test {
     }
 };
 
-TEST_F(Countdown, OneMinuteCaptionSequence) {
-    activate(L"1");
-    EXPECT_EQ(h.form.caption(), kIdleCaption) << "activation leaves the caption alone";
-    std::vector<std::wstring> captions;
-    for (int i = 0; i < 60; ++i) {
-        h.send(L"Timer3", Event::Timer);
-        captions.push_back(h.form.caption());
-        EXPECT_EQ(h.popup.label, h.form.caption());
-    }
-    EXPECT_EQ(captions[0], kShutdownPrefix + L"0 мин 59 сек");
-    EXPECT_EQ(captions[29], kShutdownPrefix + L"0 мин 30 сек");
-    EXPECT_EQ(captions[50], kShutdownPrefix + L"0 мин 09 сек");
-    EXPECT_EQ(captions[52], kShutdownPrefix + L"0 мин 07 сек");
-    EXPECT_EQ(captions[59], kShutdownPrefix + L"0 мин 00 сек");
-    EXPECT_EQ(h.journal, (Journal{"awake", "ShutDown", "asleep-ok"}));
-}
-
 TEST_F(Countdown, PopupOnlyForAWindowHiddenAtHalfAMinute) {
     activate(L"1");
     h.send(L"Timer3", Event::Timer);
@@ -68,19 +51,6 @@ TEST_F(Countdown, PopupOnlyForAWindowHiddenAtHalfAMinute) {
     late.form.setVisible(false); // hidden at 0:20: too late
     late.ticks(19);
     EXPECT_FALSE(late.popup.visible());
-}
-
-TEST_F(Countdown, TaskChangedMidRunChangesTextAndTask) {
-    activate(L"3");
-    h.ticks(5);
-    h.click(L"mnuAlarm");
-    EXPECT_EQ(h.tray.last().record.tipText(), L"Zorvo запущен: Подача сигнала");
-    EXPECT_EQ(h.tray.last().record.icon, MainHarness::pictureOf(TaskPictures::Holder::imgAlarm));
-    h.send(L"Timer3", Event::Timer);
-    EXPECT_EQ(h.form.caption(), L"Zorvo - подача звукового сигнала через 2 мин 54 сек");
-    h.ticks(200);
-    EXPECT_EQ(h.melody.tones.notes.size(), 16u);
-    EXPECT_EQ(std::count(h.journal.begin(), h.journal.end(), "ShutDown"), 0);
 }
 
 /// What the user sees and what happens for each task, from its menu item to its end.
@@ -164,7 +134,9 @@ TEST(Tasks, EachTaskFromItsMenuItemToItsEndWithLogOnAndOffAndOnFailure) {
             EXPECT_EQ(h.tray.last().record.icon, MainHarness::pictureOf(c.picture));
             h.click(c.menu); // the same task again while running rewrites the tip
             EXPECT_EQ(h.tray.calls.size(), 3u);
-            h.ticks(59);
+            h.ticks(51);
+            EXPECT_EQ(h.form.caption(), std::wstring(c.prefix) + L"0 мин 09 сек");
+            h.ticks(8);
             h.journal.clear();
             h.send(L"Timer3", Event::Timer);
             h.endMelody(); // the alarm's end comes later, through the window's queue
@@ -313,30 +285,42 @@ TEST_F(Countdown, AlarmMelodyLengthAndShape) {
     EXPECT_EQ(notes.back().durationMs, 1000u);
 }
 
-/// Windows-1252 as far as a log entry needs it: ASCII only, no Cyrillic.
-struct WesternEncoder final : text::Encoder {
-    std::optional<std::string> encodeExact(std::wstring_view text) const override {
-        std::string out;
-        for (wchar_t ch : text) {
-            if (ch > 0x7F) {
-                return std::nullopt;
-            }
-            out.push_back(static_cast<char>(ch));
+// A Russian system writes a new log, and one already in ANSI, in Windows-1251. One whose ANSI code
+// page cannot hold the entry begins a new (or empty) log in UTF-8 with one byte-order mark and goes
+// on so, as a Russian one does with a log begun so; an ANSI log it cannot add to, or cannot read,
+// is left alone and the user told. The task ends the program whatever the log.
+TEST(LogEncoding, ANewLogInTheSystemsCodePageElseUtf8AndALogGoesOnAsItBegan) {
+    const std::string stamp = "[07.12.2026   1:02:03]\r\n", end = "\r\n" + std::string(24, '*');
+    const std::string utf8 = stamp +
+                             "\xD0\xA1\xD0\xB8\xD0\xB3\xD0\xBD\xD0\xB0\xD0\xBB "
+                             "\xD0\xBF\xD0\xBE\xD0\xB4\xD0\xB0\xD0\xBD" +
+                             end + "\r\n";
+    const std::string ansi = stamp + "\xD1\xE8\xE3\xED\xE0\xEB \xEF\xEE\xE4\xE0\xED" + end + "\r\n";
+    const std::string bom = "\xEF\xBB\xBF", old = "[01.12.2026   21:00:00]\r\nAlarm\r\n";
+    const struct {
+        bool western, unreadable;
+        std::optional<std::string> before;
+        std::string after;
+    } cases[] = {
+        {false, false, std::nullopt, ansi},
+        {false, false, ansi, ansi + ansi},
+        {true, false, std::nullopt, bom + utf8},
+        {true, false, "", bom + utf8},
+        {true, false, bom + utf8, bom + utf8 + utf8},
+        {false, false, bom + utf8, bom + utf8 + utf8},
+        {true, false, old, old},
+        {true, true, old, old},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "western " << c.western << " before "
+                                        << testing::PrintToString(c.before.value_or("(none)")));
+        MainHarness run;
+        if (c.western) {
+            run.locale.ansiEncoder = text::TableEncoder(text::CodePage::Windows1252);
         }
-        return out;
-    }
-};
-
-struct LogEncoding : ::testing::Test {
-    WesternEncoder western;
-    const std::string alarmEntryUtf8 = "[07.12.2026   1:02:03]\r\n"
-                                       "\xD0\xA1\xD0\xB8\xD0\xB3\xD0\xBD\xD0\xB0\xD0\xBB "
-                                       "\xD0\xBF\xD0\xBE\xD0\xB4\xD0\xB0\xD0\xBD\r\n" +
-                                       std::string(24, '*') + "\r\n";
-    /// Runs a one-minute alarm with logging on; the log file as it is afterwards.
-    std::string alarmOnto(MainHarness& run, const std::optional<std::string>& before) {
-        if (before) {
-            run.files.files[L"zorvo.log"] = *before;
+        run.files.unreadable = c.unreadable;
+        if (c.before) {
+            run.files.files[L"zorvo.log"] = *c.before;
         }
         run.start();
         run.click(L"mnuLog");
@@ -344,48 +328,13 @@ struct LogEncoding : ::testing::Test {
         run.click(L"lblActivate");
         run.ticks(60);
         run.endMelody();
-        EXPECT_TRUE(run.form.closed) << "the task ends the program whatever the log";
-        return run.files.files.count(L"zorvo.log") ? run.files.files[L"zorvo.log"] : "";
+        EXPECT_TRUE(run.form.closed);
+        EXPECT_EQ(run.files.files[L"zorvo.log"], c.after);
+        const bool told = c.after == old;
+        ASSERT_EQ(run.messages.shown.size(), told ? 1u : 0u);
+        EXPECT_TRUE(!told ||
+                    run.messages.shown[0].starts_with(L"Не удалось записать файл zorvo.log"));
     }
-};
-
-TEST_F(LogEncoding, WesternSystemBeginsANewLogInUtf8AndGoesOnSo) {
-    MainHarness first;
-    first.locale.ansiOverride = &western;
-    EXPECT_EQ(alarmOnto(first, std::nullopt), "\xEF\xBB\xBF" + alarmEntryUtf8);
-    EXPECT_TRUE(first.messages.shown.empty());
-
-    MainHarness empty; // an empty file is as good as none
-    empty.locale.ansiOverride = &western;
-    EXPECT_EQ(alarmOnto(empty, ""), "\xEF\xBB\xBF" + alarmEntryUtf8);
-
-    MainHarness second;
-    second.locale.ansiOverride = &western;
-    const std::string log = "\xEF\xBB\xBF" + alarmEntryUtf8;
-    EXPECT_EQ(alarmOnto(second, log), log + alarmEntryUtf8) << "one mark, at the start only";
-
-    MainHarness russian; // a file begun in UTF-8 stays UTF-8 on a Russian system too
-    EXPECT_EQ(alarmOnto(russian, log), log + alarmEntryUtf8);
-}
-
-TEST_F(LogEncoding, AnAnsiFileThatCannotHoldTheEntryIsLeftAloneAndTheUserTold) {
-    for (bool unreadable : {false, true}) {
-        MainHarness run;
-        run.locale.ansiOverride = &western;
-        run.files.unreadable = unreadable;
-        EXPECT_EQ(alarmOnto(run, "[01.12.2026   21:00:00]\r\nAlarm\r\n"),
-                  "[01.12.2026   21:00:00]\r\nAlarm\r\n");
-        ASSERT_EQ(run.messages.shown.size(), 1u);
-        EXPECT_NE(run.messages.shown[0].find(L"zorvo.log"), std::wstring::npos);
-    }
-    // On a Russian system a new log, and one already in ANSI, take Windows-1251 bytes.
-    const std::string entry1251 = "[07.12.2026   1:02:03]\r\n\xD1\xE8\xE3\xED\xE0\xEB "
-                                  "\xEF\xEE\xE4\xE0\xED\r\n" +
-                                  std::string(24, '*') + "\r\n";
-    MainHarness fresh;
-    EXPECT_EQ(alarmOnto(fresh, std::nullopt), entry1251);
-    MainHarness russian;
-    EXPECT_EQ(alarmOnto(russian, entry1251), entry1251 + entry1251);
 }
 
 TEST(Utf8, EveryPlaneAndLoneSurrogates) {
@@ -395,40 +344,10 @@ TEST(Utf8, EveryPlaneAndLoneSurrogates) {
         EXPECT_EQ(text::toUtf8(L"\xD83D\xDE00"), "\xF0\x9F\x98\x80");
     } else {
         EXPECT_EQ(text::toUtf8(std::wstring(1, static_cast<wchar_t>(0x1F600))), "\xF0\x9F\x98\x80");
+        // The edges of the planes; past the last one, the replacement character.
+        const wchar_t edges[] = {0xD7FF, 0x10000, 0x10FFFF, 0x110000, 0};
+        EXPECT_EQ(text::toUtf8(edges), "\xED\x9F\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF\xEF\xBF\xBD");
     }
-}
-
-TEST_F(Countdown, LibraryFailureAndLogFailureAreReportedAfterTheCall) {
-    h.click(L"mnuLog");
-    h.click(L"mnuWait");
-    h.files.failWrites = true;
-    h.power.result = 0;
-    h.click(L"lblActivate");
-    h.ticks(60);
-    EXPECT_EQ(h.journal,
-              (Journal{"awake", "log", "asleep-ok", "NTWait", "message", "message", "close"}));
-    ASSERT_EQ(h.messages.shown.size(), 2u);
-    EXPECT_NE(h.messages.shown[0].find(L"zorvo.log"), std::wstring::npos);
-    EXPECT_EQ(h.messages.shown[1], // without a code, no reason line
-              L"Не удалось перевести компьютер в ждущий режим: система отказала в переходе.");
-}
-
-// A box would only hold up the end of the session that the shutdown brings.
-TEST_F(Countdown, LogFailureNeverStopsTheTask) {
-    h.click(L"mnuLog");
-    h.files.failWrites = true;
-    activate(L"1");
-    h.ticks(60);
-    h.form_.EndSession(true);
-    EXPECT_EQ(h.journal, (Journal{"awake", "ShutDown", "asleep-ok", "log", "close"}));
-}
-
-TEST_F(Countdown, NoTickRunsWhileAFailureIsOnScreen) {
-    h.actions.wmiResult = {false, L"x"};
-    h.messages.whileOpen = [this] { h.ticks(5); };
-    activate(L"1");
-    h.ticks(60);
-    EXPECT_EQ(h.form.caption(), kShutdownPrefix + L"0 мин 00 сек");
 }
 
 TEST_F(Countdown, ResetReturnsToIdleAndKeepAwakeFollowsTheRun) {
@@ -533,20 +452,6 @@ TEST(CountdownPacing, LateTimerMessagesDoNotDrift) {
     }
 }
 
-// A computer that stood still past the end (a long stall of the message queue) catches up at
-// once, and the tick that performs the task is the last: nothing counts on after it.
-TEST(CountdownPacing, CatchingUpStopsAtTheTask) {
-    MainHarness h;
-    h.start();
-    PacedCountdown run(h);
-    run.activate();
-    EXPECT_TRUE(run.wakeUp(0));
-    EXPECT_FALSE(run.wakeUp(75'000)) << "the task ended the countdown";
-    EXPECT_EQ(run.handlerCalls, 60);
-    EXPECT_EQ(h.form.caption(), kShutdownPrefix + L"0 мин 00 сек");
-    EXPECT_EQ(std::count(h.journal.begin(), h.journal.end(), "ShutDown"), 1);
-}
-
 // A timer message that comes before its tick is due runs nothing and waits for the moment,
 // instead of a whole period more.
 TEST(CountdownPacing, AnEarlyMessageWaitsForItsTick) {
@@ -593,6 +498,84 @@ TEST(CountdownPacing, WaitsEndAtEachTick) {
     EXPECT_EQ(ticker.msUntilNext(17'000), 1) << "and so does an overdue one";
     ticker.start(20'000);
     EXPECT_EQ(ticker.msUntilNext(20'000), 1000) << "a new start forgets the ticks taken";
+}
+
+// The melody plays on a thread of its own; the window hears of its end through its queue
+// (MelodyFinished), which the harness delivers with endMelody().
+struct AlarmSounding : ::testing::Test {
+    MainHarness h;
+
+    /// A one-minute alarm with logging on, run to its last tick.
+    void SetUp() override {
+        h.start();
+        h.click(L"mnuLog");
+        h.click(L"mnuAlarm");
+        h.click(L"lblActivate");
+        h.ticks(60);
+    }
+};
+
+TEST_F(AlarmSounding, TheWindowAnswersDuringTheMelodyAndEndsAfterItsLastNote) {
+    ASSERT_TRUE(h.melody.playing);
+    EXPECT_FALSE(h.form.closed) << "ended before the melody";
+    EXPECT_FALSE(h.Timer3.enabled());
+    EXPECT_EQ(h.files.files.count(L"zorvo.log"), 0u) << "logged before the signal was given";
+
+    // Its messages are handled meanwhile: the clock, the icon bringing the window back.
+    h.clock.time = L"1:02:04";
+    h.send(L"Timer2", Event::Timer);
+    EXPECT_EQ(h.lblTime.caption(), L"1:02:04");
+    h.form.visible_ = false;
+    h.form_.TrayIcon_Message(0x203);
+    EXPECT_TRUE(h.form.visible());
+
+    // Nothing starts the task a second time or turns the window idle under the melody.
+    h.click(L"lblActivate");
+    h.click(L"mnuActive");
+    h.send(L"Combo1", Event::KeyDown, {13, 0});
+    h.click(L"lblReset");
+    EXPECT_FALSE(h.Timer3.enabled()) << "a second countdown began";
+    EXPECT_FALSE(h.lblActivate.enabled());
+    EXPECT_EQ(h.form.caption(), L"Zorvo - подача звукового сигнала через 0 мин 00 сек");
+    EXPECT_EQ(std::count(h.journal.begin(), h.journal.end(), "melody"), 1);
+
+    h.endMelody();
+    EXPECT_TRUE(h.form.closed);
+    ASSERT_EQ(h.files.files.count(L"zorvo.log"), 1u);
+    EXPECT_NE(h.files.files.at(L"zorvo.log").find("\xD1\xE8\xE3\xED\xE0\xEB"), std::string::npos)
+        << "the entry names the signal";
+    h.form_.MelodyFinished();
+    EXPECT_EQ(std::count(h.journal.begin(), h.journal.end(), "close"), 1)
+        << "a late second report ends nothing twice";
+}
+
+TEST_F(AlarmSounding, ClosingTheWindowSilencesTheMelodyAndLogsNothing) {
+    h.click(L"mnuExit");
+    EXPECT_TRUE(h.form.closed);
+    EXPECT_FALSE(h.melody.playing) << "the player still runs after the window closed";
+    h.form_.MelodyFinished(); // an end already on its way
+    EXPECT_EQ(h.files.files.count(L"zorvo.log"), 0u) << "a signal cut short is not logged";
+}
+
+/// Notes that ask the player to stop when the `stopAt`th of them begins.
+struct StoppingTones final : ToneOutput {
+    std::atomic<bool>& stop;
+    int stopAt;
+    int notes = 0;
+    StoppingTones(std::atomic<bool>& s, int at) : stop(s), stopAt(at) {}
+    void tone(std::uint32_t, std::uint32_t) override { stop = ++notes == stopAt || stop; }
+    void silence(std::uint32_t ms) override { tone(0, ms); }
+};
+
+// The player reports the end only of a melody played to its last note.
+TEST(Melody, AStopAskedForEndsItAfterTheNoteThatSounds) {
+    for (const auto& [stopAt, notes, finished] :
+         {std::tuple{0, 16, true}, {1, 1, false}, {16, 16, false}}) {
+        std::atomic<bool> stop{false};
+        StoppingTones tones(stop, stopAt);
+        EXPECT_EQ(playMelody(kAlarmMelody, tones, stop), finished) << stopAt;
+        EXPECT_EQ(tones.notes, notes) << stopAt;
+    }
 }
 
 } // namespace

@@ -16,10 +16,19 @@
 
 #include "app/frm_main.h"
 #include "app/frm_main_layout.h"
-#include "design_lookup.h"
 #include "dialogs/frm_about.h"
 #include "dialogs/frm_about_layout.h"
 #include "table_encoder.h"
+
+namespace zorvo {
+
+/// A control of a design by name, which only the tests need: the program itself goes by IDs.
+inline const ControlDesc& control(const FormDesc& form, std::wstring_view name) {
+    const auto it = std::ranges::find(form.controls, name, &ControlDesc::name);
+    return it != form.controls.end() ? *it : throw std::logic_error("no control in the design");
+}
+
+} // namespace zorvo
 
 namespace zorvo::fakes {
 
@@ -240,10 +249,8 @@ struct FakeLocale final : LocaleService {
     wchar_t separator = L',';
     text::TableEncoder ansiEncoder{text::CodePage::Windows1251};
     text::TableEncoder oemEncoder{text::CodePage::Oem866};
-    /// Another system's ANSI code page, when a test sets one.
-    const text::Encoder* ansiOverride = nullptr;
     wchar_t decimalSeparator() override { return separator; }
-    const text::Encoder& ansi() override { return ansiOverride ? *ansiOverride : ansiEncoder; }
+    const text::Encoder& ansi() override { return ansiEncoder; }
     const text::Encoder& oem() override { return oemEncoder; }
 };
 
@@ -260,11 +267,10 @@ struct FakePowerLibrary final : PowerLibrary {
     std::uint32_t lastError() override { return error; }
 };
 
-/// Answers as Wine does unless a test says otherwise; counts the questions.
+/// Answers as Wine does unless a test says otherwise.
 struct FakeCapabilities final : PowerCapabilitiesService {
     std::optional<PowerCapabilities> answer = PowerCapabilities{true, false, false, true, true};
-    int queries = 0;
-    std::optional<PowerCapabilities> query() override { return ++queries, answer; }
+    std::optional<PowerCapabilities> query() override { return answer; }
 };
 
 struct FakeErrorTexts final : SystemErrorTexts {

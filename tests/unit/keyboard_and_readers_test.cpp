@@ -11,8 +11,8 @@
 #include "batch/frm_bat_layout.h"
 #include "core/accessible_facts.h"
 #include "core/dialog_keys.h"
-#include "design_lookup.h"
 #include "dialogs/frm_about_layout.h"
+#include "fakes.h"
 
 namespace zorvo {
 namespace {

@@ -21,9 +21,9 @@
 #include "batch/frm_bat_layout.h"
 #include "core/dpi_math.h"
 #include "core/product.h"
-#include "design_lookup.h"
 #include "dialogs/frm_about_layout.h"
 #include "dialogs/frm_dial_layout.h"
+#include "fakes.h"
 
 namespace zorvo {
 namespace {

@@ -46,67 +46,56 @@ LabelLook lookOf(const Palette& palette, const ControlDesc& desc, const Label& l
         ui::LabelState{label.foreColour(), label.backColour(), label.border(), label.enabled()});
 }
 
-TEST(Palette, WithoutHighContrastEveryFormKeepsItsDesign) {
+// Without high contrast every form keeps its design; with it, every form is drawn in the
+// system's colours without its picture.
+TEST(Palette, EveryFormAsDesignedOrInTheSystemsColours) {
     for (const FormDesc* form : allForms()) {
-        const ui::BackgroundLook background = ui::backgroundLook(kNormal, *form);
-        EXPECT_TRUE(background.picture) << std::wstring(form->className);
-        EXPECT_EQ(background.colour, form->backColour) << std::wstring(form->className);
-        for (const ControlDesc& desc : form->controls) {
-            const std::wstring name(desc.name);
-            if (desc.kind != ControlKind::Label) {
-                const ui::ControlLook look = ui::controlLook(kNormal, desc, form->backColour, true);
-                EXPECT_EQ(look.text, desc.foreColour) << name;
-                EXPECT_EQ(look.back, desc.backColour.value_or(form->backColour)) << name;
-                continue;
-            }
-            const FakeLabel label = designed(desc);
-            const LabelLook look = lookOf(kNormal, desc, label);
-            EXPECT_EQ(look.text, desc.foreColour) << name;
-            EXPECT_EQ(look.fill, desc.backColour) << name << ": transparent stays transparent";
-            EXPECT_FALSE(look.frame) << name;
-        }
-    }
-}
-
-TEST(Palette, HighContrastDrawsEveryFormInTheSystemsColoursWithoutThePicture) {
-    for (const FormDesc* form : allForms()) {
-        const std::wstring formName(form->className);
-        const ui::BackgroundLook background = ui::backgroundLook(kHighContrast, *form);
-        EXPECT_FALSE(background.picture) << formName;
-        EXPECT_EQ(background.colour, kSystem.window) << formName;
-        for (const ControlDesc& desc : form->controls) {
-            const std::wstring name = formName + L"." + std::wstring(desc.name);
-            if (desc.kind != ControlKind::Label) {
-                const ui::ControlLook look =
-                    ui::controlLook(kHighContrast, desc, form->backColour, true);
-                EXPECT_EQ(look.text, kSystem.windowText) << name;
-                EXPECT_EQ(look.back, kSystem.window) << name;
-                EXPECT_EQ(ui::controlLook(kHighContrast, desc, form->backColour, false).text,
-                          kSystem.grayText)
+        for (const Palette& palette : {kNormal, kHighContrast}) {
+            const bool high = palette.highContrast;
+            const std::wstring formName = std::wstring(form->className) + (high ? L" high" : L"");
+            const ui::BackgroundLook background = ui::backgroundLook(palette, *form);
+            EXPECT_EQ(background.picture, !high) << formName;
+            EXPECT_EQ(background.colour, high ? kSystem.window : form->backColour) << formName;
+            for (const ControlDesc& desc : form->controls) {
+                const std::wstring name = formName + L"." + std::wstring(desc.name);
+                const Colour designBack = desc.backColour.value_or(form->backColour);
+                if (desc.kind != ControlKind::Label) {
+                    const ui::ControlLook look =
+                        ui::controlLook(palette, desc, form->backColour, true);
+                    EXPECT_EQ(look.text, high ? kSystem.windowText : desc.foreColour) << name;
+                    EXPECT_EQ(look.back, high ? kSystem.window : designBack) << name;
+                    EXPECT_TRUE(!high ||
+                                ui::controlLook(palette, desc, form->backColour, false).text ==
+                                    kSystem.grayText)
+                        << name;
+                    continue;
+                }
+                const LabelLook look = lookOf(palette, desc, designed(desc));
+                const Colour hot = desc.clickable ? kSystem.hotLight : kSystem.windowText;
+                EXPECT_EQ(look.text, high ? hot : desc.foreColour) << name;
+                // A box in the design stays a box, in the window's colour under high contrast; no
+                // label takes the picture, and transparent stays transparent.
+                EXPECT_EQ(look.fill,
+                          high && desc.backColour ? std::optional(kSystem.window) : desc.backColour)
                     << name;
-                continue;
+                // A label-button drawn on a box in the design keeps its shape as an outline.
+                const bool outlined = high && desc.clickable && desc.backColour.has_value();
+                EXPECT_EQ(look.frame, outlined ? std::optional(kSystem.hotLight) : std::nullopt)
+                    << name;
             }
-            const FakeLabel label = designed(desc);
-            const LabelLook look = lookOf(kHighContrast, desc, label);
-            EXPECT_EQ(look.text, desc.clickable ? kSystem.hotLight : kSystem.windowText) << name;
-            // A box in the design stays a box, in the window's colour; no label takes the picture.
-            EXPECT_EQ(look.fill, desc.backColour ? std::optional(kSystem.window) : std::nullopt)
-                << name;
-            // A label-button drawn on a box in the design keeps its shape as an outline.
-            const bool outlined = desc.clickable && desc.backColour.has_value();
-            EXPECT_EQ(look.frame, outlined ? std::optional(kSystem.hotLight) : std::nullopt)
-                << name;
         }
     }
 }
 
 // The popup must show fully opaque: nothing it paints may match its colour key, even read as the
-// key's colour part alone (a white high-contrast scheme paints white).
+// key's colour part alone (a white high-contrast scheme paints white, a black one black).
 TEST(Palette, ThePopupKeysOutNothingItPaints) {
     const FormDesc& popup = frmDialLayout();
-    ui::SystemColours whiteScheme = kSystem;
+    ui::SystemColours whiteScheme = kSystem, blackScheme = kSystem;
     whiteScheme.window = 0x00FFFFFF;
-    for (const Palette& palette : {kNormal, kHighContrast, Palette{true, whiteScheme}}) {
+    blackScheme.window = 0;
+    for (const Palette& palette :
+         {kNormal, kHighContrast, Palette{true, whiteScheme}, Palette{true, blackScheme}}) {
         const ui::OpaqueLayering layering = ui::opaqueLayering(palette);
         if (!layering.colourKey) {
             EXPECT_EQ(layering.alpha, 255) << "high contrast " << palette.highContrast;

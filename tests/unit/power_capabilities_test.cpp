@@ -84,53 +84,37 @@ TEST(KeepAwake, TheDisplayTooWhileCountingOnAModernStandbyComputerOnBattery) {
     }
 }
 
-// A refusal leaves the window idle, in sight, the task selected. (Every way of activating goes
-// through lblActivate_Click.)
-TEST(RefusedActivation, ARefusedActivationStaysIdle) {
-    for (bool standby : {true, false}) {
+// A refusal leaves the window idle, in sight, the task selected: after a click (every way of
+// activating goes through lblActivate_Click) and after a start from the command line or a batch
+// file that asked for a hidden window, from a shortcut set to "Minimized"; the delay asked for is
+// kept for a retry.
+TEST(RefusedActivation, ARefusedActivationStaysIdleInSight) {
+    for (bool commandLine : {true, false}) {
         MainHarness run;
-        run.start();
         run.capabilities.answer = PowerCapabilities{false, false, false, false, false};
-        run.click(standby ? L"mnuWait" : L"mnuSleep");
-        const std::size_t trayCalls = run.tray.calls.size();
-        run.click(L"lblActivate");
+        if (commandLine) {
+            run.power.task = kTaskStandby;
+            run.power.view = kViewHidden;
+            run.power.delay = 5;
+            run.form_.Form_Load();
+            run.form.setWindowState(WindowState::Minimized);
+            run.form_.Form_Activate();
+        } else {
+            run.start();
+            run.click(L"mnuSleep");
+            run.click(L"lblActivate");
+        }
         ASSERT_EQ(run.messages.shown.size(), 1u);
-        EXPECT_EQ(run.messages.shown[0],
-                  refusalMessage(standby ? SleepRefusal::NoStandby : SleepRefusal::NoHibernation));
+        EXPECT_EQ(run.messages.shown[0], refusalMessage(commandLine ? SleepRefusal::NoStandby
+                                                                    : SleepRefusal::NoHibernation));
         EXPECT_FALSE(run.Timer3.enabled() || run.Timer4.enabled() || run.actions.awake);
         EXPECT_TRUE(run.lblActivate.enabled() && run.Combo1.enabled());
-        EXPECT_EQ(run.tray.calls.size(), trayCalls);
-        EXPECT_TRUE(standby ? run.mnuWait.checked() : run.mnuSleep.checked());
+        EXPECT_TRUE(run.form.visible() && run.form.inTaskbar);
+        EXPECT_EQ(run.form.windowState(), WindowState::Normal);
+        EXPECT_EQ(run.tray.calls.size(), 1u);
+        EXPECT_TRUE(commandLine ? run.mnuWait.checked() : run.mnuSleep.checked());
+        EXPECT_EQ(run.Combo1.text(), commandLine ? L"5" : L"1");
     }
-}
-
-TEST(RefusedActivation, OtherTasksAreNeverAskedAnUnknownAnswerCountsDownEachActivationAsksAfresh) {
-    for (const wchar_t* task : {L"mnuShutDown", L"mnuReboot", L"mnuAlarm"}) {
-        MainHarness run;
-        run.start();
-        run.capabilities.answer = PowerCapabilities{};
-        run.click(task);
-        run.click(L"lblActivate");
-        EXPECT_EQ(run.capabilities.queries, 0);
-        EXPECT_TRUE(run.Timer3.enabled());
-    }
-    MainHarness run;
-    run.start();
-    run.click(L"mnuSleep");
-    run.capabilities.answer = std::nullopt;
-    run.click(L"lblActivate");
-    EXPECT_TRUE(run.Timer3.enabled());
-    EXPECT_TRUE(run.messages.shown.empty());
-
-    MainHarness again; // each activation asks afresh
-    again.start();
-    again.click(L"mnuSleep");
-    again.capabilities.answer = PowerCapabilities{false, false, true, true, false};
-    again.click(L"lblActivate");
-    EXPECT_FALSE(again.Timer3.enabled());
-    again.capabilities.answer->hiberFilePresent = true; // an administrator switched it on
-    again.click(L"lblActivate");
-    EXPECT_TRUE(again.Timer3.enabled());
 }
 
 // Counting down already: a change to a task the computer cannot do is refused at once, and the
@@ -159,31 +143,6 @@ TEST(RefusedActivation, AChangeOfTaskWhileCountingDownIsAskedToo) {
     run.click(L"mnuSleep");
     EXPECT_TRUE(run.mnuSleep.checked());
     EXPECT_EQ(run.messages.shown.size(), 1u);
-}
-
-// A start from the command line or a batch file, whatever window it asked for.
-TEST(RefusedCommandLine, TheWindowIsShownIdleWithTheTaskSelected) {
-    for (std::int32_t view : {kViewNormal, kViewMinimized, kViewTray, kViewHidden}) {
-        for (std::int32_t task : {kTaskStandby, kTaskHibernate}) {
-            SCOPED_TRACE(testing::Message() << "view " << view << " task " << task);
-            MainHarness run;
-            run.power.task = task;
-            run.power.view = view;
-            run.power.delay = 5;
-            run.capabilities.answer = PowerCapabilities{false, false, false, true, false};
-            run.form_.Form_Load();
-            // Started from a shortcut set to "Minimized".
-            run.form.setWindowState(WindowState::Minimized);
-            run.form_.Form_Activate();
-            ASSERT_EQ(run.messages.shown.size(), 1u);
-            EXPECT_TRUE(run.form.visible() && run.form.inTaskbar);
-            EXPECT_EQ(run.form.windowState(), WindowState::Normal);
-            EXPECT_NE(run.tray.last().operation, TrayOperation::Delete);
-            EXPECT_FALSE(run.Timer3.enabled());
-            EXPECT_TRUE(task == kTaskStandby ? run.mnuWait.checked() : run.mnuSleep.checked());
-            EXPECT_EQ(run.Combo1.text(), L"5") << "the delay asked for is kept for a retry";
-        }
-    }
 }
 
 } // namespace

@@ -72,5 +72,89 @@ TEST_F(StartConditions, OnlyAMissingLibraryStopsTheStart) {
     EXPECT_EQ(check(), LoadOutcome::EndProgram);
 }
 
+// What a start with a task switch leaves: the delay in the box and in hours, the task selected
+// and counting down; a delay outside 1 to 360 (or none) counts down one minute; a code that is no
+// task starts nothing, while its window mode still applies.
+TEST(AppliedCommandLine, EachTaskCodeAndDelay) {
+    struct Case {
+        std::int32_t task, delay;
+        const wchar_t* item; ///< the task selected; nullptr: nothing starts
+        const wchar_t* minutes;
+        const wchar_t* hours;
+    };
+    const Case cases[] = {
+        {kTaskAlarm, 90, L"mnuAlarm", L"90", L"1:30"},
+        {kTaskShutdown, 5, L"mnuShutDown", L"5", L"0:05"},
+        {kTaskStandby, 2, L"mnuWait", L"2", L"0:02"},
+        {kTaskHibernate, 59, L"mnuSleep", L"59", L"0:59"},
+        {kTaskReboot, 360, L"mnuReboot", L"360", L"6:00"},
+        {kTaskReboot, 0, L"mnuReboot", L"1", L"0:01"},
+        {kTaskReboot, 361, L"mnuReboot", L"1", L"0:01"},
+        {kTaskReboot, -3, L"mnuReboot", L"1", L"0:01"},
+        {kTaskNone, 1, nullptr, L"1", L"0:01"},
+        {2, 1, nullptr, L"1", L"0:01"},
+        {6, 1, nullptr, L"1", L"0:01"},
+        {9, 1, nullptr, L"1", L"0:01"},
+        {0, 1, nullptr, L"1", L"0:01"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "task " << c.task << " delay " << c.delay);
+        MainHarness run;
+        run.power.delay = c.delay;
+        run.power.task = c.task;
+        run.power.view = kViewMinimized;
+        run.start();
+        const std::pair<const wchar_t*, fakes::FakeMenuItem*> items[] = {
+            {L"mnuShutDown", &run.mnuShutDown},
+            {L"mnuWait", &run.mnuWait},
+            {L"mnuReboot", &run.mnuReboot},
+            {L"mnuSleep", &run.mnuSleep},
+            {L"mnuAlarm", &run.mnuAlarm}};
+        for (const auto& [name, item] : items) {
+            EXPECT_EQ(item->checked(), std::wstring(name) == (c.item ? c.item : L"mnuShutDown"));
+        }
+        EXPECT_EQ(run.Timer3.enabled(), c.item != nullptr);
+        EXPECT_EQ(run.lblActivate.enabled(), c.item == nullptr);
+        EXPECT_EQ(run.Combo1.text(), c.minutes);
+        EXPECT_EQ(run.lblH.caption(), c.hours);
+        EXPECT_EQ(run.form_.RemainingMinutes, c.item ? std::stoi(c.minutes) - 1 : 0);
+        EXPECT_EQ(run.form.windowState(), WindowState::Minimized) << "the mode applies";
+        EXPECT_TRUE(run.messages.shown.empty());
+    }
+}
+
+TEST(AppliedCommandLine, WindowModes) {
+    for (const bool tray : {true, false}) { // else fully hidden
+        MainHarness run;
+        run.power.view = tray ? kViewTray : kViewHidden;
+        run.power.task = tray ? kTaskShutdown : kTaskAlarm;
+        run.start();
+        EXPECT_FALSE(run.form.visible());
+        EXPECT_EQ(run.form.inTaskbar, tray);
+        EXPECT_TRUE(run.Timer4.enabled());
+        EXPECT_EQ(run.tray.last().operation, tray ? TrayOperation::Add : TrayOperation::Delete);
+        if (tray) {
+            EXPECT_EQ(run.form_.HiddenTickCount, 0);
+            EXPECT_EQ(run.tray.last().record.tipText(), L"Zorvo запущен: Выключение");
+            continue;
+        }
+        EXPECT_EQ(run.form.windowState(), WindowState::Minimized);
+        EXPECT_TRUE(run.Timer3.enabled());
+        const std::size_t calls = run.tray.calls.size();
+        run.form_.TaskbarCreated();
+        EXPECT_EQ(run.tray.calls.size(), calls) << "a deleted icon stays deleted";
+        run.click(L"mnuTray"); // hiding to the tray brings the icon back
+        run.form_.TaskbarCreated();
+        EXPECT_EQ(run.tray.calls.size(), calls + 2);
+    }
+    for (std::int32_t view : {0, 5, 99}) {
+        MainHarness run;
+        run.power.view = view;
+        run.start();
+        EXPECT_TRUE(run.form.visible());
+        EXPECT_EQ(run.form.windowState(), WindowState::Normal);
+    }
+}
+
 } // namespace
 } // namespace zorvo

@@ -1,15 +1,21 @@
-// What the program asks of the system where Windows versions differ: where system libraries come
-// from, and which of the shell's messages an elevated copy lets in.
+// What the program asks of the system where Windows versions differ (where system libraries come
+// from, which of the shell's messages an elevated copy lets in, a window's DPI), and what it
+// computes for the system: sizes at a DPI, where a window starts, the tray icon's tip, a failure's
+// reason line, the WMI request.
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "core/dpi_math.h"
+#include "core/placement.h"
 #include "core/shell_messages.h"
+#include "core/system_error.h"
 #include "core/system_library_load.h"
 #include "core/tray_icon_record.h"
 #include "core/window_dpi.h"
 #include "fakes.h"
+#include "power/power_actions.h"
 
 namespace zorvo {
 namespace {
@@ -154,6 +160,111 @@ TEST(TrayPictures, TheIconShowsThePicturesLoadedForTheNewDpi) {
 
     h.click(L"lblReset");
     EXPECT_EQ(h.tray.last().record.icon, fakes::MainHarness::kFormIcon + 0x200);
+}
+
+TEST(DpiMath, TwipsBecomePixelsAtTheWindowsDpi) {
+    EXPECT_EQ(twipsToPixels(15, 96), 1);
+    EXPECT_EQ(twipsToPixels(5805, 96), 387);
+    EXPECT_EQ(twipsToPixels(5805, 144), 581); // 580.5 rounds away from zero, as MulDiv does
+    EXPECT_EQ(twipsToPixels(3840, 144), 384);
+    EXPECT_EQ(twipsToPixels(4155, 120), 346); // 346.25
+    EXPECT_EQ(twipsToPixels(0, 192), 0);
+    EXPECT_EQ(twipsToPixels(10 * 1440, 96), 960) << "ten inches";
+    EXPECT_EQ(twipsToPixels(10 * 1440, 192), 1920);
+}
+
+TEST(DpiMath, MulDivRoundsHalvesAwayFromZeroWhateverTheSigns) {
+    EXPECT_EQ(mulDiv(3, 1, 2), 2);
+    EXPECT_EQ(mulDiv(-3, 1, 2), -2);
+    EXPECT_EQ(mulDiv(3, 1, -2), -2);
+    EXPECT_EQ(mulDiv(-3, -1, 2), 2);
+    EXPECT_EQ(mulDiv(1, 1, 3), 0);
+    EXPECT_EQ(mulDiv(5, 1, 0), -1) << "a zero denominator gives -1, as MulDiv does";
+    // No overflow in the intermediate product.
+    EXPECT_EQ(mulDiv(2'000'000'000, 144, 1440), 200'000'000);
+}
+
+TEST(DpiMath, FontHeightsFollowTheDpiWithoutLosingQuarterPoints) {
+    EXPECT_EQ(fontHeightForDpi(9.75, 96), -13);
+    EXPECT_EQ(fontHeightForDpi(9.75, 144), -20); // 19.5
+    EXPECT_EQ(fontHeightForDpi(8.25, 96), -11);
+    EXPECT_EQ(fontHeightForDpi(8.25, 120), -14); // 13.75
+    EXPECT_EQ(fontHeightForDpi(9, 96), -12);
+    EXPECT_EQ(fontHeightForDpi(13.5, 96), -18);
+    EXPECT_EQ(fontHeightForDpi(13.5, 192), -36);
+    EXPECT_EQ(fontHeightForDpi(72, 96), -96) << "a 72-point font is an inch high";
+    EXPECT_EQ(fontHeightForDpi(72.25, 96), -96) << "96.33 pixels";
+}
+
+TEST(DpiMath, SecondAlignedWaitEndsJustAfterTheNextSecond) {
+    EXPECT_EQ(msToNextSecond(0), 1002);
+    EXPECT_EQ(msToNextSecond(998), 4);
+    EXPECT_EQ(msToNextSecond(999), 3);
+    for (const int late : {1002, 1005}) { // a late clock reading: as little wait as can be
+        EXPECT_EQ(msToNextSecond(late), 1) << late;
+    }
+}
+
+// A 1920 × 1080 monitor with a 40-pixel taskbar at the bottom.
+const Box kMonitor{0, 0, 1920, 1080};
+const Box kWork{0, 0, 1920, 1040};
+
+// The popup is centred on the whole monitor (on a second one to the left of the primary too),
+// a dialog on its owner but within the work area, as a window without an owner is.
+TEST(Placement, ThePopupOnTheMonitorADialogOnItsOwnerInTheWorkArea) {
+    const Box left{-1280, 0, 0, 1024};
+    EXPECT_EQ(startOrigin(StartPosition::CentreMonitor, kMonitor, kWork, {}, 277, 206),
+              (Origin{821, 437}));
+    EXPECT_EQ(startOrigin(StartPosition::CentreMonitor, left, left, {}, 280, 200),
+              (Origin{-780, 412}));
+    const Box owner{100, 100, 493, 400};
+    EXPECT_EQ(startOrigin(StartPosition::CentreOwner, kMonitor, kWork, owner, 235, 232),
+              (Origin{179, 134}));
+    const Box nearCorner{1800, 980, 2193, 1280};
+    EXPECT_EQ(startOrigin(StartPosition::CentreOwner, kMonitor, kWork, nearCorner, 235, 232),
+              (Origin{1685, 808}));
+    EXPECT_EQ(startOrigin(StartPosition::CentreOwner, kMonitor, kWork, {}, 235, 232),
+              (Origin{842, 404}))
+        << "without a visible owner: the work area";
+    const Box tiny{0, 0, 200, 100}; // larger than its area: its top-left stays on screen
+    EXPECT_EQ(startOrigin(StartPosition::CentreScreen, tiny, tiny, {}, 393, 300), (Origin{0, 0}));
+}
+
+TEST(TrayIconRecord, TipIsCutAtItsNul) {
+    TrayIconRecord r;
+    r.setTip(L"Zorvo запущен: Подача звукового сигнала");
+    EXPECT_EQ(r.tipField.size(), 48u);
+    EXPECT_EQ(r.tipText(), L"Zorvo запущен: Подача звукового сигнала");
+    r.setTip(L"Zorvo запущен: Ждущий режим");
+    EXPECT_EQ(r.tipText(), L"Zorvo запущен: Ждущий режим") << "a shorter tip leaves no rest";
+    for (const std::size_t length : {48u, 60u}) {
+        r.setTip(std::wstring(length, L'x'));
+        EXPECT_EQ(r.tipText(), std::wstring(47, L'x')) << "the NUL always fits";
+        EXPECT_EQ(r.tipField.size(), 48u);
+    }
+}
+
+TEST(SystemReason, TheLineAddedToAFailure) {
+    EXPECT_EQ(withSystemReason(L"Не удалось.", 0, L"Успех.\r\n"), L"Не удалось.");
+    EXPECT_EQ(withSystemReason(L"X", 0x8007000EU, L"  Недостаточно\r\nпамяти.\t\r\n\r\n"),
+              L"X\r\nПричина: Недостаточно памяти. (код 0x8007000E)");
+    EXPECT_EQ(withSystemReason(L"X", 50, L"\r\n"),
+              L"X\r\nПричина: система не описала эту ошибку (код 0x00000032)");
+}
+
+// What the system needs from the request: the local machine's standard namespace, the caller's
+// identity, the privilege to shut down, and the operating system object whose method is called.
+TEST(WmiRequest, EachMethodAsksForTheShutdownPrivilegeOnTheLocalOperatingSystem) {
+    for (const WmiMethod method : {WmiMethod::ShutDown, WmiMethod::Reboot}) {
+        const WmiRequest request = wmiRequestFor(method);
+        std::wstring moniker = request.moniker;
+        std::erase(moniker, L' '); // blanks between the settings mean nothing
+        EXPECT_EQ(moniker,
+                  LR"(winmgmts:{impersonationLevel=impersonate,(Shutdown)}!\\.\root\cimv2)");
+        EXPECT_EQ(std::wstring(request.query), L"Select * from Win32_OperatingSystem");
+    }
+    EXPECT_EQ(std::wstring(wmiRequestFor(WmiMethod::ShutDown).method), L"ShutDown");
+    EXPECT_EQ(std::wstring(wmiRequestFor(WmiMethod::Reboot).method), L"Reboot");
 }
 
 } // namespace

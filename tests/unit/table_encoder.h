@@ -1,27 +1,53 @@
 #pragma once
-// The tests' encoder: the two Cyrillic code pages a Russian-language Windows writes files in
-// (Windows-1251 for ANSI, 866 for OEM), from fixed tables, so a test sees exact bytes without the
-// system's code-page services.
+// The tests' encoder: the two code pages a Russian-language Windows writes files in (Windows-1251
+// for ANSI, 866 for OEM) as far as the program's texts and the tests' paths need them: ASCII, the
+// Russian alphabet and the no-break space (byte 0xFF in 866, which cmd.exe splits at); and a
+// Western system's Windows-1252, which holds none of the Russian letters. Anything else cannot be
+// encoded, as a character outside a real code page cannot.
 
 #include "text/encoding.h"
 
 namespace zorvo::text {
 
-enum class CodePage { Windows1251, Oem866 };
+enum class CodePage { Windows1251, Oem866, Windows1252 };
 
-/// A table-driven encoder for one of the two Cyrillic code pages; ASCII maps to itself.
 class TableEncoder final : public Encoder {
 public:
     explicit TableEncoder(CodePage page) : page_(page) {}
-    std::optional<std::string> encodeExact(std::wstring_view text) const override;
+    std::optional<std::string> encodeExact(std::wstring_view text) const override {
+        std::string out;
+        for (const wchar_t ch : text) {
+            const int b = byteFor(ch);
+            if (b < 0) {
+                return std::nullopt;
+            }
+            out.push_back(static_cast<char>(b));
+        }
+        return out;
+    }
 
 private:
+    int byteFor(wchar_t ch) const {
+        const int i = static_cast<int>(ch) - 0x0410; // А to я
+        const bool ansi = page_ == CodePage::Windows1251;
+        if (ch < 0x80 || page_ == CodePage::Windows1252) {
+            return ch < 0x80 ? static_cast<int>(ch) : -1;
+        }
+        if (i >= 0 && i < 64) {
+            return ansi ? 0xC0 + i : (i < 48 ? 0x80 + i : 0xE0 + i - 48);
+        }
+        switch (ch) {
+        case L'Ё':
+            return ansi ? 0xA8 : 0xF0;
+        case L'ё':
+            return ansi ? 0xB8 : 0xF1;
+        case 0x00A0:
+            return ansi ? 0xA0 : 0xFF;
+        default:
+            return -1;
+        }
+    }
     CodePage page_;
 };
-
-namespace detail {
-extern const char16_t kWindows1251High[128];
-extern const char16_t kOem866High[128];
-} // namespace detail
 
 } // namespace zorvo::text
