@@ -305,11 +305,11 @@ TEST(Utf8, EveryPlaneAndLoneSurrogates) {
     if constexpr (sizeof(wchar_t) == 2) {
         EXPECT_EQ(text::toUtf8(L"\xD83D\xDE00"), "\xF0\x9F\x98\x80");
     } else { // the edges of the planes; a lone surrogate and past the last plane: U+FFFD
-        const wchar_t edges[] = {L'A',    0x7FF,    0x800,    0xD7FF, 0xD800,
-                                 0x10000, 0x10FFFF, 0x110000, 0};
+        const wchar_t edges[] = {0x7F,    0x80,    0x7FF,    0x800,    0xD7FF, 0xD800,
+                                 0x10000, 0x1F600, 0x10FFFF, 0x110000, 0};
         EXPECT_EQ(text::toUtf8(edges),
-                  "A\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEF\xBF\xBD\xF0\x90\x80\x80"
-                  "\xF4\x8F\xBF\xBF\xEF\xBF\xBD");
+                  "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEF\xBF\xBD\xF0\x90\x80\x80"
+                  "\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF\xEF\xBF\xBD");
     }
 }
 

@@ -446,7 +446,6 @@ struct MainHarness {
             timer->enabled_ = desc.enabled;
             timer->interval_ = desc.interval;
         }
-        shutdownWait.interval_ = ShutdownWatch::kQueryWaitMs;
         form.onClose = [this] { form_.Form_Unload(); };
     }
 
