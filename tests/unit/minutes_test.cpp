@@ -24,8 +24,8 @@ struct Minutes : ::testing::Test {
 
 TEST_F(Minutes, HoursDisplay) {
     const std::pair<const wchar_t*, const wchar_t*> cases[] = {
-        {L"1", L"0:01"},  {L"9", L"0:09"},  {L"10", L"0:10"}, {L"59", L"0:59"},
-        {L"60", L"1:00"}, {L"69", L"1:09"}, {L"70", L"1:10"}, {L"360", L"6:00"},
+        {L"1", L"0:01"},  {L"9", L"0:09"},  {L"10", L"0:10"},  {L"59", L"0:59"},  {L"60", L"1:00"},
+        {L"69", L"1:09"}, {L"70", L"1:10"}, {L"119", L"1:59"}, {L"360", L"6:00"},
     };
     for (auto [minutes, shown] : cases) {
         edit(minutes);
