@@ -2,6 +2,7 @@
 // from, which of the shell's messages an elevated copy lets in, a window's DPI), and what it
 // computes for the system: sizes at a DPI, where a window starts, the tray icon's tip, a failure's
 // reason line, the WMI request.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -44,14 +45,7 @@ struct FakeLoader final : LibraryLoader {
                                                                                  : nullptr;
     }
     std::wstring systemFolder() override { return folder; }
-    bool has(const std::wstring& name) const {
-        for (const std::wstring& p : present) {
-            if (p == name) {
-                return true;
-            }
-        }
-        return false;
-    }
+    bool has(const std::wstring& name) const { return std::ranges::count(present, name) > 0; }
 };
 
 TEST(SystemLibraries, TheSearchFlagWhereKnownTheFullSystemPathWhereNotNeverABareName) {
