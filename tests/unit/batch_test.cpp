@@ -150,8 +150,6 @@ TEST(BatchFile, PathsCmdExeMustReadAsWritten) {
 // fails is told and leaves the old file and the dialog with its choices.
 TEST(BatchFile, AUsersOwnFileIsReplacedOnlyAfterAYes) {
     const std::string ours = "start C:\\Tools\\zorvo.exe /r 45 /hid\r\necho exit\r\n";
-    std::string sameLength = ours;
-    sameLength.replace(sameLength.find("45"), 2, "15");
     std::string lastByte = ours;
     lastByte.back() = ' ';
     const struct {
@@ -164,13 +162,10 @@ TEST(BatchFile, AUsersOwnFileIsReplacedOnlyAfterAYes) {
         {"old", "a Yes, and the write fails", true, true, false, true},
         {ours, "ours already"},
         {ours, "ours, unreadable", true, false, true},
-        {sameLength, "the same length, other minutes"},
         {lastByte, "a difference in the last byte only"},
         {ours.substr(0, ours.size() - 1), "all but our last byte"},
-        {ours.substr(0, ours.find("echo")), "our first line only"},
         {ours + "pause\r\n", "ours and more"},
         {"start C:\\Tools\\zorvo.exe /r 45 /hid\necho exit\n", "line feeds without returns"},
-        {"start C:\\Tools\\zorvo.exe /r 45 /hid\r\necho exit", "no line end at the end"},
         {"", "an empty file"},
     };
     for (const auto& c : cases) {

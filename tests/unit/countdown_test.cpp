@@ -29,8 +29,7 @@ struct Countdown : ::testing::Test {
 TEST_F(Countdown, PopupOnlyForAWindowHiddenAtHalfAMinute) {
     activate(L"1");
     h.send(L"Timer3", Event::Timer);
-    EXPECT_TRUE(h.popup.created);
-    EXPECT_FALSE(h.popup.visible()) << "created hidden at the first tick";
+    EXPECT_FALSE(h.popup.visible()) << "hidden at the first tick";
 
     h.ticks(28); // 0:31
     h.form.setVisible(false);
@@ -110,12 +109,6 @@ TEST(Tasks, EachTaskFromItsMenuItemToItsEndWithLogOnAndOffAndOnFailure) {
             h.start();
             h.click(c.menu);
             EXPECT_EQ(h.lblEnter.caption(), c.status);
-            int checked = 0;
-            for (auto* task :
-                 {&h.mnuShutDown, &h.mnuAlarm, &h.mnuWait, &h.mnuReboot, &h.mnuSleep}) {
-                checked += task->checked() ? 1 : 0;
-            }
-            EXPECT_EQ(checked, 1);
             EXPECT_EQ(h.tray.calls.size(), 1u) << "no icon change while idle";
             if (run != 1) {
                 h.click(L"mnuLog");
@@ -256,35 +249,6 @@ TEST(ShutdownWatch, EveryOrderOfTheSessionsMessages) {
     }
 }
 
-// The melody by what a listener hears, not note by note: 6.75 s on a quarter-second beat, two
-// half-second pauses after the opening phrases, harmonics of one 150 Hz fundamental (which makes
-// them consonant) from 900 Hz, a trill of two tones, and its highest note held last and longest.
-TEST_F(Countdown, AlarmMelodyLengthAndShape) {
-    h.click(L"mnuAlarm");
-    activate(L"1");
-    h.ticks(60);
-    const std::vector<Note>& notes = h.melody.tones.notes;
-    ASSERT_EQ(notes.size(), 16u);
-    std::uint32_t total = 0, highest = 0;
-    for (std::size_t i = 0; i < notes.size(); ++i) {
-        SCOPED_TRACE(i);
-        const auto [hz, ms] = notes[i];
-        total += ms;
-        EXPECT_EQ(ms % 250, 0u);
-        EXPECT_EQ(hz == 0, i == 2 || i == 5) << "a pause is silence, never 32767 Hz's whistle";
-        EXPECT_TRUE(hz != 0 || ms == 500);
-        EXPECT_TRUE(hz == 0 || (hz % 150 == 0 && hz >= 440 && hz <= 2000));
-        EXPECT_TRUE(i < 6 || i > 14 || ms == 250);
-        EXPECT_TRUE(i < 8 || i > 14 ||
-                    (hz != notes[i - 1].frequencyHz && hz == notes[i - 2].frequencyHz));
-        highest = std::max(highest, hz);
-    }
-    EXPECT_EQ(total, 6750u);
-    EXPECT_EQ(notes.front().frequencyHz, 900u);
-    EXPECT_EQ(notes.back().frequencyHz, highest);
-    EXPECT_EQ(notes.back().durationMs, 1000u);
-}
-
 // A Russian system writes a new log, and one already in ANSI, in Windows-1251. One whose ANSI code
 // page cannot hold the entry begins a new (or empty) log in UTF-8 with one byte-order mark and goes
 // on so, as a Russian one does with a log begun so; an ANSI log it cannot add to, or cannot read,
@@ -338,19 +302,18 @@ TEST(LogEncoding, ANewLogInTheSystemsCodePageElseUtf8AndALogGoesOnAsItBegan) {
 }
 
 TEST(Utf8, EveryPlaneAndLoneSurrogates) {
-    EXPECT_EQ(text::toUtf8(L"A\u00E9\u0416\u20AC"), "A\xC3\xA9\xD0\x96\xE2\x82\xAC");
-    EXPECT_EQ(text::toUtf8(std::wstring(1, static_cast<wchar_t>(0xD800))), "\xEF\xBF\xBD");
     if constexpr (sizeof(wchar_t) == 2) {
         EXPECT_EQ(text::toUtf8(L"\xD83D\xDE00"), "\xF0\x9F\x98\x80");
-    } else {
-        EXPECT_EQ(text::toUtf8(std::wstring(1, static_cast<wchar_t>(0x1F600))), "\xF0\x9F\x98\x80");
-        // The edges of the planes; past the last one, the replacement character.
-        const wchar_t edges[] = {0xD7FF, 0x10000, 0x10FFFF, 0x110000, 0};
-        EXPECT_EQ(text::toUtf8(edges), "\xED\x9F\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF\xEF\xBF\xBD");
+    } else { // the edges of the planes; a lone surrogate and past the last plane: U+FFFD
+        const wchar_t edges[] = {0x7F,    0x80,    0x7FF,    0x800,    0xD7FF, 0xD800,
+                                 0x10000, 0x1F600, 0x10FFFF, 0x110000, 0};
+        EXPECT_EQ(text::toUtf8(edges),
+                  "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEF\xBF\xBD\xF0\x90\x80\x80"
+                  "\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF\xEF\xBF\xBD");
     }
 }
 
-TEST_F(Countdown, ResetReturnsToIdleAndKeepAwakeFollowsTheRun) {
+TEST_F(Countdown, ResetReturnsToIdleKeepAwakeFollowsTheRunAndExitPerformsNothing) {
     activate(L"2");
     EXPECT_TRUE(h.actions.awake);
     EXPECT_FALSE(h.Combo1.enabled() || h.lblActivate.enabled() || h.mnuActive.enabled());
@@ -370,6 +333,13 @@ TEST_F(Countdown, ResetReturnsToIdleAndKeepAwakeFollowsTheRun) {
     h.click(L"mnuActive"); // the full time again
     h.send(L"Timer3", Event::Timer);
     EXPECT_EQ(h.form.caption(), kShutdownPrefix + L"1 мин 59 сек");
+
+    h.journal.clear();
+    h.click(L"mnuExit");
+    EXPECT_EQ(h.journal, (Journal{"close", "asleep-ok"}))
+        << "the computer may sleep again once the countdown is gone";
+    EXPECT_EQ(h.tray.last().operation, TrayOperation::Delete);
+    EXPECT_FALSE(h.Timer2.enabled() || h.Timer3.enabled() || h.Timer4.enabled());
 }
 
 /// The system's side of the countdown's timer, on a clock the test moves: a periodic timer whose
@@ -426,7 +396,8 @@ struct PacedCountdown {
 };
 
 // However late the timer's messages come, the task is performed the entered minutes after
-// activation, not later by the sum of the delays; messages more than a tick late are caught up.
+// activation, not later by the sum of the delays; messages more than a tick late are caught up,
+// and one that comes before its tick runs nothing and waits for the moment, not a period more.
 TEST(CountdownPacing, LateTimerMessagesDoNotDrift) {
     for (const int maxLateMs : {0, 16, 900, 2500}) {
         MainHarness h;
@@ -436,6 +407,12 @@ TEST(CountdownPacing, LateTimerMessagesDoNotDrift) {
         PacedCountdown run(h);
         run.activate();
         const std::int64_t activation = run.now;
+        if (maxLateMs == 16) {
+            EXPECT_TRUE(run.wakeUp(-5));
+            EXPECT_EQ(run.handlerCalls, 0);
+            EXPECT_TRUE(run.wakeUp(0));
+            EXPECT_EQ(run.now - activation, 1000);
+        }
         std::mt19937 random(42);
         std::uniform_int_distribution<int> late(0, maxLateMs);
         for (int wakeUps = 0; wakeUps < 30000 && run.wakeUp(maxLateMs == 16 ? 16 : late(random));
@@ -450,21 +427,6 @@ TEST(CountdownPacing, LateTimerMessagesDoNotDrift) {
             EXPECT_EQ(run.arms, 1) << "a timer that comes on time is never set again";
         }
     }
-}
-
-// A timer message that comes before its tick is due runs nothing and waits for the moment,
-// instead of a whole period more.
-TEST(CountdownPacing, AnEarlyMessageWaitsForItsTick) {
-    MainHarness h;
-    h.start();
-    PacedCountdown run(h);
-    run.activate();
-    const std::int64_t activation = run.now;
-    EXPECT_TRUE(run.wakeUp(-5));
-    EXPECT_EQ(run.handlerCalls, 0);
-    EXPECT_TRUE(run.wakeUp(0));
-    EXPECT_EQ(run.handlerCalls, 1);
-    EXPECT_EQ(run.now - activation, 1000);
 }
 
 // Setting the timer again is a call to the system every second; a timer that runs with the period
@@ -514,6 +476,32 @@ struct AlarmSounding : ::testing::Test {
         h.ticks(60);
     }
 };
+
+// The melody by what a listener hears, not note by note: 6.75 s on a quarter-second beat, two
+// half-second pauses after the opening phrases, harmonics of one 150 Hz fundamental (which makes
+// them consonant) from 900 Hz, a trill of two tones, and its highest note held last and longest.
+TEST_F(AlarmSounding, MelodyLengthAndShape) {
+    const std::vector<Note>& notes = h.melody.tones.notes;
+    ASSERT_EQ(notes.size(), 16u);
+    std::uint32_t total = 0, highest = 0;
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        SCOPED_TRACE(i);
+        const auto [hz, ms] = notes[i];
+        total += ms;
+        EXPECT_EQ(ms % 250, 0u);
+        EXPECT_EQ(hz == 0, i == 2 || i == 5) << "a pause is silence, never 32767 Hz's whistle";
+        EXPECT_TRUE(hz != 0 || ms == 500);
+        EXPECT_TRUE(hz == 0 || (hz % 150 == 0 && hz >= 440 && hz <= 2000));
+        EXPECT_TRUE(i < 6 || i > 14 || ms == 250);
+        EXPECT_TRUE(i < 8 || i > 14 ||
+                    (hz != notes[i - 1].frequencyHz && hz == notes[i - 2].frequencyHz));
+        highest = std::max(highest, hz);
+    }
+    EXPECT_EQ(total, 6750u);
+    EXPECT_EQ(notes.front().frequencyHz, 900u);
+    EXPECT_EQ(notes.back().frequencyHz, highest);
+    EXPECT_EQ(notes.back().durationMs, 1000u);
+}
 
 TEST_F(AlarmSounding, TheWindowAnswersDuringTheMelodyAndEndsAfterItsLastNote) {
     ASSERT_TRUE(h.melody.playing);

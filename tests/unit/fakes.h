@@ -71,7 +71,6 @@ struct FakeComboBox final : FakeControl<ComboBox> {
         selLength_ = 0;
     }
     int selStart() const override { return selStart_; }
-    void setSelStart(int start) { selStart_ = std::min(start, length()); }
     int selLength() const { return selLength_; }
     void setSelLength(int length) override {
         selLength_ = std::min(length, this->length() - selStart_);
@@ -320,19 +319,12 @@ struct FakeMelody final : MelodyPlayer {
 };
 
 struct FakePopup final : Popup {
-    bool created = false;
     bool visible_ = false;
     std::wstring label = L"Label1";
-    void setLabelCaption(const std::wstring& text) override {
-        created = true;
-        label = text;
-    }
+    void setLabelCaption(const std::wstring& text) override { label = text; }
     bool visible() const override { return visible_; }
     void hide() override { visible_ = false; }
-    void show() override {
-        created = true;
-        visible_ = true;
-    }
+    void show() override { visible_ = true; }
 };
 
 struct FakeDialogs final : DialogHost {
@@ -454,7 +446,6 @@ struct MainHarness {
             timer->enabled_ = desc.enabled;
             timer->interval_ = desc.interval;
         }
-        shutdownWait.interval_ = ShutdownWatch::kQueryWaitMs;
         form.onClose = [this] { form_.Form_Unload(); };
     }
 

@@ -180,21 +180,8 @@ enum class Edge { Left, Top, Right, Bottom, Height, Centre };
 int edge(const FormDesc& form, std::wstring_view name, Edge e) {
     const Box b = name.empty() ? Box{0, 0, form.clientWidth, form.clientHeight}
                                : boxInForm(form, control(form, name));
-    switch (e) {
-    case Edge::Left:
-        return b.left;
-    case Edge::Top:
-        return b.top;
-    case Edge::Right:
-        return b.right;
-    case Edge::Bottom:
-        return b.bottom;
-    case Edge::Height:
-        return b.bottom - b.top;
-    case Edge::Centre:
-        return b.left + b.right; // twice the centre
-    }
-    return 0;
+    const int edges[] = {b.left, b.top, b.right, b.bottom, b.bottom - b.top, b.left + b.right};
+    return edges[static_cast<int>(e)]; // Centre: twice the centre
 }
 
 // The rows and columns of each design: `b`'s edge lies from `min` to `max` twips past `a`'s.

@@ -90,11 +90,9 @@ TEST(AppliedCommandLine, EachTaskCodeAndDelay) {
         {kTaskReboot, 360, L"mnuReboot", L"360", L"6:00"},
         {kTaskReboot, 0, L"mnuReboot", L"1", L"0:01"},
         {kTaskReboot, 361, L"mnuReboot", L"1", L"0:01"},
-        {kTaskReboot, -3, L"mnuReboot", L"1", L"0:01"},
         {kTaskNone, 1, nullptr, L"1", L"0:01"},
         {2, 1, nullptr, L"1", L"0:01"},
         {6, 1, nullptr, L"1", L"0:01"},
-        {9, 1, nullptr, L"1", L"0:01"},
         {0, 1, nullptr, L"1", L"0:01"},
     };
     for (const Case& c : cases) {
