@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test and check (on a fresh Debian 12 the first run installs
 # what is missing, as root or through sudo: tools/setup.sh): the format and dead-code checks, the
-# Windows build,
-# then the end-to-end tests, which run the real zorvo.exe under Wine on virtual screens with fresh
-# Wine prefixes, and beside them the unit tests natively with ASan and UBSan, the clang build,
-# clang-tidy and cppcheck, and a short run of every fuzz target. Exits non-zero when any build,
-# test or check fails.
+# Windows build, then the end-to-end tests, which run the real zorvo.exe under Wine on virtual
+# screens with fresh Wine prefixes, and beside them the unit tests natively with ASan and UBSan,
+# clang-tidy (which also fails on the clang compiler's own warnings) and cppcheck, and a short run
+# of every fuzz target. Exits non-zero when any build, test or check fails.
 set -uo pipefail
 
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -91,14 +90,15 @@ if step native-build bash -c "cmake --preset native -B '$native_build' &&
                               cmake --build '$native_build' -j $jobs"; then
     step unit-tests ctest --test-dir "$native_build" --output-on-failure -j "$jobs"
 fi
-# The same program with the second compiler; clang-tidy reads this build's compile commands.
-step windows-clang bash -c "cmake --preset windows-clang -B '$WINDOWS_CLANG_BUILD_DIR' &&
-                            cmake --build '$WINDOWS_CLANG_BUILD_DIR' -j $jobs --target zorvo sleep"
+# The second compiler's view of the program: clang-tidy compiles every product source with the
+# compile commands of this preset and fails on any of clang's warnings too (the flags hold
+# -Werror), so the preset is configured here, not built: a full build would compile it all again.
+step windows-clang cmake --preset windows-clang -B "$WINDOWS_CLANG_BUILD_DIR"
 step clang-tidy bash "$repo/tools/lint.sh" tidy
 step cppcheck bash "$repo/tools/lint.sh" cppcheck
 if step fuzz-build bash -c "cmake --preset fuzz -B '$FUZZ_BUILD_DIR' &&
                             cmake --build '$FUZZ_BUILD_DIR' -j $jobs"; then
-    step fuzz-smoke bash "$repo/tools/fuzz.sh" 20
+    step fuzz-smoke bash "$repo/tools/fuzz.sh" 10
 fi
 if ((windows_ok)); then
     finish e2e-tests
