@@ -335,12 +335,12 @@ class Driver:
             self.post(cls, control_id, 0x0102, ord(char), 1)
 
     def press_keys(self, window, *vks):
-        """Presses the keys system-wide, in order, and lets them go in the reverse order, once
-        the window they are meant for is in front (activation lags behind the focus)."""
-        if not wait_until(lambda: self.foreground(window), 5):
+        """Types the keys (pressed in order, let go in the reverse order) as one input, at a
+        moment the window they are meant for is in front: activation lags behind the focus, and
+        under Wine a late focus event can take the front from a window for a moment, so keys
+        typed one by one could go partly elsewhere."""
+        if not wait_until(lambda: self.value("type-keys", window, *vks) == "1", 5):
             raise AssertionError("the window never came to the front for the keys")
-        for how, key in [("key-down", vk) for vk in vks] + [("key-up", vk) for vk in vks[::-1]]:
-            self.value(how, key)
 
     def capture(self, cls, control_id=0):
         """The control's client area (the window's for 0) as a Picture, as the screen shows it."""

@@ -48,7 +48,8 @@ std::wstring ok(const std::wstring& value = {}) {
     return value.empty() ? L"ok" : L"ok " + value;
 }
 
-std::wstring press_key(const std::wstring& key, bool down) {
+// A key pressed or let go on the keyboard, as SendInput takes it.
+INPUT key_input(const std::wstring& key, bool down) {
     const auto vk = static_cast<WORD>(number(key));
     INPUT input{};
     input.type = INPUT_KEYBOARD;
@@ -56,7 +57,12 @@ std::wstring press_key(const std::wstring& key, bool down) {
     input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
     input.ki.dwFlags =
         (down ? 0 : KEYEVENTF_KEYUP) | (vk == VK_RCONTROL ? KEYEVENTF_EXTENDEDKEY : 0);
-    check(SendInput(1, &input, sizeof input) == 1, L"SendInput for key " + key);
+    return input;
+}
+
+std::wstring send_input(std::vector<INPUT> inputs) {
+    const auto count = static_cast<UINT>(inputs.size());
+    check(SendInput(count, inputs.data(), sizeof(INPUT)) == count, L"SendInput");
     return ok();
 }
 
@@ -223,8 +229,29 @@ const std::vector<Command>& commands() {
         // key-down VK / key-up VK: a key pressed or released on the keyboard, system-wide, as
         // GetAsyncKeyState then reports it (VK_LCONTROL and VK_RCONTROL tell the two Ctrl keys
         // apart).
-        {L"key-down", 1, [](const Args& a, Session&) { return press_key(a[1], true); }},
-        {L"key-up", 1, [](const Args& a, Session&) { return press_key(a[1], false); }},
+        {L"key-down", 1,
+         [](const Args& a, Session&) { return send_input({key_input(a[1], true)}); }},
+        {L"key-up", 1,
+         [](const Args& a, Session&) { return send_input({key_input(a[1], false)}); }},
+        // type-keys CLASS VK...: the keys pressed in order and let go in the reverse order, as one
+        // input that nothing else typed comes between, and only while the window is the one keys
+        // go to: answers 1 when they were typed, 0 (nothing typed) while another window is in
+        // front.
+        {L"type-keys", 2,
+         [](const Args& a, Session&) {
+             if (GetForegroundWindow() != top(a[1])) {
+                 return ok(L"0");
+             }
+             std::vector<INPUT> inputs;
+             for (auto vk = a.begin() + 2; vk != a.end(); ++vk) {
+                 inputs.push_back(key_input(*vk, true));
+             }
+             for (auto vk = a.rbegin(); vk + 2 != a.rend(); ++vk) {
+                 inputs.push_back(key_input(*vk, false));
+             }
+             send_input(std::move(inputs));
+             return ok(L"1");
+         }},
         // post CLASS ID MSG [WPARAM [LPARAM]]: to the control (to a combo box's edit field, which
         // takes its keys); LPARAM "centre" is the middle of the control, as the mouse gives it.
         {L"post", 3,
