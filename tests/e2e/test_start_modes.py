@@ -149,8 +149,7 @@ class WindowBehaviour(ZorvoTestCase):
                 d.command(MAIN, Menu.mnuTray)
                 self.assert_state(False, True)
                 for ctrl in (VK_RCONTROL, VK_LCONTROL):
-                    d.value("key-down", ctrl)
-                    d.value("key-down", VK_T)
+                    d.value("keys", "*", ctrl, VK_T)
                     try:
                         if ctrl == VK_RCONTROL:  # the poll looks many times meanwhile
                             d.wait_ticks(MAIN)
@@ -158,5 +157,4 @@ class WindowBehaviour(ZorvoTestCase):
                         else:
                             self.assert_state(True, False, "left Ctrl+T did not bring it back")
                     finally:
-                        d.value("key-up", VK_T)
-                        d.value("key-up", ctrl)
+                        d.value("keys", "*", -VK_T, -ctrl)

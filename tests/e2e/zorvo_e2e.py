@@ -339,7 +339,8 @@ class Driver:
         moment the window they are meant for is in front: activation lags behind the focus, and
         under Wine a late focus event can take the front from a window for a moment, so keys
         typed one by one could go partly elsewhere."""
-        if not wait_until(lambda: self.value("type-keys", window, *vks) == "1", 5):
+        keys = list(vks) + [-vk for vk in reversed(vks)]
+        if not wait_until(lambda: self.value("keys", window, *keys) == "1", 5):
             raise AssertionError("the window never came to the front for the keys")
 
     def capture(self, cls, control_id=0):

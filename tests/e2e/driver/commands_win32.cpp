@@ -48,24 +48,6 @@ std::wstring ok(const std::wstring& value = {}) {
     return value.empty() ? L"ok" : L"ok " + value;
 }
 
-// A key pressed or let go on the keyboard, as SendInput takes it.
-INPUT key_input(const std::wstring& key, bool down) {
-    const auto vk = static_cast<WORD>(number(key));
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags =
-        (down ? 0 : KEYEVENTF_KEYUP) | (vk == VK_RCONTROL ? KEYEVENTF_EXTENDEDKEY : 0);
-    return input;
-}
-
-std::wstring send_input(std::vector<INPUT> inputs) {
-    const auto count = static_cast<UINT>(inputs.size());
-    check(SendInput(count, inputs.data(), sizeof(INPUT)) == count, L"SendInput");
-    return ok();
-}
-
 HWND top(const std::wstring& cls) {
     HWND hwnd = find_top(cls, true);
     if (hwnd == nullptr) {
@@ -226,30 +208,29 @@ const std::vector<Command>& commands() {
              data.uID = zorvo::TrayIconRecord::kIdentifier;
              return ok(flag(Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE));
          }},
-        // key-down VK / key-up VK: a key pressed or released on the keyboard, system-wide, as
-        // GetAsyncKeyState then reports it (VK_LCONTROL and VK_RCONTROL tell the two Ctrl keys
-        // apart).
-        {L"key-down", 1,
-         [](const Args& a, Session&) { return send_input({key_input(a[1], true)}); }},
-        {L"key-up", 1,
-         [](const Args& a, Session&) { return send_input({key_input(a[1], false)}); }},
-        // type-keys CLASS VK...: the keys pressed in order and let go in the reverse order, as one
-        // input that nothing else typed comes between, and only while the window is the one keys
-        // go to: answers 1 when they were typed, 0 (nothing typed) while another window is in
-        // front.
-        {L"type-keys", 2,
+        // keys WINDOW VK...: keys pressed (VK) and let go (-VK) on the keyboard, in order, as one
+        // input that nothing else typed comes between. WINDOW "*" types them whatever window is
+        // in front (GetAsyncKeyState reports them system-wide; VK_LCONTROL and VK_RCONTROL tell
+        // the two Ctrl keys apart); a window's class types them only while that window is the
+        // one keys go to. Answers 1 when typed, 0 (nothing typed) while another window is in front.
+        {L"keys", 2,
          [](const Args& a, Session&) {
-             if (GetForegroundWindow() != top(a[1])) {
+             if (a[1] != L"*" && GetForegroundWindow() != top(a[1])) {
                  return ok(L"0");
              }
              std::vector<INPUT> inputs;
-             for (auto vk = a.begin() + 2; vk != a.end(); ++vk) {
-                 inputs.push_back(key_input(*vk, true));
+             for (auto key = a.begin() + 2; key != a.end(); ++key) {
+                 const long long code = number(*key);
+                 const auto vk = static_cast<WORD>(code < 0 ? -code : code);
+                 INPUT& input = inputs.emplace_back();
+                 input.type = INPUT_KEYBOARD;
+                 input.ki.wVk = vk;
+                 input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+                 input.ki.dwFlags = (code < 0 ? KEYEVENTF_KEYUP : 0) |
+                                    (vk == VK_RCONTROL ? KEYEVENTF_EXTENDEDKEY : 0);
              }
-             for (auto vk = a.rbegin(); vk + 2 != a.rend(); ++vk) {
-                 inputs.push_back(key_input(*vk, false));
-             }
-             send_input(std::move(inputs));
+             const auto count = static_cast<UINT>(inputs.size());
+             check(SendInput(count, inputs.data(), sizeof(INPUT)) == count, L"SendInput");
              return ok(L"1");
          }},
         // post CLASS ID MSG [WPARAM [LPARAM]]: to the control (to a combo box's edit field, which
