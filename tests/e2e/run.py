@@ -6,8 +6,8 @@
     python3 tests/e2e/run.py test_startup.SecondCopy  one class (or Class.test_method)
     python3 tests/e2e/run.py --shards 3 [NAME...]     in three shards side by side
 
-Without $DISPLAY it starts itself again under xvfb-run. Without $WINEPREFIX it uses a fresh
-temporary prefix, removed at the end. ZORVO_BUILD names the windows build folder (default
+Without $DISPLAY it runs as one shard on a virtual screen of its own. Without $WINEPREFIX it uses a
+fresh temporary prefix, removed at the end. ZORVO_BUILD names the windows build folder (default
 build/windows). A test that runs longer than ZORVO_E2E_TEST_TIMEOUT seconds (default 300) fails
 by its name and the run goes on; so does a class set-up that hangs.
 
@@ -17,8 +17,8 @@ virtual screen and its own copy of one Wine prefix: a test that changes a prefix
 (the DPI, say) cannot disturb another shard's.
 """
 
-import json
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -104,32 +104,24 @@ def split(names, count):
     return [members for _, members in shards if members]
 
 
-class VirtualScreen:
+def virtual_screen():
     """An Xvfb on a display it chooses itself (-displayfd): shards started together never race
-    for one display number."""
-
-    def __init__(self):
-        read_end, write_end = os.pipe()
-        self.proc = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
-                                      "1024x768x24", "-nolisten", "tcp"], pass_fds=(write_end,),
-                                     stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                                     stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        with os.fdopen(read_end, "rb") as answer:
-            self.display = ":" + answer.readline().strip().decode()
-        if self.display == ":":
-            raise RuntimeError("Xvfb did not start (exit code %s)" % self.proc.wait())
-
-    def close(self):
-        self.proc.terminate()
-        self.proc.wait()
+    for one display number. The process and its display."""
+    read_end, write_end = os.pipe()
+    screen = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+                               "-nolisten", "tcp"], pass_fds=(write_end,), stdin=subprocess.DEVNULL,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end, "rb") as answer:
+        display = ":" + answer.readline().strip().decode()
+    if display == ":":
+        raise RuntimeError("Xvfb did not start (exit code %s)" % screen.wait())
+    return screen, display
 
 
-def shard_env(prefix, display, result=None):
+def shard_env(prefix, display):
     env = dict(os.environ, WINEPREFIX=str(prefix), DISPLAY=display)
     env.pop("XAUTHORITY", None)  # the screens take no cookie
-    if result:
-        env["ZORVO_E2E_RESULT"] = str(result)
     return env
 
 
@@ -160,27 +152,27 @@ def run_sharded(names, count):
     signal.signal(signal.SIGTERM, lambda signum, frame: sys.exit(128 + signum))
     started = time.monotonic()
     scratch = Path(tempfile.mkdtemp(prefix="zorvo-shards-"))
-    screens, shards, results = [], [], []
+    screens, shards, counts, failed = [], [], [0, 0], []
     try:
-        screens = [VirtualScreen() for _ in plan]
-        prefixes = make_prefixes(len(plan), screens[0].display, scratch)
-        for n, (members, screen, prefix) in enumerate(zip(plan, screens, prefixes), 1):
+        screens = [virtual_screen() for _ in plan]
+        prefixes = make_prefixes(len(plan), screens[0][1], scratch)
+        for n, (members, (_, display), prefix) in enumerate(zip(plan, screens, prefixes), 1):
             log = open(scratch / ("%d.log" % n), "w+b")
             shards.append((subprocess.Popen(
                 [sys.executable, "-u", str(HERE / "run.py"), *members], stdin=subprocess.DEVNULL,
-                stdout=log, stderr=subprocess.STDOUT,
-                env=shard_env(prefix, screen.display, scratch / ("%d.json" % n))), log, members))
+                stdout=log, stderr=subprocess.STDOUT, env=shard_env(prefix, display)), log, members))
         for n, (proc, log, members) in enumerate(shards, 1):
             proc.wait()
             log.seek(0)
             print("\n--- e2e shard %d: %d tests, %.1f s" %
                   (n, len(members), time.monotonic() - started))
-            sys.stdout.write(log.read().decode("utf-8", errors="replace"))
-            try:
-                results.append(json.loads((scratch / ("%d.json" % n)).read_text()))
-            except (OSError, ValueError):  # ended before its summary: a crash or a kill
-                results.append({"passed": 0, "skipped": 0, "failed": [
-                    "shard %d ended early (exit code %s)" % (n, proc.returncode)]})
+            output = log.read().decode("utf-8", errors="replace")
+            sys.stdout.write(output)
+            # The shard's own summary, which names its failures; none: a crash or a kill.
+            summed = re.findall(r"^e2e: (\d+) passed, \d+ failed, (\d+) skipped$", output, re.M)
+            counts = [c + int(s) for c, s in zip(counts, summed[-1])] if summed else counts
+            failed += re.findall(r"^e2e FAILED: (.*)$", output, re.M) if summed else [
+                "shard %d ended early (exit code %s)" % (n, proc.returncode)]
     finally:
         for proc, log, _ in shards:
             if proc.poll() is None:
@@ -190,18 +182,17 @@ def run_sharded(names, count):
         for prefix in scratch.glob("p*"):
             subprocess.run(["wineserver", "-k"], env=shard_env(prefix, ""), check=False,
                            stderr=subprocess.DEVNULL)
-        for screen in screens:
-            screen.close()
+        for screen, _ in screens:
+            screen.terminate()
+            screen.wait()
         shutil.rmtree(scratch, ignore_errors=True)
-    failed = [name for result in results for name in result["failed"]]
     print("\n=== e2e: all shards, %.1f s" % (time.monotonic() - started))
-    for name in failed:
-        print("e2e FAILED: %s" % name)
-    return summary(sum(r["passed"] for r in results), failed,
-                   sum(r["skipped"] for r in results))
+    return summary(counts[0], failed, counts[1])
 
 
 def summary(passed, failed, skipped):
+    for name in failed:
+        print("e2e FAILED: %s" % name)
     print("e2e: %d passed, %d failed, %d skipped" % (passed, len(failed), skipped))
     if passed == 0:
         print("e2e: no test ran", file=sys.stderr)
@@ -213,15 +204,8 @@ def main(argv):
     count = 1
     if argv[:1] == ["--shards"]:
         count, argv = int(argv[1]), argv[2:]
-    if count > 1:
+    if count > 1 or not os.environ.get("DISPLAY"):
         return run_sharded(argv, count)  # each shard has a screen of its own
-    if not os.environ.get("DISPLAY"):
-        xvfb = shutil.which("xvfb-run")
-        if xvfb is None:
-            print("e2e: no $DISPLAY and no xvfb-run", file=sys.stderr)
-            return 2
-        os.execv(xvfb, [xvfb, "-a", "-s", "-screen 0 1024x768x24", sys.executable,
-                        str(Path(__file__).resolve()), *argv])
 
     started = time.monotonic()
     runner = unittest.TextTestRunner(verbosity=2, resultclass=TimedResult, stream=sys.stdout)
@@ -237,10 +221,6 @@ def main(argv):
                      for test, _ in result.failures + result.errors})
     failed += [test.id() for test in result.unexpectedSuccesses]
     print("e2e took %.1f s" % (time.monotonic() - started))
-    if os.environ.get("ZORVO_E2E_RESULT"):
-        # For the run that started this one as a shard: what it sums over all shards.
-        Path(os.environ["ZORVO_E2E_RESULT"]).write_text(json.dumps({
-            "passed": result.passed, "failed": failed, "skipped": len(result.skipped)}))
     return summary(result.passed, failed, len(result.skipped))
 
 

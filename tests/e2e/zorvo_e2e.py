@@ -149,9 +149,10 @@ def copy_prefix(source, target):
 
 
 def _token(value):
-    """One argument of a driver command: blanks, backslashes and control characters escaped."""
-    return "".join("\\\\" if c == "\\" else "\\s" if c == " " else
-                   "\\u%04x" % ord(c) if ord(c) < 0x20 else c for c in str(value))
+    """One argument of a driver command in ASCII: blanks and backslashes escaped, and each UTF-16
+    unit beyond printable ASCII written as \\uXXXX."""
+    return "".join("\\\\" if u == 0x5C else "\\s" if u == 0x20 else chr(u) if 0x20 < u < 0x7F else
+                   "\\u%04x" % u for u in memoryview(str(value).encode("utf-16-le")).cast("H"))
 
 
 def _windows(value):
@@ -231,7 +232,7 @@ class Driver:
     def close(self):
         if self.proc is not None:
             try:
-                self.proc.communicate(b"quit\n", timeout=5)
+                self.proc.communicate(timeout=5)  # its input ends: it ends
             except (OSError, subprocess.TimeoutExpired):
                 self.proc.kill()
                 self.proc.wait()

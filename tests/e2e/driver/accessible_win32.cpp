@@ -2,8 +2,6 @@
 
 #include <oleacc.h>
 
-#include <stdexcept>
-
 #include "driver_win32.h"
 
 namespace zdrive {
@@ -17,7 +15,7 @@ constexpr GUID iid_accessible{
 void need_com() {
     static const HRESULT joined = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     if (FAILED(joined)) {
-        throw std::runtime_error("CoInitializeEx failed: " + to_utf8(hex(joined)));
+        throw Failure(L"CoInitializeEx failed: " + hex(joined));
     }
 }
 
@@ -29,7 +27,7 @@ public:
             AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), iid_accessible,
                                        reinterpret_cast<void**>(&object_));
         if (FAILED(hr) || object_ == nullptr) {
-            throw std::runtime_error("AccessibleObjectFromWindow failed: " + to_utf8(hex(hr)));
+            throw Failure(L"AccessibleObjectFromWindow failed: " + hex(hr));
         }
     }
     Accessible(const Accessible&) = delete;

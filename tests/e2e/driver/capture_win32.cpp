@@ -4,33 +4,20 @@
 
 namespace zdrive {
 
-namespace {
-
-struct screen_dc_traits : zorvo::null_handle_traits<HDC> {
-    static bool close(HDC value) noexcept { return ReleaseDC(nullptr, value) == 1; }
-};
-using screen_dc = zorvo::unique_handle<screen_dc_traits>;
-
-std::wstring last_error(const wchar_t* call) {
-    return std::wstring(call) + L" failed: " + std::to_wstring(GetLastError());
-}
-
-} // namespace
-
-std::wstring capture_client(HWND window, const std::wstring& path) {
+void capture_client(HWND window, const std::wstring& path) {
     RECT client{};
     POINT origin{0, 0};
     if (!GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0 ||
         !ClientToScreen(window, &origin) || !IsWindowVisible(window) ||
         IsIconic(GetAncestor(window, GA_ROOT))) {
-        return L"the window is not shown";
+        throw Failure(L"the window is not shown");
     }
     const int width = client.right;
     const int height = client.bottom;
-    const screen_dc screen(GetDC(nullptr));
+    const zorvo::WindowDC screen(nullptr);
     // Fewer bits per pixel would round the colours: no picture could match a reference.
     if (!screen || GetDeviceCaps(screen.get(), BITSPIXEL) < 24) {
-        return L"no screen of 24 bits per pixel";
+        throw Failure(L"no screen of 24 bits per pixel");
     }
     const zorvo::unique_hdc memory(CreateCompatibleDC(screen.get()));
     // A top-down 24-bit DIB: its rows come in reading order, each padded to 4 bytes.
@@ -44,18 +31,13 @@ std::wstring capture_client(HWND window, const std::wstring& path) {
     void* bits = nullptr;
     const zorvo::unique_hbitmap picture(
         CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!memory || !picture || bits == nullptr) {
-        return last_error(L"CreateDIBSection");
-    }
-    HGDIOBJ old = SelectObject(memory.get(), picture.get());
+    check(memory && picture && bits != nullptr, L"CreateDIBSection");
+    const zorvo::SelectObjectScope selected(memory.get(), picture.get());
     // CAPTUREBLT: layered windows (the popup is one) are left out of a screen copy without it.
-    const BOOL copied = BitBlt(memory.get(), 0, 0, width, height, screen.get(), origin.x, origin.y,
-                               SRCCOPY | CAPTUREBLT);
+    check(BitBlt(memory.get(), 0, 0, width, height, screen.get(), origin.x, origin.y,
+                 SRCCOPY | CAPTUREBLT) != FALSE,
+          L"BitBlt");
     GdiFlush();
-    SelectObject(memory.get(), old);
-    if (!copied) {
-        return last_error(L"BitBlt");
-    }
     std::string data = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
     const auto* rows = static_cast<const unsigned char*>(bits);
     const int stride = (width * 3 + 3) & ~3;
@@ -69,12 +51,11 @@ std::wstring capture_client(HWND window, const std::wstring& path) {
     const zorvo::unique_file file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr,
                                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    if (!file ||
-        !WriteFile(file.get(), data.data(), static_cast<DWORD>(data.size()), &written, nullptr) ||
-        written != data.size()) {
-        return last_error(L"writing the picture");
-    }
-    return {};
+    check(file &&
+              WriteFile(file.get(), data.data(), static_cast<DWORD>(data.size()), &written,
+                        nullptr) != FALSE &&
+              written == data.size(),
+          L"writing the picture");
 }
 
 } // namespace zdrive

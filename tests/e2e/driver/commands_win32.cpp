@@ -5,7 +5,6 @@
 
 #include <cwchar>
 #include <functional>
-#include <stdexcept>
 
 #include "core/product.h"
 #include "core/tray_icon_record.h"
@@ -21,11 +20,6 @@ const std::wstring message_box_class = L"#32770";
 const std::wstring message_box_caption = L"Zorvo";
 constexpr int message_box_text_id = 0xFFFF;
 
-// A command that cannot be carried out; its text becomes the "error" answer.
-struct Failure : std::runtime_error {
-    explicit Failure(const std::wstring& text) : std::runtime_error(to_utf8(text)) {}
-};
-
 using Args = std::vector<std::wstring>;
 
 long long number(const std::wstring& text) {
@@ -37,23 +31,8 @@ long long number(const std::wstring& text) {
     return value;
 }
 
-// Throws the failure of the Windows call `what` unless it succeeded.
-void check(bool succeeded, const std::wstring& what) {
-    if (!succeeded) {
-        throw Failure(what + L" failed: " + std::to_wstring(GetLastError()));
-    }
-}
-
 std::wstring ok(const std::wstring& value = {}) {
     return value.empty() ? L"ok" : L"ok " + value;
-}
-
-HWND top(const std::wstring& cls) {
-    HWND hwnd = find_top(cls, true);
-    if (hwnd == nullptr) {
-        throw Failure(L"no window of class " + cls);
-    }
-    return hwnd;
 }
 
 int id_of(const Args& args) {
@@ -62,7 +41,8 @@ int id_of(const Args& args) {
 
 // The control named by the arguments CLASS [ID]; without ID (or ID 0) the window itself.
 HWND control(const Args& args) {
-    HWND hwnd = find_control(top(args[1]), id_of(args));
+    HWND top = find_top(args[1]);
+    HWND hwnd = id_of(args) == 0 ? top : GetDlgItem(top, id_of(args));
     if (hwnd == nullptr) {
         throw Failure(L"no control " + args[2] + L" in " + args[1]);
     }
@@ -114,7 +94,7 @@ std::wstring flag(bool value) {
 ProbeBlock probe_read(Session& session, const Args& args, ProbeKind kind = ProbeKind::menu,
                       const ContrastRequest& contrast = {}) {
     std::wstring error;
-    auto block = session.probe.read(top(args[1]), send_timeout_ms, error, kind, contrast);
+    auto block = session.probe.read(find_top(args[1]), send_timeout_ms, error, kind, contrast);
     if (!block) {
         throw Failure(error);
     }
@@ -215,7 +195,7 @@ const std::vector<Command>& commands() {
         // one keys go to. Answers 1 when typed, 0 (nothing typed) while another window is in front.
         {L"keys", 2,
          [](const Args& a, Session&) {
-             if (a[1] != L"*" && GetForegroundWindow() != top(a[1])) {
+             if (a[1] != L"*" && GetForegroundWindow() != find_top(a[1])) {
                  return ok(L"0");
              }
              std::vector<INPUT> inputs;
@@ -251,7 +231,7 @@ const std::vector<Command>& commands() {
         // the program's thread takes it from its queue only after everything posted earlier.
         {L"sync", 1,
          [](const Args& a, Session& session) {
-             const HWND window = top(a[1]);
+             const HWND window = find_top(a[1]);
              for (int round = 0; round < 4; ++round) {
                  send(window, WM_NULL, 0, 0);
                  Sleep(25);
@@ -284,9 +264,7 @@ const std::vector<Command>& commands() {
         // shows it, as a PPM file.
         {L"capture", 3,
          [](const Args& a, Session&) {
-             if (std::wstring error = capture_client(control(a), a[3]); !error.empty()) {
-                 throw Failure(error);
-             }
+             capture_client(control(a), a[3]);
              return ok();
          }},
         // focus CLASS: the control ID of the window that has the keyboard focus in the window's
@@ -294,7 +272,7 @@ const std::vector<Command>& commands() {
         // for no focus, -1 for a window that is not one of its controls.
         {L"focus", 1,
          [](const Args& a, Session&) {
-             HWND window = top(a[1]);
+             HWND window = find_top(a[1]);
              GUITHREADINFO info{};
              info.cbSize = sizeof info;
              check(GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) != FALSE,
@@ -313,11 +291,11 @@ const std::vector<Command>& commands() {
          }},
         // foreground CLASS: whether the window is the one keys typed on the keyboard go to.
         {L"foreground", 1,
-         [](const Args& a, Session&) { return ok(flag(GetForegroundWindow() == top(a[1]))); }},
+         [](const Args& a, Session&) { return ok(flag(GetForegroundWindow() == find_top(a[1]))); }},
         // show-window CLASS CMD: ShowWindow from outside, as the taskbar or a script does it.
         {L"show-window", 2,
          [](const Args& a, Session&) {
-             ShowWindowAsync(top(a[1]), static_cast<int>(number(a[2])));
+             ShowWindowAsync(find_top(a[1]), static_cast<int>(number(a[2])));
              return ok();
          }},
         // launch SHOW CWD EXE [ARGS...]: starts EXE as the shell would with the show command
@@ -383,14 +361,12 @@ const std::vector<Command>& commands() {
         // with ID, that button is pressed.
         {L"messagebox", 0,
          [](const Args& a, Session&) {
-             HWND box = find_top(message_box_class, false, &message_box_caption);
-             if (box == nullptr) {
+             auto boxes = top_windows(message_box_class, &message_box_caption);
+             std::erase_if(boxes, [](const TopWindow& w) { return !w.visible; });
+             if (boxes.empty()) {
                  return std::wstring(L"none");
              }
-             size_t count = 0;
-             for (const TopWindow& w : top_windows(message_box_class, &message_box_caption)) {
-                 count += w.visible ? 1 : 0;
-             }
+             HWND box = boxes.front().hwnd;
              std::wstring first;
              std::wstring rest;
              for (int id : {IDOK, IDCANCEL, IDYES, IDNO}) {
@@ -406,7 +382,7 @@ const std::vector<Command>& commands() {
              } catch (const Failure&) {
              }
              const std::wstring value =
-                 std::to_wstring(count) + first + rest + L"\t" + escape_value(text);
+                 std::to_wstring(boxes.size()) + first + rest + L"\t" + escape_value(text);
              if (a.size() > 1) {
                  const int id = static_cast<int>(number(a[1]));
                  post(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
@@ -451,18 +427,13 @@ const std::vector<Command>& commands() {
         {L"accessible-do", 2,
          [](const Args& a, Session&) { return ok(do_default_action(control(a))); }},
         // hold-file PATH: opens the file (made when missing) sharing nothing, so no other process
-        // can open it until release-file.
+        // can open it while the driver runs.
         {L"hold-file", 1,
          [](const Args& a, Session& s) {
              HANDLE file = CreateFileW(a[1].c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
              check(file != INVALID_HANDLE_VALUE, L"opening " + a[1]);
              s.held_file.reset(file);
-             return ok();
-         }},
-        {L"release-file", 0,
-         [](const Args&, Session& s) {
-             s.held_file.reset();
              return ok();
          }},
         // contrast CLASS on|off|keep [INDEX COLOUR]...: high contrast as the program's process
@@ -494,16 +465,17 @@ const std::vector<Command>& commands() {
                                  SMTO_ABORTIFHUNG, send_timeout_ms, &result);
              return ok();
          }},
-        {L"quit", 0,
-         [](const Args&, Session& s) {
-             s.quit = true;
-             return ok();
-         }},
     };
     return table;
 }
 
 } // namespace
+
+void check(bool succeeded, const std::wstring& what) {
+    if (!succeeded) {
+        throw Failure(what + L" failed: " + std::to_wstring(GetLastError()));
+    }
+}
 
 std::wstring run_command(const std::vector<std::wstring>& tokens, Session& session) {
     if (tokens.empty()) {
@@ -518,9 +490,8 @@ std::wstring run_command(const std::vector<std::wstring>& tokens, Session& sessi
         }
         try {
             return command.run(tokens, session);
-        } catch (const std::runtime_error& failure) {
-            // Failure, or a helper's own error (the accessible object's, say): both in UTF-8.
-            return L"error " + from_utf8(failure.what());
+        } catch (const Failure& failure) {
+            return L"error " + failure.text;
         }
     }
     return L"error unknown command " + tokens[0];

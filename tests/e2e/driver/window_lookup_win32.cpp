@@ -34,20 +34,6 @@ BOOL CALLBACK collect_top(HWND hwnd, LPARAM param) {
     return TRUE;
 }
 
-struct ChildSearch {
-    int id;
-    HWND found;
-};
-
-BOOL CALLBACK find_child(HWND hwnd, LPARAM param) {
-    auto* search = reinterpret_cast<ChildSearch*>(param);
-    if (GetDlgCtrlID(hwnd) == search->id) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 } // namespace
 
 std::vector<TopWindow> top_windows(const std::wstring& cls, const std::wstring* caption) {
@@ -56,18 +42,15 @@ std::vector<TopWindow> top_windows(const std::wstring& cls, const std::wstring* 
     return search.found;
 }
 
-HWND find_top(const std::wstring& spec, bool allow_hidden, const std::wstring* caption) {
+HWND find_top(const std::wstring& spec) {
     const size_t at = spec.find(L'@');
-    auto windows = top_windows(spec.substr(0, at), caption);
+    auto windows = top_windows(spec.substr(0, at));
     if (at != std::wstring::npos) {
         const DWORD pid = std::wcstoul(spec.c_str() + at + 1, nullptr, 10);
         std::erase_if(windows, [pid](const TopWindow& w) { return w.pid != pid; });
     }
-    if (!allow_hidden) {
-        std::erase_if(windows, [](const TopWindow& w) { return !w.visible; });
-    }
     if (windows.empty()) {
-        return nullptr;
+        throw Failure(L"no window of class " + spec);
     }
     // Visible first, then the earliest started process.
     return std::min_element(windows.begin(), windows.end(),
@@ -77,22 +60,7 @@ HWND find_top(const std::wstring& spec, bool allow_hidden, const std::wstring* c
         ->hwnd;
 }
 
-HWND find_control(HWND top, int id) {
-    if (id == 0) {
-        return top;
-    }
-    if (HWND direct = GetDlgItem(top, id)) {
-        return direct;
-    }
-    ChildSearch search{id, nullptr};
-    EnumChildWindows(top, find_child, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 HWND edit_of(HWND control) {
-    if (_wcsicmp(class_of(control).c_str(), L"Edit") == 0) {
-        return control;
-    }
     HWND edit = FindWindowExW(control, nullptr, L"Edit", nullptr);
     return edit != nullptr ? edit : control;
 }

@@ -1,7 +1,7 @@
 // zdrive.exe: drives and reads the program's windows for the end-to-end tests.
 //
-// It reads commands from standard input, one per line, and answers each with one line; the test
-// library keeps one driver running.
+// It reads commands from standard input, one per line, and answers each with one line, until the
+// input ends; the test library keeps one driver running.
 #include <windows.h>
 
 #include <array>
@@ -10,27 +10,9 @@
 #include <vector>
 
 #include "driver_win32.h"
+#include "text/utf8.h"
 
 namespace zdrive {
-
-std::wstring from_utf8(std::string_view text) {
-    const int size = static_cast<int>(text.size());
-    std::wstring result(
-        static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0)), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, result.data(),
-                        static_cast<int>(result.size()));
-    return result;
-}
-
-std::string to_utf8(std::wstring_view text) {
-    const int size = static_cast<int>(text.size());
-    std::string result(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), size,
-                                                               nullptr, 0, nullptr, nullptr)),
-                       '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, result.data(),
-                        static_cast<int>(result.size()), nullptr, nullptr);
-    return result;
-}
 
 std::vector<std::wstring> split_tokens(std::wstring_view line) {
     std::vector<std::wstring> tokens(1);
@@ -76,7 +58,7 @@ std::wstring hex(unsigned long long value) {
 namespace {
 
 void write_line(const std::wstring& line) {
-    const std::string bytes = zdrive::to_utf8(line) + "\n";
+    const std::string bytes = zorvo::text::toUtf8(line) + "\n";
     DWORD written = 0;
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()),
               &written, nullptr);
@@ -111,8 +93,10 @@ int wmain() {
     SetProcessDPIAware();
     zdrive::Session session;
     std::string line;
-    while (!session.quit && read_line(line)) {
-        write_line(zdrive::run_command(zdrive::split_tokens(zdrive::from_utf8(line)), session));
+    while (read_line(line)) {
+        // ASCII, by the protocol.
+        const std::wstring wide(line.begin(), line.end());
+        write_line(zdrive::run_command(zdrive::split_tokens(wide), session));
     }
     return 0;
 }

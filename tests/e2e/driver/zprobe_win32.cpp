@@ -54,22 +54,18 @@ BOOL CALLBACK measure_child(HWND child, LPARAM param) {
     out.client_width = client.right;
     out.client_height = client.bottom;
     out.dpi = static_cast<std::int32_t>(GetDpiForWindow(child));
-    HDC dc = GetDC(child);
-    const auto font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
-    HGDIOBJ old = font != nullptr ? SelectObject(dc, font) : nullptr;
+    const zorvo::WindowDC dc(child);
+    const zorvo::SelectObjectScope font(
+        dc.get(), reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)));
     RECT line{0, 0, 0, 0};
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &line,
+    DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &line,
               DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     out.line_width = line.right;
     out.line_height = line.bottom;
     RECT wrapped{0, 0, client.right, 0};
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &wrapped,
+    DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &wrapped,
               DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
     out.wrapped_height = wrapped.bottom;
-    if (old != nullptr) {
-        SelectObject(dc, old);
-    }
-    ReleaseDC(child, dc);
     return TRUE;
 }
 
