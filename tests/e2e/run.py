@@ -126,15 +126,11 @@ def shard_env(prefix, display):
 
 
 def make_prefixes(count, display, scratch):
-    """One prefix set up once (or $WINEPREFIX, left untouched), and copies of it."""
-    given = os.environ.get("WINEPREFIX")
-    base = Path(given) if given and (Path(given) / "system.reg").exists() else scratch / "p0"
-    if base == scratch / "p0":
-        subprocess.run(["bash", "-c", 'source "$1" && init_wine_prefix', "_",
-                        str(zorvo_e2e.WINE_ENV)], env=shard_env(base, display), check=False,
-                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL, timeout=300)
-        subprocess.run(["wineserver", "-w"], env=shard_env(base, display), check=False)
+    """One prefix ($WINEPREFIX, set up there unless it is already) and copies of it."""
+    base = Path(os.environ.get("WINEPREFIX") or scratch / "p0")
+    subprocess.run(["bash", "-c", 'source "$1" && init_wine_prefix', "_", str(zorvo_e2e.WINE_ENV)],
+                   env=shard_env(base, display), check=False, stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
 
     prefixes = [scratch / ("p%d" % n) for n in range(1, count + 1)]
     for prefix in prefixes:

@@ -1,8 +1,6 @@
 """The batch-file dialog: the files it writes (exact bytes, in the working directory, in the OEM
 code page), a user's own file, a long path, and batch files that really start the program."""
 
-import subprocess
-
 from zorvo_e2e import (ALARM, BAT, IDNO, IDYES, MAIN, SHUTDOWN, WS_EX_TOOLWINDOW, Bat, Main,
                        Menu, ZorvoTestCase, wait_until, windows_path)
 
@@ -150,10 +148,8 @@ class BatchFilesRun(BatchDialogCase):
                 # One copy at a time: the one that wrote the file leaves first.
                 d.close_window(main)
                 self.assertIsNotNone(self.programs[0].wait_exit(10))
-                result = subprocess.run(["wine", "cmd", *options, "/c", file],
-                                        cwd=str(self.workdir), env=self.session.env,
-                                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                                        stderr=subprocess.DEVNULL, timeout=60)
+                result = self.session.run("wine", "cmd", *options, "/c", file, timeout=60,
+                                          cwd=self.workdir)
                 self.assertEqual(result.returncode, 0)
                 pids = wait_until(lambda: [p for _, p, _ in d.windows(MAIN)], timeout=20)
                 self.assertTrue(pids, "the batch file started no program")

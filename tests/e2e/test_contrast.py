@@ -30,9 +30,7 @@ def near(colour, target, tolerance=0x10):
 
 
 class HighContrast(ZorvoTestCase):
-    def setUp(self):
-        super().setUp()
-        self.original = None
+    original = None  # the system colours before the test's
 
     def tearDown(self):
         try:

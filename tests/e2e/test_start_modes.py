@@ -19,11 +19,8 @@ VK_LCONTROL, VK_RCONTROL, VK_T = 0xA2, 0xA3, 0x54
 class StartModes(ZorvoTestCase):
     def test_restored_once_and_counting_on(self):
         d = self.driver
-        def restore(main):
-            d.show_window(main, SW_RESTORE)
-
-        def double_click(main):
-            d.tray(main, WM_LBUTTONDBLCLK)
+        restore, double_click = (lambda main: d.show_window(main, SW_RESTORE),
+                                 lambda main: d.tray(main, WM_LBUTTONDBLCLK))
         cases = [  # show command, arguments, how the window is brought back (twice)
             (SW_SHOWMINNOACTIVE, ("/a", "5"), restore),
             (SW_SHOWNORMAL, ("/a", "5", "/min"), restore),

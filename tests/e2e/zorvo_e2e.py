@@ -107,9 +107,9 @@ class WineSession:
         self.env.pop("WINEARCH", None)
         self.scratch = Path(tempfile.mkdtemp(prefix="zorvo-e2e-"))
 
-    def run(self, *args, timeout=120):
+    def run(self, *args, timeout=120, cwd=None):
         # No pipes: a wineserver started here would hold them open.
-        return subprocess.run(args, env=self.env, timeout=timeout, check=False,
+        return subprocess.run(args, env=self.env, timeout=timeout, check=False, cwd=cwd,
                               stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                               stderr=subprocess.DEVNULL)
 

@@ -2,6 +2,8 @@
 
 #include <oleacc.h>
 
+#include <memory>
+
 #include "driver_win32.h"
 
 namespace zdrive {
@@ -12,32 +14,24 @@ namespace {
 constexpr GUID iid_accessible{
     0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
 
-void need_com() {
-    static const HRESULT joined = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    if (FAILED(joined)) {
-        throw Failure(L"CoInitializeEx failed: " + hex(joined));
-    }
-}
-
-class Accessible {
-public:
-    explicit Accessible(HWND control) {
-        need_com();
-        const HRESULT hr =
-            AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), iid_accessible,
-                                       reinterpret_cast<void**>(&object_));
-        if (FAILED(hr) || object_ == nullptr) {
-            throw Failure(L"AccessibleObjectFromWindow failed: " + hex(hr));
-        }
-    }
-    Accessible(const Accessible&) = delete;
-    Accessible& operator=(const Accessible&) = delete;
-    ~Accessible() { object_->Release(); }
-    IAccessible* operator->() const { return object_; }
-
-private:
-    IAccessible* object_ = nullptr;
+struct release {
+    void operator()(IUnknown* object) const { object->Release(); }
 };
+
+// The control's client object, as a screen reader in another process gets it.
+std::unique_ptr<IAccessible, release> accessible(HWND control) {
+    static const HRESULT joined = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IAccessible* object = nullptr;
+    const HRESULT hr =
+        FAILED(joined)
+            ? joined
+            : AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), iid_accessible,
+                                         reinterpret_cast<void**>(&object));
+    if (FAILED(hr) || object == nullptr) {
+        throw Failure(L"no accessible object (COM or AccessibleObjectFromWindow): " + hex(hr));
+    }
+    return std::unique_ptr<IAccessible, release>(object);
+}
 
 VARIANT self() {
     VARIANT child;
@@ -69,7 +63,7 @@ template <typename Getter> std::wstring text_of(Getter get) {
 } // namespace
 
 std::wstring describe_accessible(HWND control) {
-    const Accessible object(control);
+    const auto object = accessible(control);
     return number_of([&](VARIANT* out) { return object->get_accRole(self(), out); }) + L"\t" +
            number_of([&](VARIANT* out) { return object->get_accState(self(), out); }) + L"\t" +
            escape_value(text_of([&](BSTR* out) { return object->get_accName(self(), out); })) +
@@ -79,7 +73,7 @@ std::wstring describe_accessible(HWND control) {
 }
 
 std::wstring do_default_action(HWND control) {
-    const Accessible object(control);
+    const auto object = accessible(control);
     return hex(static_cast<unsigned long>(object->accDoDefaultAction(self())));
 }
 

@@ -5,6 +5,7 @@
 
 #include <cwchar>
 #include <functional>
+#include <span>
 
 #include "core/product.h"
 #include "core/tray_icon_record.h"
@@ -99,17 +100,6 @@ ProbeBlock probe_read(Session& session, const Args& args, ProbeKind kind = Probe
         throw Failure(error);
     }
     return *block;
-}
-
-// The first `count` entries, each as `format` writes it, between separators.
-template <typename Entry, typename Format>
-std::wstring joined(const Entry* entries, std::uint32_t count, const wchar_t* separator,
-                    Format format) {
-    std::wstring value;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        value += (i == 0 ? L"" : separator) + format(entries[i]);
-    }
-    return value;
 }
 
 ProbeItem menu_item(Session& session, const Args& args) {
@@ -326,19 +316,20 @@ const std::vector<Command>& commands() {
                        ((item.state & MFS_DISABLED) != 0 ? L" disabled" : L" enabled"));
          }},
         // text-fit CLASS: for every child with a text, measured inside the program with the
-        // font it draws with: ID:CLASS:STYLE:CLIENT_W:CLIENT_H:LINE_W:LINE_H:WRAPPED_H:DPI.
+        // font it draws with, after a blank: ID:CLASS:STYLE:CLIENT_W:CLIENT_H:LINE_W:LINE_H:
+        // WRAPPED_H:DPI.
         {L"text-fit", 1,
          [](const Args& a, Session& s) {
              const auto block = probe_read(s, a, ProbeKind::texts);
-             return ok(joined(block.texts, block.text_count, L" ", [](const ProbeText& t) {
-                 std::wstring entry =
-                     std::to_wstring(t.id) + L":" + t.class_name + L":" + hex(t.style);
+             std::wstring value;
+             for (const ProbeText& t : std::span(block.texts, block.text_count)) {
+                 value += L" " + std::to_wstring(t.id) + L":" + t.class_name + L":" + hex(t.style);
                  for (std::int32_t v : {t.client_width, t.client_height, t.line_width,
                                         t.line_height, t.wrapped_height, t.dpi}) {
-                     entry += L":" + std::to_wstring(v);
+                     value += L":" + std::to_wstring(v);
                  }
-                 return entry;
-             }));
+             }
+             return ok(value);
          }},
         // icons CLASS: BIG SMALL, the widths of the icons the shell shows for the window.
         {L"icons", 1,
@@ -348,13 +339,15 @@ const std::vector<Command>& commands() {
                        std::to_wstring(block.small_icon_width));
          }},
         // tooltips CLASS: ID:TEXT for every tool of the tooltips the window owns, read inside the
-        // program, separated by tabs (the texts hold spaces).
+        // program, each after a tab (the texts hold spaces).
         {L"tooltips", 1,
          [](const Args& a, Session& s) {
              const auto block = probe_read(s, a, ProbeKind::tips);
-             return ok(joined(block.tips, block.tip_count, L"\t", [](const ProbeTip& tip) {
-                 return std::to_wstring(tip.id) + L":" + escape_value(tip.text);
-             }));
+             std::wstring value;
+             for (const ProbeTip& tip : std::span(block.tips, block.tip_count)) {
+                 value += L"\t" + std::to_wstring(tip.id) + L":" + escape_value(tip.text);
+             }
+             return ok(value);
          }},
         // messagebox [ID]: the program's message box as "COUNT BUTTONS\tTEXT" (how many show,
         // the IDs of its buttons with the default one, which Enter presses, first), or "none";
