@@ -6,8 +6,8 @@
     python3 tests/e2e/run.py test_startup.SecondCopy  one class (or Class.test_method)
     python3 tests/e2e/run.py --shards 3 [NAME...]     in three shards side by side
 
-Without $DISPLAY it runs as one shard on a virtual screen of its own. Without $WINEPREFIX it uses a
-fresh temporary prefix, removed at the end. ZORVO_BUILD names the windows build folder (default
+Without $DISPLAY it starts itself again under xvfb-run. Without $WINEPREFIX it uses a fresh
+temporary prefix, removed at the end. ZORVO_BUILD names the windows build folder (default
 build/windows). A test that runs longer than ZORVO_E2E_TEST_TIMEOUT seconds (default 300) fails
 by its name and the run goes on; so does a class set-up that hangs.
 
@@ -126,8 +126,9 @@ def shard_env(prefix, display):
 
 
 def make_prefixes(count, display, scratch):
-    """One prefix ($WINEPREFIX, set up there unless it is already) and copies of it."""
-    base = Path(os.environ.get("WINEPREFIX") or scratch / "p0")
+    """One prefix set up once (or $WINEPREFIX, left untouched), and copies of it."""
+    given = os.environ.get("WINEPREFIX")
+    base = Path(given) if given and (Path(given) / "system.reg").exists() else scratch / "p0"
     subprocess.run(["bash", "-c", 'source "$1" && init_wine_prefix', "_", str(zorvo_e2e.WINE_ENV)],
                    env=shard_env(base, display), check=False, stdin=subprocess.DEVNULL,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
@@ -156,7 +157,8 @@ def run_sharded(names, count):
             log = open(scratch / ("%d.log" % n), "w+b")
             shards.append((subprocess.Popen(
                 [sys.executable, "-u", str(HERE / "run.py"), *members], stdin=subprocess.DEVNULL,
-                stdout=log, stderr=subprocess.STDOUT, env=shard_env(prefix, display)), log, members))
+                stdout=log, stderr=subprocess.STDOUT, env=shard_env(prefix, display)), log,
+                members))
         for n, (proc, log, members) in enumerate(shards, 1):
             proc.wait()
             log.seek(0)
@@ -200,8 +202,15 @@ def main(argv):
     count = 1
     if argv[:1] == ["--shards"]:
         count, argv = int(argv[1]), argv[2:]
-    if count > 1 or not os.environ.get("DISPLAY"):
+    if count > 1:
         return run_sharded(argv, count)  # each shard has a screen of its own
+    if not os.environ.get("DISPLAY"):
+        xvfb = shutil.which("xvfb-run")
+        if xvfb is None:
+            print("e2e: no $DISPLAY and no xvfb-run", file=sys.stderr)
+            return 2
+        os.execv(xvfb, [xvfb, "-a", "-s", "-screen 0 1024x768x24", sys.executable,
+                        str(Path(__file__).resolve()), *argv])
 
     started = time.monotonic()
     runner = unittest.TextTestRunner(verbosity=2, resultclass=TimedResult, stream=sys.stdout)

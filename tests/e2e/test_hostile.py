@@ -50,18 +50,6 @@ class HostileTestCase(ZorvoTestCase):
         self.assertEqual([w for w in d.windows("#32770") if w[2]], [], "a dialog is left")
 
 
-class CopiedSession(WineSession):
-    """A copy of the run's Wine prefix with a wineserver of its own: a second machine, so to
-    speak, on which a copy of the program runs beside the first one."""
-
-    def __init__(self, original, **env):
-        super().__init__()
-        self.prefix = tempfile.mkdtemp(prefix="zorvo-wine2-")
-        copy_prefix(original.prefix, self.prefix)
-        self.own_prefix = True
-        self.env.update(env, WINEPREFIX=self.prefix)
-
-
 class LogFailures(HostileTestCase):
     """The log entry of a performed task in four hostile places, four countdowns running their
     minute at the same time, each copy of the program in a Wine prefix of its own: a working
@@ -88,7 +76,11 @@ class LogFailures(HostileTestCase):
         return log_bytes
 
     def second_machine(self, **env):
-        session = CopiedSession(self.session, **env)
+        """A copy of the run's Wine prefix with a wineserver of its own: a second machine, so to
+        speak, on which a copy of the program runs beside the first one."""
+        session = WineSession(tempfile.mkdtemp(prefix="zorvo-wine2-"))
+        copy_prefix(self.session.prefix, session.prefix)
+        session.env.update(env)
         self.addCleanup(session.stop)
         session.start()
         driver = Driver(session)

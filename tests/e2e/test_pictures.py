@@ -107,11 +107,7 @@ class PictureSession(zorvo_e2e.WineSession):
     the module's note)."""
 
     def __init__(self):
-        super().__init__()
-        if self.own_prefix:
-            os.rmdir(self.prefix)  # the empty one made for the shared kind of session
-        self.own_prefix = True
-        self.prefix = tempfile.mkdtemp(prefix="zorvo-pictures-wine-")
+        super().__init__(tempfile.mkdtemp(prefix="zorvo-pictures-wine-"))
         fonts = self.scratch / "fonts"
         fonts.mkdir()
         for font in FONT_FILES:
@@ -120,7 +116,7 @@ class PictureSession(zorvo_e2e.WineSession):
             (fonts / Path(font).name).symlink_to(font)
         conf = self.scratch / "fonts.conf"
         conf.write_text(FONTS_CONF % (fonts, self.scratch / "font-cache"))
-        self.env.update(WINEPREFIX=self.prefix, FONTCONFIG_FILE=str(conf))
+        self.env.update(FONTCONFIG_FILE=str(conf))
 
     def start(self):
         super().start()

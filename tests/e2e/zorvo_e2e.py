@@ -5,6 +5,7 @@ its own program folders in a temporary directory and leaves no program running b
 """
 
 import collections
+import functools
 import os
 import re
 import select
@@ -96,11 +97,13 @@ class DriverError(AssertionError):
 
 
 class WineSession:
-    """The Wine prefix and persistent wineserver shared by every test of a run."""
+    """The Wine prefix and persistent wineserver shared by every test of a run (or the `prefix`
+    given, removed at the end)."""
 
-    def __init__(self):
-        self.own_prefix = "WINEPREFIX" not in os.environ
-        self.prefix = os.environ.get("WINEPREFIX") or tempfile.mkdtemp(prefix="zorvo-wine-")
+    def __init__(self, prefix=None):
+        self.own_prefix = prefix is not None or "WINEPREFIX" not in os.environ
+        self.prefix = (prefix or os.environ.get("WINEPREFIX") or
+                       tempfile.mkdtemp(prefix="zorvo-wine-"))
         self.env = dict(os.environ, WINEPREFIX=self.prefix, WINEDEBUG="-all",
                         WINEDLLOVERRIDES="mscoree,mshtml=", LANG="ru_RU.UTF-8",
                         LC_ALL="ru_RU.UTF-8")
@@ -301,25 +304,19 @@ class Driver:
         """Starts `exe` as the shell does, with the show command `show`; the Windows process ID."""
         return int(self.value("launch", show, windows_path(cwd), windows_path(exe), *args))
 
-    def wait(self, done, cls, timeout_ms):
+    def wait(self, done, cls, timeout_ms=10000):
         """Until `done` is true of the shown flags of the windows of the class ("CLASS" or
-        "CLASS@PID")."""
+        "CLASS@PID"): wait_window, wait_exists and wait_gone, until a visible window of the class
+        exists, any window, no visible one."""
         name, _, pid = cls.partition("@")
 
         def shown():
             return [v for _, p, v in self.windows(name) if not pid or p == int(pid)]
         return bool(wait_until(lambda: done(shown()), timeout_ms / 1000, 0.05))
 
-    def wait_window(self, cls, timeout_ms=10000):
-        """Until a visible window of the class exists."""
-        return self.wait(any, cls, timeout_ms)
-
-    def wait_exists(self, cls, timeout_ms=10000):
-        """Until a window of the class exists, shown or not."""
-        return self.wait(bool, cls, timeout_ms)
-
-    def wait_gone(self, cls, timeout_ms=10000):
-        return self.wait(lambda shown: not any(shown), cls, timeout_ms)
+    wait_window = functools.partialmethod(wait, any)
+    wait_exists = functools.partialmethod(wait, bool)
+    wait_gone = functools.partialmethod(wait, lambda shown: not any(shown))
 
     def wait_ticks(self, main, ticks=2):
         """Waits until the window's clock has moved `ticks` times: as long as the program's own

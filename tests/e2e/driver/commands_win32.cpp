@@ -94,19 +94,14 @@ std::wstring flag(bool value) {
 // What the probe inside the program read of the window named by args[1].
 ProbeBlock probe_read(Session& session, const Args& args, ProbeKind kind = ProbeKind::menu,
                       const ContrastRequest& contrast = {}) {
-    std::wstring error;
-    auto block = session.probe.read(find_top(args[1]), send_timeout_ms, error, kind, contrast);
-    if (!block) {
-        throw Failure(error);
-    }
-    return *block;
+    return session.probe.read(find_top(args[1]), send_timeout_ms, kind, contrast);
 }
 
 ProbeItem menu_item(Session& session, const Args& args) {
     const auto block = probe_read(session, args);
     const auto id = static_cast<std::uint32_t>(number(args[2]));
     for (std::uint32_t i = 0; i < block.count; ++i) {
-        if (block.items[i].id == id && (block.items[i].type & MFT_SEPARATOR) == 0) {
+        if (block.items[i].id == id) {
             return block.items[i];
         }
     }
@@ -226,10 +221,7 @@ const std::vector<Command>& commands() {
                  send(window, WM_NULL, 0, 0);
                  Sleep(25);
              }
-             std::wstring error;
-             if (!session.probe.read(window, send_timeout_ms, error, ProbeKind::menu)) {
-                 throw Failure(L"sync: " + error);
-             }
+             session.probe.read(window, send_timeout_ms);
              return ok();
          }},
         // rect CLASS [ID]: LEFT TOP WIDTH HEIGHT of the window (or control) on the screen, then

@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <map>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -81,14 +80,13 @@ std::wstring do_default_action(HWND control);
 // The driver's side of zprobe.dll: sets the hook on the window's thread, asks, waits.
 class MenuProbe {
 public:
-    // What the probe read inside the program, or nothing (and why, in `error`) when the probe
-    // could not be set up or did not answer in time.
-    std::optional<ProbeBlock> read(HWND top, DWORD timeout_ms, std::wstring& error,
-                                   ProbeKind kind = ProbeKind::menu,
-                                   const ContrastRequest& contrast = {});
+    // What the probe read inside the program; throws Failure when the probe could not be set up
+    // or did not answer in time.
+    ProbeBlock read(HWND top, DWORD timeout_ms, ProbeKind kind = ProbeKind::menu,
+                    const ContrastRequest& contrast = {});
 
 private:
-    bool prepare(std::wstring& error);
+    void prepare();
 
     zorvo::unique_hmodule module_;
     HOOKPROC hook_proc_ = nullptr;

@@ -18,15 +18,14 @@ std::wstring probe_path() {
 
 } // namespace
 
-bool MenuProbe::prepare(std::wstring& error) {
+void MenuProbe::prepare() {
     if (module_) {
-        return true;
+        return;
     }
     // The full path matters: the hook's module is loaded into the program's process by name.
     module_ = zorvo::unique_hmodule(LoadLibraryW(probe_path().c_str()));
     if (!module_) {
-        error = L"cannot load " + probe_path();
-        return false;
+        throw Failure(L"cannot load " + probe_path());
     }
     hook_proc_ = reinterpret_cast<HOOKPROC>(
         reinterpret_cast<void*>(GetProcAddress(module_.get(), probe_hook_export)));
@@ -41,29 +40,19 @@ bool MenuProbe::prepare(std::wstring& error) {
             mapped_view(MapViewOfFile(mapping_.get(), FILE_MAP_WRITE, 0, 0, sizeof(ProbeBlock)));
     }
     if (hook_proc_ == nullptr || !mapping_ || !done_ || !view_) {
-        error = L"cannot set up the menu probe";
         module_.reset();
-        return false;
+        throw Failure(L"cannot set up the menu probe");
     }
-    return true;
 }
 
-std::optional<ProbeBlock> MenuProbe::read(HWND top, DWORD timeout_ms, std::wstring& error,
-                                          ProbeKind kind, const ContrastRequest& contrast) {
-    if (!prepare(error)) {
-        return std::nullopt;
-    }
+ProbeBlock MenuProbe::read(HWND top, DWORD timeout_ms, ProbeKind kind,
+                           const ContrastRequest& contrast) {
+    prepare();
     const DWORD thread = GetWindowThreadProcessId(top, nullptr);
-    if (thread == 0) {
-        error = L"no such window";
-        return std::nullopt;
-    }
+    check(thread != 0, L"GetWindowThreadProcessId");
     if (hooks_.find(thread) == hooks_.end()) {
         hook_handle hook(SetWindowsHookExW(WH_GETMESSAGE, hook_proc_, module_.get(), thread));
-        if (!hook) {
-            error = L"SetWindowsHookEx failed: " + std::to_wstring(GetLastError());
-            return std::nullopt;
-        }
+        check(static_cast<bool>(hook), L"SetWindowsHookEx");
         hooks_.emplace(thread, std::move(hook));
     }
     static const UINT probe_message = RegisterWindowMessageW(probe_message_name);
@@ -71,8 +60,7 @@ std::optional<ProbeBlock> MenuProbe::read(HWND top, DWORD timeout_ms, std::wstri
     ResetEvent(done_.get());
     PostMessageW(top, probe_message, GetCurrentProcessId(), static_cast<LPARAM>(kind));
     if (WaitForSingleObject(done_.get(), timeout_ms) != WAIT_OBJECT_0) {
-        error = L"the probe did not answer";
-        return std::nullopt;
+        throw Failure(L"the probe did not answer");
     }
     ProbeBlock block;
     std::memcpy(&block, view_.get(), sizeof block);

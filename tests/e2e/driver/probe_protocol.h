@@ -16,7 +16,6 @@ inline constexpr wchar_t probe_event_prefix[] = L"Local\\ZDriveProbeDone-";
 struct ProbeItem {
     std::uint32_t id;
     std::uint32_t state; // MFS_* flags
-    std::uint32_t type;  // MFT_* flags
 };
 
 // What the probe reads: the menu bar, how each child's text fits its window, the tooltips, or

@@ -64,25 +64,19 @@ void write_line(const std::wstring& line) {
               &written, nullptr);
 }
 
-// Reads one line of standard input without the C runtime's buffering, so an answer never waits
-// for more input than its own command.
+// Reads one line of standard input (without CR) and not through the C runtime's buffering, so an
+// answer never waits for more input than its own command; false once the input has ended.
 bool read_line(std::string& line) {
     line.clear();
-    HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-    for (;;) {
-        char c = 0;
-        DWORD got = 0;
-        if (!ReadFile(input, &c, 1, &got, nullptr) || got == 0) {
-            return !line.empty();
-        }
+    char c = 0;
+    DWORD got = 0;
+    while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), &c, 1, &got, nullptr) && got == 1) {
         if (c == '\n') {
-            if (!line.empty() && line.back() == '\r') {
-                line.pop_back();
-            }
             return true;
         }
-        line += c;
+        line += c == '\r' ? "" : std::string(1, c);
     }
+    return !line.empty();
 }
 
 } // namespace

@@ -19,13 +19,12 @@ void add_items(HMENU menu, zdrive::ProbeBlock& block) {
         zdrive::ProbeItem& item = block.items[block.count];
         MENUITEMINFOW info{};
         info.cbSize = sizeof info;
-        info.fMask = MIIM_ID | MIIM_STATE | MIIM_FTYPE | MIIM_SUBMENU;
+        info.fMask = MIIM_ID | MIIM_STATE | MIIM_SUBMENU;
         if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) {
             continue;
         }
         item.id = info.wID;
         item.state = info.fState;
-        item.type = info.fType;
         ++block.count;
         if (info.hSubMenu != nullptr) {
             add_items(info.hSubMenu, block);
