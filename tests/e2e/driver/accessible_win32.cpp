@@ -28,7 +28,7 @@ std::unique_ptr<IAccessible, release> accessible(HWND control) {
             : AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), iid_accessible,
                                          reinterpret_cast<void**>(&object));
     if (FAILED(hr) || object == nullptr) {
-        throw Failure(L"no accessible object (COM or AccessibleObjectFromWindow): " + hex(hr));
+        throw Failure(L"no accessible object: " + hex(static_cast<unsigned long>(hr)));
     }
     return std::unique_ptr<IAccessible, release>(object);
 }
@@ -48,7 +48,7 @@ template <typename Getter> std::wstring number_of(Getter get) {
     get(&value);
     const long long number = value.vt == VT_I4 ? value.lVal : -1;
     VariantClear(&value);
-    return hex(number);
+    return hex(static_cast<unsigned long long>(number));
 }
 
 // A text property; empty when the object has none.
