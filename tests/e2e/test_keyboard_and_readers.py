@@ -55,12 +55,19 @@ class BatchDialogKeys(BatchDialogCase):
         for keys, expected in (((VK_TAB, VK_DOWN, VK_RETURN), {"wait.bat": self.content("/w 1 ")}),
                                ((VK_ESCAPE,), None)):
             before = self.written()
-            # The keys go to the active window: the main window, once it has the focus back.
-            self.assertFocus(main, Main.Combo1)
-            d.press_keys(main, VK_CONTROL, ord("B"))
-            if not d.wait_window(bat, 5000):  # where the keys went tells Wine from the program
-                self.fail("Ctrl+B did not open the dialog; the main window in front: %s"
-                          % d.foreground(main))
+            for _ in range(3):
+                # The keys go to the active window: the main window, once it has the focus back.
+                self.assertFocus(main, Main.Combo1)
+                d.press_keys(main, VK_CONTROL, ord("B"))
+                if d.wait_window(bat, 5000):
+                    break
+                # Keys the program has not read yet are lost when Wine hands the front to its
+                # desktop (see press_keys); a program that drops them itself keeps the front.
+                self.assertFalse(d.foreground(main), "Ctrl+B did not open the dialog")
+                print("\nMEASURED Ctrl+B typed again: the front had gone to %s"
+                      % d.value("activate", main))
+            else:
+                self.fail("the main window lost the front at every Ctrl+B")
             self.assertFocus(bat, Bat.Combo1)
             for key in keys:
                 d.press_keys(bat, key)

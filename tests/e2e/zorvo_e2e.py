@@ -334,12 +334,15 @@ class Driver:
 
     def press_keys(self, window, *vks):
         """Types the keys (pressed in order, let go in the reverse order) as one input, at a
-        moment the window they are meant for is in front: activation lags behind the focus, and
-        under Wine a late focus event can take the front from a window for a moment, so keys
-        typed one by one could go partly elsewhere."""
+        moment the window they are meant for is in front: activation lags behind the focus. Under
+        Wine a window can lose the front for good to the desktop (when X reports the focus gone
+        to no window of Wine's): after two seconds it is brought back as a click on it would."""
         keys = list(vks) + [-vk for vk in reversed(vks)]
-        if not wait_until(lambda: self.value("keys", window, *keys) == "1", 5):
-            raise AssertionError("the window never came to the front for the keys")
+        for timeout in (2, 3):
+            if wait_until(lambda: self.value("keys", window, *keys) == "1", timeout):
+                return
+            self.value("activate", window)
+        raise AssertionError("the window never came to the front for the keys")
 
     def capture(self, cls, control_id=0):
         """The control's client area (the window's for 0) as a Picture, as the screen shows it."""
