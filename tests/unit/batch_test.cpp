@@ -44,9 +44,7 @@ struct BatHarness {
     std::string generate(const wchar_t* action, const wchar_t* minutes, FakeOption* mode) {
         dialog.Form_Load();
         Combo2.setListIndex(
-            static_cast<int>(std::find_if(Combo2.items_.begin(), Combo2.items_.end(),
-                                          [&](const std::wstring& i) { return i == action; }) -
-                             Combo2.items_.begin()));
+            static_cast<int>(std::ranges::find(Combo2.items_, action) - Combo2.items_.begin()));
         Combo1.text_ = minutes;
         send(L"Combo1", Event::Change);
         for (FakeOption* o : {&Option1, &Option2, &Option3}) {
@@ -108,9 +106,7 @@ TEST(BatchFile, PathsCmdExeMustReadAsWritten) {
         {L"C:\\100%", L"zorvo", {}, "start C:\\100%%\\zorvo.exe /v 1 "},
         {L"C:\\50% off", L"z", {}, "start \"\" \"C:\\50%% off\\z.exe\" /v 1 "},
         // "Программы" in code page 866.
-        {L"C:\\Программы",
-         L"zorvo",
-         {},
+        {L"C:\\Программы", L"zorvo", std::nullopt,
          "start C:\\\x8F\xE0\xAE\xA3\xE0\xA0\xAC\xAC\xEB\\zorvo.exe /v 1 "},
         {L"C:\\Ωmega", L"zorvo", L"C:\\MEGA~1\\zorvo.exe",
          "start \"\" \"C:\\MEGA~1\\zorvo.exe\" /v 1 "},

@@ -54,49 +54,28 @@ TEST_F(Countdown, PopupOnlyForAWindowHiddenAtHalfAMinute) {
 
 /// What the user sees and what happens for each task, from its menu item to its end.
 struct TaskCase {
-    const wchar_t* menu;
-    const wchar_t* status;
-    const wchar_t* tip;
+    const wchar_t *menu, *status, *tip;
     TaskPictures::Holder picture;
     const wchar_t* prefix;
     Journal performed;      ///< the last tick with logging on
     const wchar_t* failure; ///< the box when the system refuses it, before the system's reason
 };
+using enum TaskPictures::Holder;
 const TaskCase kTaskCases[] = {
-    {L"mnuShutDown",
-     L"Zorvo настроен на выключение",
-     L"Zorvo запущен: Выключение",
-     TaskPictures::Holder::imgShutDown,
-     L"Zorvo - до выключения осталось ",
-     {"ShutDown", "asleep-ok", "log", "close"},
+    {L"mnuShutDown", L"Zorvo настроен на выключение", L"Zorvo запущен: Выключение", imgShutDown,
+     L"Zorvo - до выключения осталось ", Journal{"ShutDown", "asleep-ok", "log", "close"},
      L"Не удалось выключить компьютер.\r\nслужба WMI (0x80041003)"},
-    {L"mnuReboot",
-     L"Zorvo настроен на перезагрузку",
-     L"Zorvo запущен: Перезагрузка",
-     TaskPictures::Holder::imgReboot,
-     L"Zorvo - до перезагрузки осталось ",
-     {"Reboot", "asleep-ok", "log", "close"},
+    {L"mnuReboot", L"Zorvo настроен на перезагрузку", L"Zorvo запущен: Перезагрузка", imgReboot,
+     L"Zorvo - до перезагрузки осталось ", Journal{"Reboot", "asleep-ok", "log", "close"},
      L"Не удалось перезагрузить компьютер.\r\nслужба WMI (0x80041003)"},
-    {L"mnuAlarm",
-     L"Zorvo настроен на подачу звукового сигнала",
-     L"Zorvo запущен: Подача звукового сигнала",
-     TaskPictures::Holder::imgAlarm,
-     L"Zorvo - подача звукового сигнала через ",
-     {"melody", "log", "close"},
-     nullptr},
-    {L"mnuWait",
-     L"Zorvo настроен на ждущий режим",
-     L"Zorvo запущен: Ждущий режим",
-     TaskPictures::Holder::imgWait,
-     L"Zorvo - войдет в ждущий режим через ",
-     {"log", "asleep-ok", "NTWait", "close"},
+    {L"mnuAlarm", L"Zorvo настроен на подачу звукового сигнала",
+     L"Zorvo запущен: Подача звукового сигнала", imgAlarm,
+     L"Zorvo - подача звукового сигнала через ", Journal{"melody", "log", "close"}, nullptr},
+    {L"mnuWait", L"Zorvo настроен на ждущий режим", L"Zorvo запущен: Ждущий режим", imgWait,
+     L"Zorvo - войдет в ждущий режим через ", Journal{"log", "asleep-ok", "NTWait", "close"},
      L"Не удалось перевести компьютер в ждущий режим: система отказала в переходе."},
-    {L"mnuSleep",
-     L"Zorvo настроен на спящий режим",
-     L"Zorvo запущен: Спящий режим",
-     TaskPictures::Holder::imgWait,
-     L"Zorvo - войдет в спящий режим через ",
-     {"log", "asleep-ok", "NTSleep", "close"},
+    {L"mnuSleep", L"Zorvo настроен на спящий режим", L"Zorvo запущен: Спящий режим", imgWait,
+     L"Zorvo - войдет в спящий режим через ", Journal{"log", "asleep-ok", "NTSleep", "close"},
      L"Не удалось перевести компьютер в спящий режим: система отказала в переходе."},
 };
 

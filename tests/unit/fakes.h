@@ -35,8 +35,7 @@ namespace zorvo::fakes {
 using Journal = std::vector<std::string>;
 
 template <class Interface> struct FakeControl : Interface {
-    bool visible_ = true;
-    bool enabled_ = true;
+    bool visible_ = true, enabled_ = true;
     bool visible() const override { return visible_; }
     void setVisible(bool on) override { visible_ = on; }
     bool enabled() const override { return enabled_; }
@@ -45,8 +44,7 @@ template <class Interface> struct FakeControl : Interface {
 
 struct FakeLabel final : FakeControl<Label> {
     std::wstring caption_;
-    Colour fore_ = 0;
-    Colour back_ = 0;
+    Colour fore_ = 0, back_ = 0;
     bool border_ = false;
     std::wstring caption() const override { return caption_; }
     void setCaption(const std::wstring& text) override { caption_ = text; }
@@ -60,8 +58,7 @@ struct FakeLabel final : FakeControl<Label> {
 
 struct FakeComboBox final : FakeControl<ComboBox> {
     std::wstring text_;
-    int selStart_ = 0;
-    int selLength_ = 0;
+    int selStart_ = 0, selLength_ = 0;
     std::vector<std::wstring> items_;
 
     std::wstring text() const override { return text_; }
@@ -71,7 +68,6 @@ struct FakeComboBox final : FakeControl<ComboBox> {
         selLength_ = 0;
     }
     int selStart() const override { return selStart_; }
-    int selLength() const { return selLength_; }
     void setSelLength(int length) override {
         selLength_ = std::min(length, this->length() - selStart_);
     }
@@ -105,8 +101,7 @@ struct FakeComboBox final : FakeControl<ComboBox> {
 };
 
 struct FakeMenuItem final : MenuItem {
-    bool checked_ = false;
-    bool enabled_ = true;
+    bool checked_ = false, enabled_ = true;
     bool checked() const override { return checked_; }
     void setChecked(bool on) override { checked_ = on; }
     bool enabled() const override { return enabled_; }
@@ -126,11 +121,8 @@ struct FakeForm final : Form {
     std::wstring caption_ = kMainCaption;
     bool visible_ = true;
     WindowState state_ = WindowState::Normal;
-    bool inTaskbar = true;
-    bool topMost = false;
-    int topMostCalls = 0;
-    int drags = 0;
-    bool closed = false;
+    bool inTaskbar = true, topMost = false, closed = false;
+    int topMostCalls = 0, drags = 0;
     std::function<void()> onClose;
 
     explicit FakeForm(Journal& j) : journal(j) {}
@@ -210,12 +202,9 @@ struct FakeFiles final : FileService {
     bool unreadable = false;
     explicit FakeFiles(Journal& j) : journal(j) {}
     FileHead readHead(const std::wstring& name, std::size_t limit) override {
-        if (unreadable) {
-            return {FileHead::Status::Unreadable, {}};
-        }
-        auto it = files.find(name);
-        if (it == files.end()) {
-            return {};
+        const auto it = files.find(name);
+        if (unreadable || it == files.end()) {
+            return {unreadable ? FileHead::Status::Unreadable : FileHead::Status::Missing, {}};
         }
         return {FileHead::Status::Read, it->second.substr(0, limit)};
     }
@@ -354,15 +343,14 @@ template <class Logic>
 void send(const FormDesc& design, std::span<const Route<Logic>> routes, Logic& logic,
           std::wstring_view name, Event event, KeyArgs keys = {}) {
     int id = kFormSource;
-    for (const ControlDesc& c : design.controls) {
-        id = c.name == name ? c.id : id;
-    }
-    for (const MenuDesc& m : design.menus) {
-        id = m.name == name ? m.id : id;
-    }
-    for (const TimerDesc& t : design.timers) {
-        id = t.name == name ? t.id : id;
-    }
+    const auto lookUp = [&](const auto& list) {
+        for (const auto& desc : list) {
+            id = desc.name == name ? desc.id : id;
+        }
+    };
+    lookUp(design.controls);
+    lookUp(design.menus);
+    lookUp(design.timers);
     if ((id == kFormSource && !name.empty()) || !dispatch<Logic>(routes, logic, id, event, keys)) {
         throw std::logic_error("no route for this event");
     }

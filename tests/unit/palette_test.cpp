@@ -18,14 +18,10 @@ using fakes::FakeLabel;
 using ui::LabelLook;
 using ui::Palette;
 
-// System colours that match none of the design's, nor each other, so a test can tell where each
-// drawn colour came from.
-constexpr ui::SystemColours kSystem{.window = 0x00010203,
-                                    .windowText = 0x00F0F1F2,
-                                    .hotLight = 0x0011EE22,
-                                    .highlight = 0x00AA3300,
-                                    .highlightText = 0x0000CCDD,
-                                    .grayText = 0x00777776};
+// System colours (window, its text, hot light, highlight, highlighted text, grey text) that match
+// none of the design's, nor each other, so a test can tell where each drawn colour came from.
+constexpr ui::SystemColours kSystem{0x00010203, 0x00F0F1F2, 0x0011EE22,
+                                    0x00AA3300, 0x0000CCDD, 0x00777776};
 constexpr Palette kNormal{.highContrast = false, .system = kSystem};
 constexpr Palette kHighContrast{.highContrast = true, .system = kSystem};
 

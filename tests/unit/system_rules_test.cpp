@@ -4,6 +4,7 @@
 // reason line, the WMI request.
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -49,31 +50,31 @@ struct FakeLoader final : LibraryLoader {
 };
 
 TEST(SystemLibraries, TheSearchFlagWhereKnownTheFullSystemPathWhereNotNeverABareName) {
-    FakeLoader current;
-    EXPECT_EQ(loadSystemLibrary(current, L"shcore.dll"), &current.library);
-    EXPECT_EQ(current.asked, std::vector<std::wstring>{L"search:shcore.dll"});
-
-    FakeLoader missing; // the flag worked and found nothing: no second place is tried
-    EXPECT_EQ(loadSystemLibrary(missing, L"powrprof.dll"), nullptr);
-    EXPECT_EQ(missing.asked, std::vector<std::wstring>{L"search:powrprof.dll"});
-
-    FakeLoader windows7; // without update KB2533623: the flag is not even tried
-    windows7.searchFlagKnown = false;
-    EXPECT_EQ(loadSystemLibrary(windows7, L"ole32.dll"), &windows7.library);
-    EXPECT_EQ(windows7.asked,
-              (std::vector<std::wstring>{L"path:C:\\Windows\\system32\\ole32.dll"}));
-
-    FakeLoader root; // a system folder given with its separator gets no second one
-    root.searchFlagKnown = false;
-    root.folder = L"D:\\";
-    EXPECT_EQ(loadSystemLibrary(root, L"shcore.dll"), &root.library);
-    EXPECT_EQ(root.asked.back(), L"path:D:\\shcore.dll");
-
-    FakeLoader noFolder; // nowhere safe to look: nothing, rather than the search path
-    noFolder.searchFlagKnown = false;
-    noFolder.folder.clear();
-    EXPECT_EQ(loadSystemLibrary(noFolder, L"shcore.dll"), nullptr);
-    EXPECT_EQ(noFolder.asked, std::vector<std::wstring>{});
+    // Current Windows: the system folder by the flag and nowhere else, found or not. Without the
+    // flag (Windows 7 without update KB2533623) it is not even tried: the full path, with no
+    // second separator after a root; with no system folder, nothing rather than the search path.
+    const std::wstring system32 = L"C:\\Windows\\system32";
+    const struct {
+        bool known;
+        std::wstring folder;
+        const wchar_t *name, *asked; ///< nullptr: nothing asked
+        bool loaded;
+    } cases[] = {
+        {true, system32, L"shcore.dll", L"search:shcore.dll", true},
+        {true, system32, L"powrprof.dll", L"search:powrprof.dll", false},
+        {false, system32, L"ole32.dll", L"path:C:\\Windows\\system32\\ole32.dll", true},
+        {false, L"D:\\", L"shcore.dll", L"path:D:\\shcore.dll", true},
+        {false, L"", L"shcore.dll", nullptr, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.folder + L" " + c.name));
+        FakeLoader loader;
+        loader.searchFlagKnown = c.known;
+        loader.folder = c.folder;
+        EXPECT_EQ(loadSystemLibrary(loader, c.name), c.loaded ? &loader.library : nullptr);
+        EXPECT_EQ(loader.asked,
+                  c.asked ? std::vector<std::wstring>{c.asked} : std::vector<std::wstring>{});
+    }
 
     // sleep.dll beside the program: its dependencies from its folder and the system folder, by
     // the flags where they are known, else by the altered search order.
@@ -156,32 +157,28 @@ TEST(TrayPictures, TheIconShowsThePicturesLoadedForTheNewDpi) {
     EXPECT_EQ(h.tray.last().record.icon, fakes::MainHarness::kFormIcon + 0x200);
 }
 
-TEST(DpiMath, TwipsBecomePixelsAtTheWindowsDpi) {
-    EXPECT_EQ(twipsToPixels(15, 96), 1);
-    EXPECT_EQ(twipsToPixels(5805, 96), 387);
-    EXPECT_EQ(twipsToPixels(5805, 144), 581); // 580.5 rounds away from zero, as MulDiv does
-    EXPECT_EQ(twipsToPixels(4155, 120), 346); // 346.25
-    EXPECT_EQ(twipsToPixels(0, 192), 0);
-    EXPECT_EQ(twipsToPixels(10 * 1440, 96), 960) << "ten inches";
-}
-
-TEST(DpiMath, MulDivRoundsHalvesAwayFromZeroWhateverTheSigns) {
-    EXPECT_EQ(mulDiv(3, 1, 2), 2);
-    EXPECT_EQ(mulDiv(-3, 1, 2), -2);
-    EXPECT_EQ(mulDiv(3, 1, -2), -2);
-    EXPECT_EQ(mulDiv(1, 1, 3), 0);
-    EXPECT_EQ(mulDiv(5, 1, 0), -1) << "a zero denominator gives -1, as MulDiv does";
-    // No overflow in the intermediate product.
-    EXPECT_EQ(mulDiv(2'000'000'000, 144, 1440), 200'000'000);
-}
-
-TEST(DpiMath, FontHeightsFollowTheDpiWithoutLosingQuarterPoints) {
-    EXPECT_EQ(fontHeightForDpi(9.75, 96), -13);
-    EXPECT_EQ(fontHeightForDpi(9.75, 144), -20); // 19.5
-    EXPECT_EQ(fontHeightForDpi(8.25, 120), -14); // 13.75
-    EXPECT_EQ(fontHeightForDpi(13.5, 96), -18);
-    EXPECT_EQ(fontHeightForDpi(72, 96), -96) << "a 72-point font is an inch high";
-    EXPECT_EQ(fontHeightForDpi(72.25, 96), -96) << "96.33 pixels";
+// 580.5 pixels round away from zero, as MulDiv does; a 72-point font is an inch high.
+// Halves round away from zero, as MulDiv does (580.5 pixels are 581); a 72-point font is an inch.
+TEST(DpiMath, TwipsAndFontsAtTheWindowsDpiRoundingHalvesAwayFromZeroWhateverTheSigns) {
+    const std::tuple<int, int, int> pixels[] = {{15, 96, 1},      {5805, 96, 387},
+                                                {5805, 144, 581}, {4155, 120, 346},
+                                                {0, 192, 0},      {10 * 1440, 96, 960}};
+    for (const auto& [twips, dpi, px] : pixels) {
+        EXPECT_EQ(twipsToPixels(twips, dpi), px) << twips << " at " << dpi;
+    }
+    // A zero denominator gives -1; no overflow in the intermediate product.
+    const std::tuple<int, int, int, int> divisions[] = {
+        {3, 1, 2, 2}, {-3, 1, 2, -2}, {3, 1, -2, -2},
+        {1, 1, 3, 0}, {5, 1, 0, -1},  {2'000'000'000, 144, 1440, 200'000'000}};
+    for (const auto& [a, b, c, result] : divisions) {
+        EXPECT_EQ(mulDiv(a, b, c), result) << a << " " << c;
+    }
+    const std::tuple<double, int, int> fonts[] = {{9.75, 96, -13},  {9.75, 144, -20},
+                                                  {8.25, 120, -14}, {13.5, 96, -18},
+                                                  {72, 96, -96},    {72.25, 96, -96}};
+    for (const auto& [points, dpi, height] : fonts) {
+        EXPECT_EQ(fontHeightForDpi(points, dpi), height) << points << " at " << dpi;
+    }
 }
 
 TEST(DpiMath, SecondAlignedWaitEndsJustAfterTheNextSecond) {
