@@ -50,31 +50,31 @@ struct FakeLoader final : LibraryLoader {
 };
 
 TEST(SystemLibraries, TheSearchFlagWhereKnownTheFullSystemPathWhereNotNeverABareName) {
-    // Current Windows: the system folder by the flag and nowhere else, found or not. Without the
-    // flag (Windows 7 without update KB2533623) it is not even tried: the full path, with no
-    // second separator after a root; with no system folder, nothing rather than the search path.
-    const std::wstring system32 = L"C:\\Windows\\system32";
-    const struct {
-        bool known;
-        std::wstring folder;
-        const wchar_t *name, *asked; ///< nullptr: nothing asked
-        bool loaded;
-    } cases[] = {
-        {true, system32, L"shcore.dll", L"search:shcore.dll", true},
-        {true, system32, L"powrprof.dll", L"search:powrprof.dll", false},
-        {false, system32, L"ole32.dll", L"path:C:\\Windows\\system32\\ole32.dll", true},
-        {false, L"D:\\", L"shcore.dll", L"path:D:\\shcore.dll", true},
-        {false, L"", L"shcore.dll", nullptr, false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.folder + L" " + c.name));
-        FakeLoader loader;
-        loader.searchFlagKnown = c.known;
-        loader.folder = c.folder;
-        EXPECT_EQ(loadSystemLibrary(loader, c.name), c.loaded ? &loader.library : nullptr);
-        EXPECT_EQ(loader.asked,
-                  c.asked ? std::vector<std::wstring>{c.asked} : std::vector<std::wstring>{});
-    }
+    FakeLoader current;
+    EXPECT_EQ(loadSystemLibrary(current, L"shcore.dll"), &current.library);
+    EXPECT_EQ(current.asked, std::vector<std::wstring>{L"search:shcore.dll"});
+
+    FakeLoader missing; // the flag worked and found nothing: no second place is tried
+    EXPECT_EQ(loadSystemLibrary(missing, L"powrprof.dll"), nullptr);
+    EXPECT_EQ(missing.asked, std::vector<std::wstring>{L"search:powrprof.dll"});
+
+    FakeLoader windows7; // without update KB2533623: the flag is not even tried
+    windows7.searchFlagKnown = false;
+    EXPECT_EQ(loadSystemLibrary(windows7, L"ole32.dll"), &windows7.library);
+    EXPECT_EQ(windows7.asked,
+              (std::vector<std::wstring>{L"path:C:\\Windows\\system32\\ole32.dll"}));
+
+    FakeLoader root; // a system folder given with its separator gets no second one
+    root.searchFlagKnown = false;
+    root.folder = L"D:\\";
+    EXPECT_EQ(loadSystemLibrary(root, L"shcore.dll"), &root.library);
+    EXPECT_EQ(root.asked.back(), L"path:D:\\shcore.dll");
+
+    FakeLoader noFolder; // nowhere safe to look: nothing, rather than the search path
+    noFolder.searchFlagKnown = false;
+    noFolder.folder.clear();
+    EXPECT_EQ(loadSystemLibrary(noFolder, L"shcore.dll"), nullptr);
+    EXPECT_EQ(noFolder.asked, std::vector<std::wstring>{});
 
     // sleep.dll beside the program: its dependencies from its folder and the system folder, by
     // the flags where they are known, else by the altered search order.
