@@ -18,8 +18,7 @@ const std::wstring kShutdownPrefix = L"Zorvo - до выключения ост�
 const std::wstring kIdleCaption = std::wstring(L"Zorvo v.") + ZORVO_VERSION_WIDE;
 
 struct Countdown : ::testing::Test {
-    MainHarness h;
-    void SetUp() override { h.start(); }
+    fakes::StartedMain h;
     void activate(const std::wstring& minutes) {
         h.typeMinutes(L"\b\b\b" + minutes);
         h.click(L"lblActivate");
@@ -42,8 +41,7 @@ TEST_F(Countdown, PopupOnlyForAWindowHiddenAtHalfAMinute) {
     h.send(L"Timer3", Event::Timer);
     EXPECT_FALSE(h.popup.visible()) << "a shown window hides it at the next tick";
 
-    MainHarness late;
-    late.start();
+    fakes::StartedMain late;
     late.click(L"lblActivate");
     late.form.setWindowState(WindowState::Minimized); // minimised still counts as visible
     late.ticks(40);
@@ -84,8 +82,7 @@ TEST(Tasks, EachTaskFromItsMenuItemToItsEndWithLogOnAndOffAndOnFailure) {
         for (const int run : {0, 1, 2}) { // logging on, off, and on with the task failing
             SCOPED_TRACE(testing::PrintToString(std::wstring(c.menu)) + " run " +
                          std::to_string(run));
-            MainHarness h;
-            h.start();
+            fakes::StartedMain h;
             h.click(c.menu);
             EXPECT_EQ(h.lblEnter.caption(), c.status);
             EXPECT_EQ(h.tray.calls.size(), 1u) << "no icon change while idle";
@@ -181,8 +178,7 @@ TEST(ShutdownWatch, EveryOrderOfTheSessionsMessages) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "events \"" << c.events << "\" at zero " << c.atZero);
-        MainHarness run;
-        run.start();
+        fakes::StartedMain run;
         run.click(L"mnuLog");
         run.click(c.task);
         if (std::wstring_view(c.task) == L"mnuReboot") {
@@ -379,8 +375,7 @@ struct PacedCountdown {
 // and one that comes before its tick runs nothing and waits for the moment, not a period more.
 TEST(CountdownPacing, LateTimerMessagesDoNotDrift) {
     for (const int maxLateMs : {0, 16, 900, 2500}) {
-        MainHarness h;
-        h.start();
+        fakes::StartedMain h;
         h.click(L"mnuWait"); // a task that ends the program as soon as it is done
         h.typeMinutes(L"\b360");
         PacedCountdown run(h);
@@ -444,11 +439,10 @@ TEST(CountdownPacing, WaitsEndAtEachTick) {
 // The melody plays on a thread of its own; the window hears of its end through its queue
 // (MelodyFinished), which the harness delivers with endMelody().
 struct AlarmSounding : ::testing::Test {
-    MainHarness h;
+    fakes::StartedMain h;
 
     /// A one-minute alarm with logging on, run to its last tick.
     void SetUp() override {
-        h.start();
         h.click(L"mnuLog");
         h.click(L"mnuAlarm");
         h.click(L"lblActivate");

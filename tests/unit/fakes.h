@@ -470,6 +470,11 @@ struct MainHarness {
     }
 };
 
+/// frmMain after a start without switches, for the tests that need nothing else first.
+struct StartedMain : MainHarness {
+    StartedMain() { start(); }
+};
+
 struct FakeText final : FakeControl<TextBox> {
     std::wstring text_;
     std::wstring text() const override { return text_; }

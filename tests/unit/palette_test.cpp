@@ -148,8 +148,7 @@ TEST(Palette, EveryHoverHighlightShowsInBothPalettes) {
 
 // The main window's button highlighted, then greyed while it stays in its hover colour.
 TEST(Palette, HighContrastGreysADisabledLabelEvenWhenItWasLeftHighlighted) {
-    fakes::MainHarness main;
-    main.start();
+    fakes::StartedMain main;
     const ControlDesc& activate = control(frmMainLayout(), L"lblActivate");
     main.send(L"lblActivate", Event::MouseMove);
     EXPECT_EQ(lookOf(kNormal, activate, main.lblActivate).text, kButtonHoverColour);

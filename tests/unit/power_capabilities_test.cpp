@@ -120,8 +120,7 @@ TEST(RefusedActivation, ARefusedActivationStaysIdleInSight) {
 // Counting down already: a change to a task the computer cannot do is refused at once, and the
 // countdown goes on with the task it had; one it can do is taken as ever.
 TEST(RefusedActivation, AChangeOfTaskWhileCountingDownIsAskedToo) {
-    MainHarness run;
-    run.start();
+    fakes::StartedMain run;
     run.click(L"mnuShutDown");
     run.click(L"lblActivate");
     ASSERT_TRUE(run.Timer3.enabled());

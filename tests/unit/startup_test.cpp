@@ -101,9 +101,8 @@ TEST(AppliedCommandLine, EachTaskCodeAndDelay) {
         run.power.task = c.task;
         run.power.view = kViewMinimized;
         run.start();
-        for (auto item :
-             {&MainHarness::mnuShutDown, &MainHarness::mnuWait, &MainHarness::mnuReboot,
-              &MainHarness::mnuSleep, &MainHarness::mnuAlarm}) {
+        for (auto item : {&MainHarness::mnuShutDown, &MainHarness::mnuWait, &MainHarness::mnuReboot,
+                          &MainHarness::mnuSleep, &MainHarness::mnuAlarm}) {
             EXPECT_EQ((run.*item).checked(), item == (c.item ? c.item : &MainHarness::mnuShutDown));
         }
         EXPECT_EQ(run.Timer3.enabled(), c.item != nullptr);

@@ -136,8 +136,7 @@ TEST(WindowDpi, TheWindowsOwnElseItsMonitorsElseTheSystems) {
 // ---- The notification area's pictures after a change of DPI or a new shell -------------------
 
 TEST(TrayPictures, TheIconShowsThePicturesLoadedForTheNewDpi) {
-    fakes::MainHarness h;
-    h.start();
+    fakes::StartedMain h;
     h.pictures.generation = 0x100; // loaded afresh at another DPI
     h.form_.PicturesReloaded();
     EXPECT_EQ(h.tray.last().operation, TrayOperation::Modify);
