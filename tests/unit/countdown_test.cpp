@@ -157,8 +157,7 @@ TEST(ShutdownWatch, EveryOrderOfTheSessionsMessages) {
         const wchar_t* task;
         bool atZero; // else the messages come while the countdown runs
         const char* events;
-        const wchar_t* logged;
-        const wchar_t* box;
+        const wchar_t *logged, *box;
     };
     const wchar_t* kShutDown = L"Выключение компьютера";
     const wchar_t* kCalledOff = L"Компьютер не перезагружен: Windows отменила перезагрузку.\r\n";
@@ -203,12 +202,10 @@ TEST(ShutdownWatch, EveryOrderOfTheSessionsMessages) {
                 run.form_.EndSession(event == 'T');
             }
         }
-        const auto log = run.files.files.find(L"zorvo.log");
-        EXPECT_EQ(log != run.files.files.end(), c.logged != nullptr);
-        if (c.logged != nullptr && log != run.files.files.end()) {
-            EXPECT_NE(log->second.find(*run.locale.ansi().encodeExact(c.logged)),
-                      std::string::npos);
-        }
+        EXPECT_EQ(run.files.files.count(L"zorvo.log"), c.logged != nullptr ? 1u : 0u);
+        EXPECT_TRUE(c.logged == nullptr ||
+                    run.files.files[L"zorvo.log"].find(*run.locale.ansi().encodeExact(c.logged)) !=
+                        std::string::npos);
         EXPECT_EQ(run.messages.shown.size(), c.box != nullptr ? 1u : 0u);
         if (c.box != nullptr && !run.messages.shown.empty()) {
             EXPECT_EQ(run.messages.shown[0].rfind(c.box, 0), 0u)
@@ -324,12 +321,8 @@ TEST_F(Countdown, ResetReturnsToIdleKeepAwakeFollowsTheRunAndExitPerformsNothing
 struct PacedCountdown {
     MainHarness& h;
     PacedTicker ticker{h.Timer3.interval()};
-    std::int64_t now = 5'000;
-    std::int64_t armedMs = 0;
-    std::int64_t dueAt = 0;
-    int arms = 0;
-    int handlerCalls = 0;
-    std::int64_t performedAt = -1;
+    std::int64_t now = 5'000, armedMs = 0, dueAt = 0, performedAt = -1;
+    int arms = 0, handlerCalls = 0;
 
     explicit PacedCountdown(MainHarness& harness) : h(harness) {
         h.form.onClose = [this] {

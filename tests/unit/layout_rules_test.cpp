@@ -311,11 +311,8 @@ TEST(LayoutRules, WhatTheDesignAloneSays) {
     EXPECT_EQ(popup.alignment, Alignment::Centre);
     EXPECT_GE(popup.pointSize, 12.0) << "to be read from a distance";
 
-    std::vector<std::wstring_view> items;
-    for (const Task& task : kTasks) {
-        items.emplace_back(task.batchItem);
-    }
-    EXPECT_TRUE(std::ranges::is_sorted(items));
+    EXPECT_TRUE(std::ranges::is_sorted(
+        kTasks, {}, [](const Task& t) { return std::wstring_view(t.batchItem); }));
 }
 
 } // namespace

@@ -40,8 +40,7 @@ TEST(SleepTaskCheck, EachRefusalSaysWhatToDo) {
 
 /// A computer as the test sets it; counts how often it is asked about Modern Standby.
 struct FakePowerSource final : PowerSource {
-    bool modernStandby = false;
-    bool battery = false;
+    bool modernStandby = false, battery = false;
     int standbyAsked = 0;
     bool lowPowerIdle() override { return ++standbyAsked, modernStandby; }
     bool onBattery() override { return battery; }
@@ -51,9 +50,8 @@ struct FakePowerSource final : PowerSource {
 // Steps: + a countdown starts, - it ends, b and m the computer goes over to battery or mains.
 TEST(KeepAwake, TheDisplayTooWhileCountingOnAModernStandbyComputerOnBattery) {
     constexpr std::optional<AwakeHold> kSame;
-    constexpr auto kNone = AwakeHold::None;
-    constexpr auto kSystem = AwakeHold::System;
-    constexpr auto kDisplay = AwakeHold::SystemAndDisplay;
+    constexpr auto kNone = AwakeHold::None, kSystem = AwakeHold::System,
+                   kDisplay = AwakeHold::SystemAndDisplay;
     struct Case {
         bool modernStandby;
         const char* steps;

@@ -112,25 +112,24 @@ TEST(ShellMessages, AnElevatedWindowLetsInTheRestartMessageAndTheIconsCallback) 
     EXPECT_EQ(refusing.allowed.size(), 2u);
 }
 
-/// A window at 144 dpi on a second screen, while the system's DPI is the primary screen's 96; 0
-/// for what this Windows lacks.
+/// A window on a second screen, while the system's DPI is the primary screen's 96; 0 for what
+/// this Windows lacks.
 struct FakeDpi final : DpiQueries {
-    unsigned window = 144, monitor = 144, system = 96;
+    unsigned window, monitor, system = 96;
+    FakeDpi(unsigned w, unsigned m) : window(w), monitor(m) {}
     unsigned windowDpi() override { return window; }
     unsigned monitorDpi() override { return monitor; }
     unsigned systemDpi() override { return system; }
 };
 
 TEST(WindowDpi, TheWindowsOwnElseItsMonitorsElseTheSystems) {
-    FakeDpi windows10;
-    windows10.monitor = 120; // asked only where the window's own is unknown
-    EXPECT_EQ(dpiOfWindow(windows10), 144u);
-    FakeDpi windows81;
-    windows81.window = 0;
-    EXPECT_EQ(dpiOfWindow(windows81), 144u) << "the monitor's, not the primary screen's";
-    FakeDpi windows7;
-    windows7.window = windows7.monitor = 0;
-    EXPECT_EQ(dpiOfWindow(windows7), 96u);
+    // Windows 10, 8.1 and 7: the monitor's is asked only where the window's own is unknown, and
+    // is the second screen's, not the primary screen's.
+    for (const auto& [window, monitor, dpi] :
+         {std::tuple{144U, 120U, 144U}, {0U, 144U, 144U}, {0U, 0U, 96U}}) {
+        FakeDpi queries(window, monitor);
+        EXPECT_EQ(dpiOfWindow(queries), dpi) << window << " " << monitor;
+    }
 }
 
 // ---- The notification area's pictures after a change of DPI or a new shell -------------------
@@ -246,9 +245,9 @@ TEST(WmiRequest, EachMethodAsksForTheShutdownPrivilegeOnTheLocalOperatingSystem)
         EXPECT_EQ(moniker,
                   LR"(winmgmts:{impersonationLevel=impersonate,(Shutdown)}!\\.\root\cimv2)");
         EXPECT_EQ(std::wstring(request.query), L"Select * from Win32_OperatingSystem");
+        EXPECT_EQ(request.method,
+                  std::wstring(method == WmiMethod::ShutDown ? L"ShutDown" : L"Reboot"));
     }
-    EXPECT_EQ(std::wstring(wmiRequestFor(WmiMethod::ShutDown).method), L"ShutDown");
-    EXPECT_EQ(std::wstring(wmiRequestFor(WmiMethod::Reboot).method), L"Reboot");
 }
 
 } // namespace
