@@ -146,8 +146,6 @@ TEST(BatchFile, PathsCmdExeMustReadAsWritten) {
 // fails is told and leaves the old file and the dialog with its choices.
 TEST(BatchFile, AUsersOwnFileIsReplacedOnlyAfterAYes) {
     const std::string ours = "start C:\\Tools\\zorvo.exe /r 45 /hid\r\necho exit\r\n";
-    std::string lastByte = ours;
-    lastByte.back() = ' ';
     const struct {
         std::string bytes;
         const char* what;
@@ -158,7 +156,7 @@ TEST(BatchFile, AUsersOwnFileIsReplacedOnlyAfterAYes) {
         {"old", "a Yes, and the write fails", true, true, false, true},
         {ours, "ours already"},
         {ours, "ours, unreadable", true, false, true},
-        {lastByte, "a difference in the last byte only"},
+        {ours.substr(0, ours.size() - 1) + ' ', "a difference in the last byte only"},
         {ours.substr(0, ours.size() - 1), "all but our last byte"},
         {ours + "pause\r\n", "ours and more"},
         {"start C:\\Tools\\zorvo.exe /r 45 /hid\necho exit\n", "line feeds without returns"},

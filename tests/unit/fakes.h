@@ -365,8 +365,7 @@ struct MainHarness {
     FakeComboBox Combo1;
     FakeMenuItem mnuActive, mnuReset, mnuTopM, mnuShutDown, mnuAlarm, mnuWait, mnuReboot, mnuSleep,
         mnuLog;
-    FakeTimer Timer1, Timer2, Timer3, Timer4;
-    FakeTimer shutdownWait;
+    FakeTimer Timer1, Timer2, Timer3, Timer4, shutdownWait;
     FakeMessages messages{journal};
     FakeTray tray;
     FakeClock clock;

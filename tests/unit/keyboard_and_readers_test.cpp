@@ -2,7 +2,6 @@
 // decided on the real form tables with the controls' states faked.
 
 #include <map>
-#include <stdexcept>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -22,14 +21,11 @@ using Changed = std::map<std::wstring_view, ControlState>;
 /// The controls as the design shows them, enabled, except the `changed` ones.
 ControlStates states(const FormDesc& form, const Changed& changed = {}) {
     return [&form, changed](int id) {
-        for (const ControlDesc& c : form.controls) {
-            if (c.id == id) {
-                const auto it = changed.find(c.name);
-                return it != changed.end() ? it->second
-                                           : ControlState{c.visible, true, std::wstring(c.caption)};
-            }
-        }
-        return ControlState{};
+        const auto c = std::ranges::find(form.controls, id, &ControlDesc::id);
+        const auto it = c != form.controls.end() ? changed.find(c->name) : changed.end();
+        return c == form.controls.end() ? ControlState{}
+               : it != changed.end()    ? it->second
+                                        : ControlState{c->visible, true, std::wstring(c->caption)};
     };
 }
 

@@ -15,7 +15,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/frm_main.h"
 #include "app/frm_main_layout.h"
 #include "batch/batch_file.h"
 #include "batch/frm_bat_layout.h"

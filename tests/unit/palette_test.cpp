@@ -25,10 +25,6 @@ constexpr ui::SystemColours kSystem{0x00010203, 0x00F0F1F2, 0x0011EE22,
 constexpr Palette kNormal{.highContrast = false, .system = kSystem};
 constexpr Palette kHighContrast{.highContrast = true, .system = kSystem};
 
-std::vector<const FormDesc*> allForms() {
-    return {&frmMainLayout(), &frmBatLayout(), &frmAboutLayout(), &frmDialLayout()};
-}
-
 /// A fake label as the form's table makes it.
 FakeLabel designed(const ControlDesc& desc) {
     FakeLabel label;
@@ -45,7 +41,8 @@ LabelLook lookOf(const Palette& palette, const ControlDesc& desc, const Label& l
 // Without high contrast every form keeps its design; with it, every form is drawn in the
 // system's colours without its picture.
 TEST(Palette, EveryFormAsDesignedOrInTheSystemsColours) {
-    for (const FormDesc* form : allForms()) {
+    for (const FormDesc* form :
+         {&frmMainLayout(), &frmBatLayout(), &frmAboutLayout(), &frmDialLayout()}) {
         for (const Palette& palette : {kNormal, kHighContrast}) {
             const bool high = palette.highContrast;
             const std::wstring formName = std::wstring(form->className) + (high ? L" high" : L"");
