@@ -17,16 +17,9 @@ using fakes::MainHarness;
 const std::wstring kShutdownPrefix = L"Zorvo - до выключения осталось ";
 const std::wstring kIdleCaption = std::wstring(L"Zorvo v.") + ZORVO_VERSION_WIDE;
 
-struct Countdown : ::testing::Test {
+TEST(Countdown, PopupOnlyForAWindowHiddenAtHalfAMinute) {
     fakes::StartedMain h;
-    void activate(const std::wstring& minutes) {
-        h.typeMinutes(L"\b\b\b" + minutes);
-        h.click(L"lblActivate");
-    }
-};
-
-TEST_F(Countdown, PopupOnlyForAWindowHiddenAtHalfAMinute) {
-    activate(L"1");
+    h.click(L"lblActivate");
     h.send(L"Timer3", Event::Timer);
     EXPECT_FALSE(h.popup.visible()) << "hidden at the first tick";
 
@@ -194,13 +187,9 @@ TEST(ShutdownWatch, EveryOrderOfTheSessionsMessages) {
         }
         const std::string events = c.events;
         for (const char event : events) {
-            if (event == 'q') {
-                run.form_.QueryEndSession();
-            } else if (event == 'w') {
-                run.form_.ShutdownWait_Timer();
-            } else {
-                run.form_.EndSession(event == 'T');
-            }
+            event == 'q'   ? run.form_.QueryEndSession()
+            : event == 'w' ? run.form_.ShutdownWait_Timer()
+                           : run.form_.EndSession(event == 'T');
         }
         EXPECT_EQ(run.files.files.count(L"zorvo.log"), c.logged != nullptr ? 1u : 0u);
         EXPECT_TRUE(c.logged == nullptr ||
@@ -285,8 +274,10 @@ TEST(Utf8, EveryPlaneAndLoneSurrogates) {
     }
 }
 
-TEST_F(Countdown, ResetReturnsToIdleKeepAwakeFollowsTheRunAndExitPerformsNothing) {
-    activate(L"2");
+TEST(Countdown, ResetReturnsToIdleKeepAwakeFollowsTheRunAndExitPerformsNothing) {
+    fakes::StartedMain h;
+    h.typeMinutes(L"\b2");
+    h.click(L"lblActivate");
     EXPECT_TRUE(h.actions.awake);
     EXPECT_FALSE(h.Combo1.enabled() || h.lblActivate.enabled() || h.mnuActive.enabled());
     EXPECT_TRUE(h.lblReset.visible() && h.mnuReset.enabled() && h.Timer4.enabled());

@@ -82,18 +82,13 @@ struct FakeComboBox final : FakeControl<ComboBox> {
     /// is 8. Returns true when the text changed (the box then raises its change event).
     bool type(wchar_t ch) {
         const std::wstring before = text_;
-        const auto start = static_cast<std::size_t>(selStart_);
-        if (ch == 8) {
-            if (selLength_ > 0) {
-                text_.erase(start, static_cast<std::size_t>(selLength_));
-            } else if (selStart_ > 0) {
-                text_.erase(start - 1, 1);
-                --selStart_;
-            }
-        } else {
-            text_.replace(start, static_cast<std::size_t>(selLength_), 1, ch);
-            ++selStart_;
+        if (ch == 8 && selLength_ == 0 && selStart_ > 0) { // without a selection: the one before
+            --selStart_;
+            selLength_ = 1;
         }
+        text_.replace(static_cast<std::size_t>(selStart_), static_cast<std::size_t>(selLength_),
+                      ch == 8 ? 0 : 1, ch);
+        selStart_ += ch == 8 ? 0 : 1;
         selLength_ = 0;
         return text_ != before;
     }

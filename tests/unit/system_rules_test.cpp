@@ -98,18 +98,17 @@ struct FakeFilter final : MessageFilter {
 };
 
 TEST(ShellMessages, AnElevatedWindowLetsInTheRestartMessageAndTheIconsCallback) {
-    FakeFilter filter;
-    letShellMessagesIn(filter, 0xC0F3);
-    EXPECT_EQ(filter.allowed, (std::vector<unsigned>{TrayIconRecord::kCallbackMessage, 0xC0F3}));
-
-    FakeFilter unregistered; // a message number 0 is no message: it is not let in
-    letShellMessagesIn(unregistered, 0);
-    EXPECT_EQ(unregistered.allowed, std::vector<unsigned>{TrayIconRecord::kCallbackMessage});
-
-    FakeFilter refusing; // a refusal (a low-integrity process) stops nothing else
-    refusing.refuse = true;
-    letShellMessagesIn(refusing, 0xC0F3);
-    EXPECT_EQ(refusing.allowed.size(), 2u);
+    // A message number 0 is no message: it is not let in. A refusal (a low-integrity process)
+    // stops nothing else.
+    for (const auto& [restart, refuse] :
+         {std::pair{0xC0F3U, false}, {0U, false}, {0xC0F3U, true}}) {
+        FakeFilter filter;
+        filter.refuse = refuse;
+        letShellMessagesIn(filter, restart);
+        std::vector<unsigned> allowed{TrayIconRecord::kCallbackMessage, restart};
+        allowed.resize(restart != 0 ? 2 : 1);
+        EXPECT_EQ(filter.allowed, allowed) << restart << " " << refuse;
+    }
 }
 
 /// A window on a second screen, while the system's DPI is the primary screen's 96; 0 for what
