@@ -42,6 +42,12 @@ template <class Interface> struct FakeControl : Interface {
     void setEnabled(bool on) override { enabled_ = on; }
 };
 
+/// A fake that writes what it was asked into the journal the harness shares.
+template <class Interface> struct Journaled : Interface {
+    Journal& journal;
+    explicit Journaled(Journal& j) : journal(j) {}
+};
+
 struct FakeLabel final : FakeControl<Label> {
     std::wstring caption_;
     Colour fore_ = 0, back_ = 0;
@@ -111,8 +117,8 @@ struct FakeTimer final : Timer {
     int interval() const override { return interval_; }
 };
 
-struct FakeForm final : Form {
-    Journal& journal;
+struct FakeForm final : Journaled<Form> {
+    using Journaled::Journaled;
     std::wstring caption_ = kMainCaption;
     bool visible_ = true;
     WindowState state_ = WindowState::Normal;
@@ -120,7 +126,6 @@ struct FakeForm final : Form {
     int topMostCalls = 0, drags = 0;
     std::function<void()> onClose;
 
-    explicit FakeForm(Journal& j) : journal(j) {}
     std::wstring caption() const override { return caption_; }
     void setCaption(const std::wstring& text) override { caption_ = text; }
     bool visible() const override { return visible_; }
@@ -143,13 +148,12 @@ struct FakeForm final : Form {
     }
 };
 
-struct FakeMessages final : MessageBoxService {
-    Journal& journal;
+struct FakeMessages final : Journaled<MessageBoxService> {
+    using Journaled::Journaled;
     std::vector<std::wstring> shown;
     std::function<void()> whileOpen;
     std::vector<std::wstring> asked;
     bool answerYes = false;
-    explicit FakeMessages(Journal& j) : journal(j) {}
     void show(const std::wstring& text) override {
         shown.push_back(text);
         journal.push_back("message");
@@ -189,13 +193,12 @@ struct FakeKeyboard final : KeyboardService {
     std::uint16_t asyncKeyState(int vk) override { return keys.count(vk) ? keys[vk] : 0; }
 };
 
-struct FakeFiles final : FileService {
-    Journal& journal;
+struct FakeFiles final : Journaled<FileService> {
+    using Journaled::Journaled;
     std::map<std::wstring, std::string> files;
     std::map<std::wstring, OpenResult> openResults;
     bool failWrites = false;
     bool unreadable = false;
-    explicit FakeFiles(Journal& j) : journal(j) {}
     FileHead readHead(const std::wstring& name, std::size_t limit) override {
         const auto it = files.find(name);
         if (unreadable || it == files.end()) {
@@ -237,10 +240,9 @@ struct FakeLocale final : LocaleService {
     const text::Encoder& oem() override { return oemEncoder; }
 };
 
-struct FakePowerLibrary final : PowerLibrary {
-    Journal& journal;
+struct FakePowerLibrary final : Journaled<PowerLibrary> {
+    using Journaled::Journaled;
     std::int32_t delay = 1, task = 1, view = 1, result = 1;
-    explicit FakePowerLibrary(Journal& j) : journal(j) {}
     std::int32_t PTime() override { return delay; }
     std::int32_t GetParam() override { return task; }
     std::int32_t GetView() override { return view; }
@@ -264,11 +266,10 @@ struct FakeErrorTexts final : SystemErrorTexts {
     }
 };
 
-struct FakeActions final : PowerActions {
-    Journal& journal;
+struct FakeActions final : Journaled<PowerActions> {
+    using Journaled::Journaled;
     ActionResult wmiResult;
     bool awake = false;
-    explicit FakeActions(Journal& j) : journal(j) {}
     ActionResult runWmi(WmiMethod method) override {
         journal.push_back(method == WmiMethod::ShutDown ? "ShutDown" : "Reboot");
         return wmiResult;
@@ -288,11 +289,10 @@ struct RecordedTones final : ToneOutput {
 
 /// The alarm's player: it plays the melody at once onto `tones` and leaves the end to be
 /// delivered by the test (MainHarness::endMelody), as the window's queue would.
-struct FakeMelody final : MelodyPlayer {
-    Journal& journal;
+struct FakeMelody final : Journaled<MelodyPlayer> {
+    using Journaled::Journaled;
     RecordedTones tones;
     bool playing = false;
-    explicit FakeMelody(Journal& j) : journal(j) {}
     void start() override {
         journal.push_back("melody");
         playing = true;
@@ -311,10 +311,9 @@ struct FakePopup final : Popup {
     void show() override { visible_ = true; }
 };
 
-struct FakeDialogs final : DialogHost {
-    Journal& journal;
+struct FakeDialogs final : Journaled<DialogHost> {
+    using Journaled::Journaled;
     std::function<void()> whileAboutOpen;
-    explicit FakeDialogs(Journal& j) : journal(j) {}
     void showBatDialog() override { journal.push_back("bat"); }
     void showAboutDialog() override {
         journal.push_back("about");

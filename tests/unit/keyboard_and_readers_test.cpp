@@ -33,27 +33,26 @@ TEST(DialogKeys, EnterAndEscPressTheDialogsButtonsAndNothingElse) {
     struct Case {
         const FormDesc& form;
         int key;
-        bool listDropped;
-        Changed changed;
-        bool taken;
+        bool listDropped, taken;
         const wchar_t* pressed;
+        Changed changed = {};
     };
     const Case cases[] = {
-        {frmBatLayout(), kVkReturn, false, {}, true, L"lblOK"},
-        {frmBatLayout(), kVkEscape, false, {}, true, L"lblCancel"},
-        {frmAboutLayout(), kVkReturn, false, {}, true, L"lblOK"},
-        {frmAboutLayout(), kVkEscape, false, {}, true, L"lblOK"},
+        {frmBatLayout(), kVkReturn, false, true, L"lblOK"},
+        {frmBatLayout(), kVkEscape, false, true, L"lblCancel"},
+        {frmAboutLayout(), kVkReturn, false, true, L"lblOK"},
+        {frmAboutLayout(), kVkEscape, false, true, L"lblOK"},
         // Other keys (Tab) are the focused control's.
-        {frmBatLayout(), 0x09, false, {}, false, nullptr},
+        {frmBatLayout(), 0x09, false, false, nullptr},
         // With a combo box's list dropped down, Enter picks the item and Esc closes the list.
-        {frmBatLayout(), kVkReturn, true, {}, false, nullptr},
-        {frmBatLayout(), kVkEscape, true, {}, false, nullptr},
+        {frmBatLayout(), kVkReturn, true, false, nullptr},
+        {frmBatLayout(), kVkEscape, true, false, nullptr},
         // The main window's Enter belongs to its minutes box, which activates the countdown.
-        {frmMainLayout(), kVkReturn, false, {}, false, nullptr},
-        {frmMainLayout(), kVkEscape, false, {}, false, nullptr},
+        {frmMainLayout(), kVkReturn, false, false, nullptr},
+        {frmMainLayout(), kVkEscape, false, false, nullptr},
         // A button that cannot be clicked is not pressed; the key still stays the form's.
-        {frmBatLayout(), kVkReturn, false, {{L"lblOK", {true, false, L"x"}}}, true, nullptr},
-        {frmBatLayout(), kVkEscape, false, {{L"lblCancel", {false, true, L"x"}}}, true, nullptr},
+        {frmBatLayout(), kVkReturn, false, true, nullptr, {{L"lblOK", {true, false, L"x"}}}},
+        {frmBatLayout(), kVkEscape, false, true, nullptr, {{L"lblCancel", {false, true, L"x"}}}},
     };
     for (const Case& c : cases) {
         const auto outcome = dialogKey(c.form, c.key, c.listDropped, states(c.form, c.changed));

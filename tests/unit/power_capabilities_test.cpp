@@ -126,14 +126,12 @@ TEST(RefusedActivation, AChangeOfTaskWhileCountingDownIsAskedToo) {
     run.click(L"mnuSleep");
     ASSERT_EQ(run.messages.shown.size(), 1u);
     EXPECT_EQ(run.messages.shown[0], refusalMessage(SleepRefusal::HibernationFileMissing));
-    EXPECT_TRUE(run.mnuShutDown.checked());
-    EXPECT_FALSE(run.mnuSleep.checked());
+    EXPECT_TRUE(run.mnuShutDown.checked() && !run.mnuSleep.checked());
     EXPECT_TRUE(run.Timer3.enabled());
 
     run.click(L"mnuWait");
     EXPECT_EQ(run.messages.shown.size(), 1u);
-    EXPECT_TRUE(run.mnuWait.checked());
-    EXPECT_FALSE(run.mnuShutDown.checked());
+    EXPECT_TRUE(run.mnuWait.checked() && !run.mnuShutDown.checked());
     EXPECT_EQ(run.lblEnter.caption(), L"Zorvo настроен на ждущий режим");
     // Idle, the choice is free: activation asks.
     run.click(L"mnuReset");

@@ -38,12 +38,9 @@ struct FakeLoader final : LibraryLoader {
     }
     void* loadFullPath(const std::wstring& path, bool searchFlags) override {
         asked.push_back((searchFlags ? L"flags:" : L"path:") + path);
-        if (searchFlags && !searchFlagKnown) {
-            return nullptr;
-        }
         const std::wstring prefix = folder.back() == L'\\' ? folder : folder + L"\\";
-        return has(path.starts_with(prefix) ? path.substr(prefix.size()) : path) ? &library
-                                                                                 : nullptr;
+        const bool found = has(path.starts_with(prefix) ? path.substr(prefix.size()) : path);
+        return found && (searchFlagKnown || !searchFlags) ? &library : nullptr;
     }
     std::wstring systemFolder() override { return folder; }
     bool has(const std::wstring& name) const { return std::ranges::count(present, name) > 0; }
