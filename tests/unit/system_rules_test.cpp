@@ -151,7 +151,6 @@ TEST(TrayPictures, TheIconShowsThePicturesLoadedForTheNewDpi) {
     EXPECT_EQ(h.tray.last().record.icon, fakes::MainHarness::kFormIcon + 0x200);
 }
 
-// 580.5 pixels round away from zero, as MulDiv does; a 72-point font is an inch high.
 // Halves round away from zero, as MulDiv does (580.5 pixels are 581); a 72-point font is an inch.
 TEST(DpiMath, TwipsAndFontsAtTheWindowsDpiRoundingHalvesAwayFromZeroWhateverTheSigns) {
     const std::tuple<int, int, int> pixels[] = {{15, 96, 1},      {5805, 96, 387},
