@@ -19,12 +19,9 @@ using zorvo::fuzz::require;
 
 /// Characters no Windows file name holds (the system never reports a path with them).
 bool possiblePath(const std::wstring& path) {
-    for (const wchar_t c : path) {
-        if (c < 0x20 || std::wstring_view(L"\"<>|*?/").find(c) != std::wstring_view::npos) {
-            return false;
-        }
-    }
-    return !path.empty();
+    return !path.empty() && std::ranges::none_of(path, [](wchar_t c) {
+        return c < 0x20 || std::wstring_view(L"\"<>|*?/").find(c) != std::wstring_view::npos;
+    });
 }
 
 /// What cmd.exe acts on outside quotes: operators, escapes, grouping and token delimiters (byte
@@ -56,9 +53,9 @@ void checkBytes(const std::string& bytes, const std::string& encodedArguments,
     const std::string_view first(bytes.data(), firstEnd);
     const std::string_view rest = std::string_view(bytes).substr(firstEnd + 2);
     require(rest == "echo exit\r\n", "exactly two lines, the second is echo exit");
-    for (const char c : first) {
-        require(static_cast<unsigned char>(c) >= 0x20, "no control character in the line");
-    }
+    require(
+        std::ranges::none_of(first, [](char c) { return static_cast<unsigned char>(c) < 0x20; }),
+        "no control character in the line");
 
     constexpr std::string_view start = "start ";
     constexpr std::string_view titled = "start \"\" \"";
@@ -75,14 +72,13 @@ void checkBytes(const std::string& bytes, const std::string& encodedArguments,
         require(end != std::string_view::npos, "the path ends in a blank");
         path = first.substr(start.size(), end - start.size());
         after = first.substr(end);
-        for (const char c : path) {
-            require(!specialToCmd(c), "no unquoted special character in the path");
-        }
+        require(std::ranges::none_of(path, specialToCmd),
+                "no unquoted special character in the path");
     }
     require(after == encodedArguments, "exactly the switches follow the path");
     const std::optional<std::string> plainPath = undoubled(path);
     require(plainPath.has_value(), "every % is doubled");
-    require(std::find(encodedPaths.begin(), encodedPaths.end(), plainPath) != encodedPaths.end(),
+    require(std::ranges::count(encodedPaths, plainPath) > 0,
             "the path is the program's or its short form");
 }
 
@@ -129,18 +125,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const zorvo::BatchFile file = zorvo::batchFileBytes(request, oem, shortPath);
     // A path start can run: one the OEM code page holds, no longer than MAX_PATH allows.
     const auto runnable = [&](const std::wstring& path) -> std::optional<std::string> {
-        if (path.size() > zorvo::kMaxPathLength) {
-            return std::nullopt;
-        }
-        return oem.encodeExact(path);
+        return path.size() > zorvo::kMaxPathLength ? std::nullopt : oem.encodeExact(path);
     };
     std::vector<std::optional<std::string>> encodedPaths{runnable(exePath)};
     if (shortForm) {
         encodedPaths.push_back(runnable(*shortForm));
     }
-    const bool encodable = std::any_of(encodedPaths.begin(), encodedPaths.end(),
-                                       [](const auto& bytes) { return bytes.has_value(); });
-    require(file.bytes.has_value() == encodable, "written exactly when a path can be run");
+    require(file.bytes.has_value() ==
+                std::ranges::any_of(encodedPaths, [](const auto& p) { return p.has_value(); }),
+            "written exactly when a path can be run");
     require(shortPathCalls <= 1, "the short form is asked for once at most");
     if (!file.bytes) {
         require(!file.error.empty(), "a refusal says why");

@@ -4,6 +4,7 @@
 // is the decimal argument right after a task switch.
 
 #include <algorithm>
+#include <array>
 
 #include "core/power_library.h"
 #include "fuzz_input.h"
@@ -30,18 +31,6 @@ std::wstring quoted(const std::wstring& argument) {
     return out + L"\"";
 }
 
-bool isTask(std::int32_t code) {
-    using namespace zorvo;
-    return code == kTaskNone || code == kTaskShutdown || code == kTaskStandby ||
-           code == kTaskReboot || code == kTaskHibernate || code == kTaskAlarm;
-}
-
-bool isView(std::int32_t code) {
-    using namespace zorvo;
-    return code == kViewNormal || code == kViewMinimized || code == kViewTray ||
-           code == kViewHidden;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -62,8 +51,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const zorvo::CommandLineRequest request = zorvo::parseCommandLine(line);
     require(zorvo::parseCommandLine(line) == request, "parsing is deterministic");
     require(zorvo::parseCommandLine(again) == request, "the same arguments, the same request");
-    require(isTask(request.task), "task code");
-    require(isView(request.view), "window-mode code");
+    using namespace zorvo;
+    require(std::ranges::count(std::array{kTaskNone, kTaskShutdown, kTaskStandby, kTaskReboot,
+                                          kTaskHibernate, kTaskAlarm},
+                               request.task) == 1,
+            "task code");
+    require(std::ranges::count(std::array{kViewNormal, kViewMinimized, kViewTray, kViewHidden},
+                               request.view) == 1,
+            "window-mode code");
     require(request.delay >= 0, "delay is never negative");
     require(request.task != zorvo::kTaskNone || request.delay == 1, "no task, delay 1");
     if (request.delay != 0 && request.delay != 1) {

@@ -69,12 +69,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // Keystrokes: 8 is backspace, 1 selects everything, 2 moves the caret home.
     for (const wchar_t key : text) {
-        if (key == 1) {
+        if (key == 1 || key == 2) {
             r.box.selStart_ = 0;
-            r.box.selLength_ = r.box.length();
-        } else if (key == 2) {
-            r.box.selStart_ = 0;
-            r.box.selLength_ = 0;
+            r.box.selLength_ = key == 1 ? r.box.length() : 0;
         } else if (r.box.type(key)) {
             r.change();
         }

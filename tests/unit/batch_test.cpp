@@ -44,9 +44,7 @@ struct BatHarness {
     std::string generate(const wchar_t* action, const wchar_t* minutes, FakeOption* mode) {
         dialog.Form_Load();
         Combo2.setListIndex(
-            static_cast<int>(std::find_if(Combo2.items_.begin(), Combo2.items_.end(),
-                                          [&](const std::wstring& i) { return i == action; }) -
-                             Combo2.items_.begin()));
+            static_cast<int>(std::ranges::find(Combo2.items_, action) - Combo2.items_.begin()));
         Combo1.text_ = minutes;
         send(L"Combo1", Event::Change);
         for (FakeOption* o : {&Option1, &Option2, &Option3}) {
@@ -108,9 +106,7 @@ TEST(BatchFile, PathsCmdExeMustReadAsWritten) {
         {L"C:\\100%", L"zorvo", {}, "start C:\\100%%\\zorvo.exe /v 1 "},
         {L"C:\\50% off", L"z", {}, "start \"\" \"C:\\50%% off\\z.exe\" /v 1 "},
         // "Программы" in code page 866.
-        {L"C:\\Программы",
-         L"zorvo",
-         {},
+        {L"C:\\Программы", L"zorvo", std::nullopt,
          "start C:\\\x8F\xE0\xAE\xA3\xE0\xA0\xAC\xAC\xEB\\zorvo.exe /v 1 "},
         {L"C:\\Ωmega", L"zorvo", L"C:\\MEGA~1\\zorvo.exe",
          "start \"\" \"C:\\MEGA~1\\zorvo.exe\" /v 1 "},
@@ -150,8 +146,6 @@ TEST(BatchFile, PathsCmdExeMustReadAsWritten) {
 // fails is told and leaves the old file and the dialog with its choices.
 TEST(BatchFile, AUsersOwnFileIsReplacedOnlyAfterAYes) {
     const std::string ours = "start C:\\Tools\\zorvo.exe /r 45 /hid\r\necho exit\r\n";
-    std::string lastByte = ours;
-    lastByte.back() = ' ';
     const struct {
         std::string bytes;
         const char* what;
@@ -162,7 +156,7 @@ TEST(BatchFile, AUsersOwnFileIsReplacedOnlyAfterAYes) {
         {"old", "a Yes, and the write fails", true, true, false, true},
         {ours, "ours already"},
         {ours, "ours, unreadable", true, false, true},
-        {lastByte, "a difference in the last byte only"},
+        {ours.substr(0, ours.size() - 1) + ' ', "a difference in the last byte only"},
         {ours.substr(0, ours.size() - 1), "all but our last byte"},
         {ours + "pause\r\n", "ours and more"},
         {"start C:\\Tools\\zorvo.exe /r 45 /hid\necho exit\n", "line feeds without returns"},

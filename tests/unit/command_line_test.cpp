@@ -43,11 +43,7 @@ TEST(SplitCommandLine, BackslashQuoteAndBlankRules) {
 }
 
 TEST(ParseCommandLine, TasksDelaysAndWindowModes) {
-    struct Case {
-        const wchar_t* line;
-        CommandLineRequest request;
-    };
-    const Case cases[] = {
+    const std::pair<const wchar_t*, CommandLineRequest> cases[] = {
         // Each task switch and its delay; none at all.
         {L"zorvo.exe /v 30", {30, 3, 1}},
         {L"zorvo.exe /w 2", {2, 4, 1}},
@@ -87,9 +83,8 @@ TEST(ParseCommandLine, TasksDelaysAndWindowModes) {
         {L"z /x 4 /s 8", {8, 7, 1}},
         {L"z /r 400 /min", {0, 5, 2}},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(parseCommandLine(c.line), c.request)
-            << testing::PrintToString(std::wstring(c.line));
+    for (const auto& [line, request] : cases) {
+        EXPECT_EQ(parseCommandLine(line), request) << testing::PrintToString(std::wstring(line));
     }
 }
 

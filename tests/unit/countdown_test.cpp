@@ -17,17 +17,9 @@ using fakes::MainHarness;
 const std::wstring kShutdownPrefix = L"Zorvo - до выключения осталось ";
 const std::wstring kIdleCaption = std::wstring(L"Zorvo v.") + ZORVO_VERSION_WIDE;
 
-struct Countdown : ::testing::Test {
-    MainHarness h;
-    void SetUp() override { h.start(); }
-    void activate(const std::wstring& minutes) {
-        h.typeMinutes(L"\b\b\b" + minutes);
-        h.click(L"lblActivate");
-    }
-};
-
-TEST_F(Countdown, PopupOnlyForAWindowHiddenAtHalfAMinute) {
-    activate(L"1");
+TEST(Countdown, PopupOnlyForAWindowHiddenAtHalfAMinute) {
+    fakes::StartedMain h;
+    h.click(L"lblActivate");
     h.send(L"Timer3", Event::Timer);
     EXPECT_FALSE(h.popup.visible()) << "hidden at the first tick";
 
@@ -42,8 +34,7 @@ TEST_F(Countdown, PopupOnlyForAWindowHiddenAtHalfAMinute) {
     h.send(L"Timer3", Event::Timer);
     EXPECT_FALSE(h.popup.visible()) << "a shown window hides it at the next tick";
 
-    MainHarness late;
-    late.start();
+    fakes::StartedMain late;
     late.click(L"lblActivate");
     late.form.setWindowState(WindowState::Minimized); // minimised still counts as visible
     late.ticks(40);
@@ -54,49 +45,28 @@ TEST_F(Countdown, PopupOnlyForAWindowHiddenAtHalfAMinute) {
 
 /// What the user sees and what happens for each task, from its menu item to its end.
 struct TaskCase {
-    const wchar_t* menu;
-    const wchar_t* status;
-    const wchar_t* tip;
+    const wchar_t *menu, *status, *tip;
     TaskPictures::Holder picture;
     const wchar_t* prefix;
     Journal performed;      ///< the last tick with logging on
     const wchar_t* failure; ///< the box when the system refuses it, before the system's reason
 };
+using enum TaskPictures::Holder;
 const TaskCase kTaskCases[] = {
-    {L"mnuShutDown",
-     L"Zorvo настроен на выключение",
-     L"Zorvo запущен: Выключение",
-     TaskPictures::Holder::imgShutDown,
-     L"Zorvo - до выключения осталось ",
-     {"ShutDown", "asleep-ok", "log", "close"},
+    {L"mnuShutDown", L"Zorvo настроен на выключение", L"Zorvo запущен: Выключение", imgShutDown,
+     L"Zorvo - до выключения осталось ", Journal{"ShutDown", "asleep-ok", "log", "close"},
      L"Не удалось выключить компьютер.\r\nслужба WMI (0x80041003)"},
-    {L"mnuReboot",
-     L"Zorvo настроен на перезагрузку",
-     L"Zorvo запущен: Перезагрузка",
-     TaskPictures::Holder::imgReboot,
-     L"Zorvo - до перезагрузки осталось ",
-     {"Reboot", "asleep-ok", "log", "close"},
+    {L"mnuReboot", L"Zorvo настроен на перезагрузку", L"Zorvo запущен: Перезагрузка", imgReboot,
+     L"Zorvo - до перезагрузки осталось ", Journal{"Reboot", "asleep-ok", "log", "close"},
      L"Не удалось перезагрузить компьютер.\r\nслужба WMI (0x80041003)"},
-    {L"mnuAlarm",
-     L"Zorvo настроен на подачу звукового сигнала",
-     L"Zorvo запущен: Подача звукового сигнала",
-     TaskPictures::Holder::imgAlarm,
-     L"Zorvo - подача звукового сигнала через ",
-     {"melody", "log", "close"},
-     nullptr},
-    {L"mnuWait",
-     L"Zorvo настроен на ждущий режим",
-     L"Zorvo запущен: Ждущий режим",
-     TaskPictures::Holder::imgWait,
-     L"Zorvo - войдет в ждущий режим через ",
-     {"log", "asleep-ok", "NTWait", "close"},
+    {L"mnuAlarm", L"Zorvo настроен на подачу звукового сигнала",
+     L"Zorvo запущен: Подача звукового сигнала", imgAlarm,
+     L"Zorvo - подача звукового сигнала через ", Journal{"melody", "log", "close"}, nullptr},
+    {L"mnuWait", L"Zorvo настроен на ждущий режим", L"Zorvo запущен: Ждущий режим", imgWait,
+     L"Zorvo - войдет в ждущий режим через ", Journal{"log", "asleep-ok", "NTWait", "close"},
      L"Не удалось перевести компьютер в ждущий режим: система отказала в переходе."},
-    {L"mnuSleep",
-     L"Zorvo настроен на спящий режим",
-     L"Zorvo запущен: Спящий режим",
-     TaskPictures::Holder::imgWait,
-     L"Zorvo - войдет в спящий режим через ",
-     {"log", "asleep-ok", "NTSleep", "close"},
+    {L"mnuSleep", L"Zorvo настроен на спящий режим", L"Zorvo запущен: Спящий режим", imgWait,
+     L"Zorvo - войдет в спящий режим через ", Journal{"log", "asleep-ok", "NTSleep", "close"},
      L"Не удалось перевести компьютер в спящий режим: система отказала в переходе."},
 };
 
@@ -105,8 +75,7 @@ TEST(Tasks, EachTaskFromItsMenuItemToItsEndWithLogOnAndOffAndOnFailure) {
         for (const int run : {0, 1, 2}) { // logging on, off, and on with the task failing
             SCOPED_TRACE(testing::PrintToString(std::wstring(c.menu)) + " run " +
                          std::to_string(run));
-            MainHarness h;
-            h.start();
+            fakes::StartedMain h;
             h.click(c.menu);
             EXPECT_EQ(h.lblEnter.caption(), c.status);
             EXPECT_EQ(h.tray.calls.size(), 1u) << "no icon change while idle";
@@ -181,8 +150,7 @@ TEST(ShutdownWatch, EveryOrderOfTheSessionsMessages) {
         const wchar_t* task;
         bool atZero; // else the messages come while the countdown runs
         const char* events;
-        const wchar_t* logged;
-        const wchar_t* box;
+        const wchar_t *logged, *box;
     };
     const wchar_t* kShutDown = L"Выключение компьютера";
     const wchar_t* kCalledOff = L"Компьютер не перезагружен: Windows отменила перезагрузку.\r\n";
@@ -202,8 +170,7 @@ TEST(ShutdownWatch, EveryOrderOfTheSessionsMessages) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "events \"" << c.events << "\" at zero " << c.atZero);
-        MainHarness run;
-        run.start();
+        fakes::StartedMain run;
         run.click(L"mnuLog");
         run.click(c.task);
         if (std::wstring_view(c.task) == L"mnuReboot") {
@@ -220,20 +187,14 @@ TEST(ShutdownWatch, EveryOrderOfTheSessionsMessages) {
         }
         const std::string events = c.events;
         for (const char event : events) {
-            if (event == 'q') {
-                run.form_.QueryEndSession();
-            } else if (event == 'w') {
-                run.form_.ShutdownWait_Timer();
-            } else {
-                run.form_.EndSession(event == 'T');
-            }
+            event == 'q'   ? run.form_.QueryEndSession()
+            : event == 'w' ? run.form_.ShutdownWait_Timer()
+                           : run.form_.EndSession(event == 'T');
         }
-        const auto log = run.files.files.find(L"zorvo.log");
-        EXPECT_EQ(log != run.files.files.end(), c.logged != nullptr);
-        if (c.logged != nullptr && log != run.files.files.end()) {
-            EXPECT_NE(log->second.find(*run.locale.ansi().encodeExact(c.logged)),
-                      std::string::npos);
-        }
+        EXPECT_EQ(run.files.files.count(L"zorvo.log"), c.logged != nullptr ? 1u : 0u);
+        EXPECT_TRUE(c.logged == nullptr ||
+                    run.files.files[L"zorvo.log"].find(*run.locale.ansi().encodeExact(c.logged)) !=
+                        std::string::npos);
         EXPECT_EQ(run.messages.shown.size(), c.box != nullptr ? 1u : 0u);
         if (c.box != nullptr && !run.messages.shown.empty()) {
             EXPECT_EQ(run.messages.shown[0].rfind(c.box, 0), 0u)
@@ -313,15 +274,16 @@ TEST(Utf8, EveryPlaneAndLoneSurrogates) {
     }
 }
 
-TEST_F(Countdown, ResetReturnsToIdleKeepAwakeFollowsTheRunAndExitPerformsNothing) {
-    activate(L"2");
+TEST(Countdown, ResetReturnsToIdleKeepAwakeFollowsTheRunAndExitPerformsNothing) {
+    fakes::StartedMain h;
+    h.typeMinutes(L"\b2");
+    h.click(L"lblActivate");
     EXPECT_TRUE(h.actions.awake);
     EXPECT_FALSE(h.Combo1.enabled() || h.lblActivate.enabled() || h.mnuActive.enabled());
     EXPECT_TRUE(h.lblReset.visible() && h.mnuReset.enabled() && h.Timer4.enabled());
     h.ticks(10);
     h.click(L"lblReset");
-    EXPECT_FALSE(h.actions.awake);
-    EXPECT_FALSE(h.Timer3.enabled());
+    EXPECT_FALSE(h.actions.awake || h.Timer3.enabled());
     EXPECT_TRUE(h.Timer4.enabled()) << "reset leaves the hot key poll on";
     EXPECT_EQ(h.form.caption(), kIdleCaption);
     EXPECT_TRUE(h.Combo1.enabled() && h.lblActivate.enabled() && h.mnuActive.enabled());
@@ -349,12 +311,8 @@ TEST_F(Countdown, ResetReturnsToIdleKeepAwakeFollowsTheRunAndExitPerformsNothing
 struct PacedCountdown {
     MainHarness& h;
     PacedTicker ticker{h.Timer3.interval()};
-    std::int64_t now = 5'000;
-    std::int64_t armedMs = 0;
-    std::int64_t dueAt = 0;
-    int arms = 0;
-    int handlerCalls = 0;
-    std::int64_t performedAt = -1;
+    std::int64_t now = 5'000, armedMs = 0, dueAt = 0, performedAt = -1;
+    int arms = 0, handlerCalls = 0;
 
     explicit PacedCountdown(MainHarness& harness) : h(harness) {
         h.form.onClose = [this] {
@@ -400,8 +358,7 @@ struct PacedCountdown {
 // and one that comes before its tick runs nothing and waits for the moment, not a period more.
 TEST(CountdownPacing, LateTimerMessagesDoNotDrift) {
     for (const int maxLateMs : {0, 16, 900, 2500}) {
-        MainHarness h;
-        h.start();
+        fakes::StartedMain h;
         h.click(L"mnuWait"); // a task that ends the program as soon as it is done
         h.typeMinutes(L"\b360");
         PacedCountdown run(h);
@@ -465,11 +422,10 @@ TEST(CountdownPacing, WaitsEndAtEachTick) {
 // The melody plays on a thread of its own; the window hears of its end through its queue
 // (MelodyFinished), which the harness delivers with endMelody().
 struct AlarmSounding : ::testing::Test {
-    MainHarness h;
+    fakes::StartedMain h;
 
     /// A one-minute alarm with logging on, run to its last tick.
     void SetUp() override {
-        h.start();
         h.click(L"mnuLog");
         h.click(L"mnuAlarm");
         h.click(L"lblActivate");
@@ -548,8 +504,7 @@ TEST_F(AlarmSounding, ClosingTheWindowSilencesTheMelodyAndLogsNothing) {
 /// Notes that ask the player to stop when the `stopAt`th of them begins.
 struct StoppingTones final : ToneOutput {
     std::atomic<bool>& stop;
-    int stopAt;
-    int notes = 0;
+    int stopAt, notes = 0;
     StoppingTones(std::atomic<bool>& s, int at) : stop(s), stopAt(at) {}
     void tone(std::uint32_t, std::uint32_t) override { stop = ++notes == stopAt || stop; }
     void silence(std::uint32_t ms) override { tone(0, ms); }

@@ -35,18 +35,22 @@ namespace zorvo::fakes {
 using Journal = std::vector<std::string>;
 
 template <class Interface> struct FakeControl : Interface {
-    bool visible_ = true;
-    bool enabled_ = true;
+    bool visible_ = true, enabled_ = true;
     bool visible() const override { return visible_; }
     void setVisible(bool on) override { visible_ = on; }
     bool enabled() const override { return enabled_; }
     void setEnabled(bool on) override { enabled_ = on; }
 };
 
+/// A fake that writes what it was asked into the journal the harness shares.
+template <class Interface> struct Journaled : Interface {
+    Journal& journal;
+    explicit Journaled(Journal& j) : journal(j) {}
+};
+
 struct FakeLabel final : FakeControl<Label> {
     std::wstring caption_;
-    Colour fore_ = 0;
-    Colour back_ = 0;
+    Colour fore_ = 0, back_ = 0;
     bool border_ = false;
     std::wstring caption() const override { return caption_; }
     void setCaption(const std::wstring& text) override { caption_ = text; }
@@ -60,8 +64,7 @@ struct FakeLabel final : FakeControl<Label> {
 
 struct FakeComboBox final : FakeControl<ComboBox> {
     std::wstring text_;
-    int selStart_ = 0;
-    int selLength_ = 0;
+    int selStart_ = 0, selLength_ = 0;
     std::vector<std::wstring> items_;
 
     std::wstring text() const override { return text_; }
@@ -71,7 +74,6 @@ struct FakeComboBox final : FakeControl<ComboBox> {
         selLength_ = 0;
     }
     int selStart() const override { return selStart_; }
-    int selLength() const { return selLength_; }
     void setSelLength(int length) override {
         selLength_ = std::min(length, this->length() - selStart_);
     }
@@ -86,18 +88,13 @@ struct FakeComboBox final : FakeControl<ComboBox> {
     /// is 8. Returns true when the text changed (the box then raises its change event).
     bool type(wchar_t ch) {
         const std::wstring before = text_;
-        const auto start = static_cast<std::size_t>(selStart_);
-        if (ch == 8) {
-            if (selLength_ > 0) {
-                text_.erase(start, static_cast<std::size_t>(selLength_));
-            } else if (selStart_ > 0) {
-                text_.erase(start - 1, 1);
-                --selStart_;
-            }
-        } else {
-            text_.replace(start, static_cast<std::size_t>(selLength_), 1, ch);
-            ++selStart_;
+        if (ch == 8 && selLength_ == 0 && selStart_ > 0) { // without a selection: the one before
+            --selStart_;
+            selLength_ = 1;
         }
+        text_.replace(static_cast<std::size_t>(selStart_), static_cast<std::size_t>(selLength_),
+                      ch == 8 ? 0 : 1, ch);
+        selStart_ += ch == 8 ? 0 : 1;
         selLength_ = 0;
         return text_ != before;
     }
@@ -105,8 +102,7 @@ struct FakeComboBox final : FakeControl<ComboBox> {
 };
 
 struct FakeMenuItem final : MenuItem {
-    bool checked_ = false;
-    bool enabled_ = true;
+    bool checked_ = false, enabled_ = true;
     bool checked() const override { return checked_; }
     void setChecked(bool on) override { checked_ = on; }
     bool enabled() const override { return enabled_; }
@@ -121,19 +117,15 @@ struct FakeTimer final : Timer {
     int interval() const override { return interval_; }
 };
 
-struct FakeForm final : Form {
-    Journal& journal;
+struct FakeForm final : Journaled<Form> {
+    using Journaled::Journaled;
     std::wstring caption_ = kMainCaption;
     bool visible_ = true;
     WindowState state_ = WindowState::Normal;
-    bool inTaskbar = true;
-    bool topMost = false;
-    int topMostCalls = 0;
-    int drags = 0;
-    bool closed = false;
+    bool inTaskbar = true, topMost = false, closed = false;
+    int topMostCalls = 0, drags = 0;
     std::function<void()> onClose;
 
-    explicit FakeForm(Journal& j) : journal(j) {}
     std::wstring caption() const override { return caption_; }
     void setCaption(const std::wstring& text) override { caption_ = text; }
     bool visible() const override { return visible_; }
@@ -156,13 +148,12 @@ struct FakeForm final : Form {
     }
 };
 
-struct FakeMessages final : MessageBoxService {
-    Journal& journal;
+struct FakeMessages final : Journaled<MessageBoxService> {
+    using Journaled::Journaled;
     std::vector<std::wstring> shown;
     std::function<void()> whileOpen;
     std::vector<std::wstring> asked;
     bool answerYes = false;
-    explicit FakeMessages(Journal& j) : journal(j) {}
     void show(const std::wstring& text) override {
         shown.push_back(text);
         journal.push_back("message");
@@ -202,20 +193,16 @@ struct FakeKeyboard final : KeyboardService {
     std::uint16_t asyncKeyState(int vk) override { return keys.count(vk) ? keys[vk] : 0; }
 };
 
-struct FakeFiles final : FileService {
-    Journal& journal;
+struct FakeFiles final : Journaled<FileService> {
+    using Journaled::Journaled;
     std::map<std::wstring, std::string> files;
     std::map<std::wstring, OpenResult> openResults;
     bool failWrites = false;
     bool unreadable = false;
-    explicit FakeFiles(Journal& j) : journal(j) {}
     FileHead readHead(const std::wstring& name, std::size_t limit) override {
-        if (unreadable) {
-            return {FileHead::Status::Unreadable, {}};
-        }
-        auto it = files.find(name);
-        if (it == files.end()) {
-            return {};
+        const auto it = files.find(name);
+        if (unreadable || it == files.end()) {
+            return {unreadable ? FileHead::Status::Unreadable : FileHead::Status::Missing, {}};
         }
         return {FileHead::Status::Read, it->second.substr(0, limit)};
     }
@@ -253,10 +240,9 @@ struct FakeLocale final : LocaleService {
     const text::Encoder& oem() override { return oemEncoder; }
 };
 
-struct FakePowerLibrary final : PowerLibrary {
-    Journal& journal;
+struct FakePowerLibrary final : Journaled<PowerLibrary> {
+    using Journaled::Journaled;
     std::int32_t delay = 1, task = 1, view = 1, result = 1;
-    explicit FakePowerLibrary(Journal& j) : journal(j) {}
     std::int32_t PTime() override { return delay; }
     std::int32_t GetParam() override { return task; }
     std::int32_t GetView() override { return view; }
@@ -280,11 +266,10 @@ struct FakeErrorTexts final : SystemErrorTexts {
     }
 };
 
-struct FakeActions final : PowerActions {
-    Journal& journal;
+struct FakeActions final : Journaled<PowerActions> {
+    using Journaled::Journaled;
     ActionResult wmiResult;
     bool awake = false;
-    explicit FakeActions(Journal& j) : journal(j) {}
     ActionResult runWmi(WmiMethod method) override {
         journal.push_back(method == WmiMethod::ShutDown ? "ShutDown" : "Reboot");
         return wmiResult;
@@ -304,11 +289,10 @@ struct RecordedTones final : ToneOutput {
 
 /// The alarm's player: it plays the melody at once onto `tones` and leaves the end to be
 /// delivered by the test (MainHarness::endMelody), as the window's queue would.
-struct FakeMelody final : MelodyPlayer {
-    Journal& journal;
+struct FakeMelody final : Journaled<MelodyPlayer> {
+    using Journaled::Journaled;
     RecordedTones tones;
     bool playing = false;
-    explicit FakeMelody(Journal& j) : journal(j) {}
     void start() override {
         journal.push_back("melody");
         playing = true;
@@ -327,10 +311,9 @@ struct FakePopup final : Popup {
     void show() override { visible_ = true; }
 };
 
-struct FakeDialogs final : DialogHost {
-    Journal& journal;
+struct FakeDialogs final : Journaled<DialogHost> {
+    using Journaled::Journaled;
     std::function<void()> whileAboutOpen;
-    explicit FakeDialogs(Journal& j) : journal(j) {}
     void showBatDialog() override { journal.push_back("bat"); }
     void showAboutDialog() override {
         journal.push_back("about");
@@ -354,15 +337,14 @@ template <class Logic>
 void send(const FormDesc& design, std::span<const Route<Logic>> routes, Logic& logic,
           std::wstring_view name, Event event, KeyArgs keys = {}) {
     int id = kFormSource;
-    for (const ControlDesc& c : design.controls) {
-        id = c.name == name ? c.id : id;
-    }
-    for (const MenuDesc& m : design.menus) {
-        id = m.name == name ? m.id : id;
-    }
-    for (const TimerDesc& t : design.timers) {
-        id = t.name == name ? t.id : id;
-    }
+    const auto lookUp = [&](const auto& list) {
+        for (const auto& desc : list) {
+            id = desc.name == name ? desc.id : id;
+        }
+    };
+    lookUp(design.controls);
+    lookUp(design.menus);
+    lookUp(design.timers);
     if ((id == kFormSource && !name.empty()) || !dispatch<Logic>(routes, logic, id, event, keys)) {
         throw std::logic_error("no route for this event");
     }
@@ -377,8 +359,7 @@ struct MainHarness {
     FakeComboBox Combo1;
     FakeMenuItem mnuActive, mnuReset, mnuTopM, mnuShutDown, mnuAlarm, mnuWait, mnuReboot, mnuSleep,
         mnuLog;
-    FakeTimer Timer1, Timer2, Timer3, Timer4;
-    FakeTimer shutdownWait;
+    FakeTimer Timer1, Timer2, Timer3, Timer4, shutdownWait;
     FakeMessages messages{journal};
     FakeTray tray;
     FakeClock clock;
@@ -480,6 +461,11 @@ struct MainHarness {
             send(L"Timer3", Event::Timer);
         }
     }
+};
+
+/// frmMain after a start without switches, for the tests that need nothing else first.
+struct StartedMain : MainHarness {
+    StartedMain() { start(); }
 };
 
 struct FakeText final : FakeControl<TextBox> {

@@ -2,7 +2,6 @@
 // decided on the real form tables with the controls' states faked.
 
 #include <map>
-#include <stdexcept>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -22,14 +21,11 @@ using Changed = std::map<std::wstring_view, ControlState>;
 /// The controls as the design shows them, enabled, except the `changed` ones.
 ControlStates states(const FormDesc& form, const Changed& changed = {}) {
     return [&form, changed](int id) {
-        for (const ControlDesc& c : form.controls) {
-            if (c.id == id) {
-                const auto it = changed.find(c.name);
-                return it != changed.end() ? it->second
-                                           : ControlState{c.visible, true, std::wstring(c.caption)};
-            }
-        }
-        return ControlState{};
+        const auto c = std::ranges::find(form.controls, id, &ControlDesc::id);
+        const auto it = c != form.controls.end() ? changed.find(c->name) : changed.end();
+        return c == form.controls.end() ? ControlState{}
+               : it != changed.end()    ? it->second
+                                        : ControlState{c->visible, true, std::wstring(c->caption)};
     };
 }
 
@@ -37,27 +33,26 @@ TEST(DialogKeys, EnterAndEscPressTheDialogsButtonsAndNothingElse) {
     struct Case {
         const FormDesc& form;
         int key;
-        bool listDropped;
-        Changed changed;
-        bool taken;
+        bool listDropped, taken;
         const wchar_t* pressed;
+        Changed changed = {};
     };
     const Case cases[] = {
-        {frmBatLayout(), kVkReturn, false, {}, true, L"lblOK"},
-        {frmBatLayout(), kVkEscape, false, {}, true, L"lblCancel"},
-        {frmAboutLayout(), kVkReturn, false, {}, true, L"lblOK"},
-        {frmAboutLayout(), kVkEscape, false, {}, true, L"lblOK"},
+        {frmBatLayout(), kVkReturn, false, true, L"lblOK"},
+        {frmBatLayout(), kVkEscape, false, true, L"lblCancel"},
+        {frmAboutLayout(), kVkReturn, false, true, L"lblOK"},
+        {frmAboutLayout(), kVkEscape, false, true, L"lblOK"},
         // Other keys (Tab) are the focused control's.
-        {frmBatLayout(), 0x09, false, {}, false, nullptr},
+        {frmBatLayout(), 0x09, false, false, nullptr},
         // With a combo box's list dropped down, Enter picks the item and Esc closes the list.
-        {frmBatLayout(), kVkReturn, true, {}, false, nullptr},
-        {frmBatLayout(), kVkEscape, true, {}, false, nullptr},
+        {frmBatLayout(), kVkReturn, true, false, nullptr},
+        {frmBatLayout(), kVkEscape, true, false, nullptr},
         // The main window's Enter belongs to its minutes box, which activates the countdown.
-        {frmMainLayout(), kVkReturn, false, {}, false, nullptr},
-        {frmMainLayout(), kVkEscape, false, {}, false, nullptr},
+        {frmMainLayout(), kVkReturn, false, false, nullptr},
+        {frmMainLayout(), kVkEscape, false, false, nullptr},
         // A button that cannot be clicked is not pressed; the key still stays the form's.
-        {frmBatLayout(), kVkReturn, false, {{L"lblOK", {true, false, L"x"}}}, true, nullptr},
-        {frmBatLayout(), kVkEscape, false, {{L"lblCancel", {false, true, L"x"}}}, true, nullptr},
+        {frmBatLayout(), kVkReturn, false, true, nullptr, {{L"lblOK", {true, false, L"x"}}}},
+        {frmBatLayout(), kVkEscape, false, true, nullptr, {{L"lblCancel", {false, true, L"x"}}}},
     };
     for (const Case& c : cases) {
         const auto outcome = dialogKey(c.form, c.key, c.listDropped, states(c.form, c.changed));

@@ -15,7 +15,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/frm_main.h"
 #include "app/frm_main_layout.h"
 #include "batch/batch_file.h"
 #include "batch/frm_bat_layout.h"
@@ -134,9 +133,7 @@ TEST(LayoutRules, EveryForm) {
         }
         // Tab walks every control that takes input, without gaps; in the dialogs in the order
         // they are made.
-        if (&form != &main()) {
-            EXPECT_TRUE(std::ranges::is_sorted(tabs));
-        }
+        EXPECT_TRUE(&form == &main() || std::ranges::is_sorted(tabs));
         std::ranges::sort(tabs);
         for (std::size_t i = 0; i < tabs.size(); ++i) {
             EXPECT_EQ(tabs[i], static_cast<int>(i)) << "tab index missing or repeated";
@@ -311,11 +308,8 @@ TEST(LayoutRules, WhatTheDesignAloneSays) {
     EXPECT_EQ(popup.alignment, Alignment::Centre);
     EXPECT_GE(popup.pointSize, 12.0) << "to be read from a distance";
 
-    std::vector<std::wstring_view> items;
-    for (const Task& task : kTasks) {
-        items.emplace_back(task.batchItem);
-    }
-    EXPECT_TRUE(std::ranges::is_sorted(items));
+    EXPECT_TRUE(std::ranges::is_sorted(
+        kTasks, {}, [](const Task& t) { return std::wstring_view(t.batchItem); }));
 }
 
 } // namespace

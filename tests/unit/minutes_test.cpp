@@ -8,11 +8,8 @@
 namespace zorvo {
 namespace {
 
-using fakes::MainHarness;
-
 struct Minutes : ::testing::Test {
-    MainHarness h;
-    void SetUp() override { h.start(); }
+    fakes::StartedMain h;
     /// Replaces the whole text as one edit (a paste over a selection) and runs the rule.
     void edit(const std::wstring& text) {
         h.Combo1.text_ = text;
@@ -89,8 +86,7 @@ TEST(ShowHotKey, ShownAtTheThirtiethPollAfterEachHide) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        MainHarness h;
-        h.start();
+        fakes::StartedMain h;
         h.click(c.hide ? L"mnuTray" : L"lblActivate");
         EXPECT_EQ(h.form.visible(), !c.hide);
         EXPECT_TRUE(h.Timer4.enabled());

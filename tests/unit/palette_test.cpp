@@ -18,20 +18,12 @@ using fakes::FakeLabel;
 using ui::LabelLook;
 using ui::Palette;
 
-// System colours that match none of the design's, nor each other, so a test can tell where each
-// drawn colour came from.
-constexpr ui::SystemColours kSystem{.window = 0x00010203,
-                                    .windowText = 0x00F0F1F2,
-                                    .hotLight = 0x0011EE22,
-                                    .highlight = 0x00AA3300,
-                                    .highlightText = 0x0000CCDD,
-                                    .grayText = 0x00777776};
+// System colours (window, its text, hot light, highlight, highlighted text, grey text) that match
+// none of the design's, nor each other, so a test can tell where each drawn colour came from.
+constexpr ui::SystemColours kSystem{0x00010203, 0x00F0F1F2, 0x0011EE22,
+                                    0x00AA3300, 0x0000CCDD, 0x00777776};
 constexpr Palette kNormal{.highContrast = false, .system = kSystem};
 constexpr Palette kHighContrast{.highContrast = true, .system = kSystem};
-
-std::vector<const FormDesc*> allForms() {
-    return {&frmMainLayout(), &frmBatLayout(), &frmAboutLayout(), &frmDialLayout()};
-}
 
 /// A fake label as the form's table makes it.
 FakeLabel designed(const ControlDesc& desc) {
@@ -49,7 +41,8 @@ LabelLook lookOf(const Palette& palette, const ControlDesc& desc, const Label& l
 // Without high contrast every form keeps its design; with it, every form is drawn in the
 // system's colours without its picture.
 TEST(Palette, EveryFormAsDesignedOrInTheSystemsColours) {
-    for (const FormDesc* form : allForms()) {
+    for (const FormDesc* form :
+         {&frmMainLayout(), &frmBatLayout(), &frmAboutLayout(), &frmDialLayout()}) {
         for (const Palette& palette : {kNormal, kHighContrast}) {
             const bool high = palette.highContrast;
             const std::wstring formName = std::wstring(form->className) + (high ? L" high" : L"");
@@ -152,8 +145,7 @@ TEST(Palette, EveryHoverHighlightShowsInBothPalettes) {
 
 // The main window's button highlighted, then greyed while it stays in its hover colour.
 TEST(Palette, HighContrastGreysADisabledLabelEvenWhenItWasLeftHighlighted) {
-    fakes::MainHarness main;
-    main.start();
+    fakes::StartedMain main;
     const ControlDesc& activate = control(frmMainLayout(), L"lblActivate");
     main.send(L"lblActivate", Event::MouseMove);
     EXPECT_EQ(lookOf(kNormal, activate, main.lblActivate).text, kButtonHoverColour);

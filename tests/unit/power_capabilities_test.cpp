@@ -40,8 +40,7 @@ TEST(SleepTaskCheck, EachRefusalSaysWhatToDo) {
 
 /// A computer as the test sets it; counts how often it is asked about Modern Standby.
 struct FakePowerSource final : PowerSource {
-    bool modernStandby = false;
-    bool battery = false;
+    bool modernStandby = false, battery = false;
     int standbyAsked = 0;
     bool lowPowerIdle() override { return ++standbyAsked, modernStandby; }
     bool onBattery() override { return battery; }
@@ -51,9 +50,8 @@ struct FakePowerSource final : PowerSource {
 // Steps: + a countdown starts, - it ends, b and m the computer goes over to battery or mains.
 TEST(KeepAwake, TheDisplayTooWhileCountingOnAModernStandbyComputerOnBattery) {
     constexpr std::optional<AwakeHold> kSame;
-    constexpr auto kNone = AwakeHold::None;
-    constexpr auto kSystem = AwakeHold::System;
-    constexpr auto kDisplay = AwakeHold::SystemAndDisplay;
+    constexpr auto kNone = AwakeHold::None, kSystem = AwakeHold::System,
+                   kDisplay = AwakeHold::SystemAndDisplay;
     struct Case {
         bool modernStandby;
         const char* steps;
@@ -120,8 +118,7 @@ TEST(RefusedActivation, ARefusedActivationStaysIdleInSight) {
 // Counting down already: a change to a task the computer cannot do is refused at once, and the
 // countdown goes on with the task it had; one it can do is taken as ever.
 TEST(RefusedActivation, AChangeOfTaskWhileCountingDownIsAskedToo) {
-    MainHarness run;
-    run.start();
+    fakes::StartedMain run;
     run.click(L"mnuShutDown");
     run.click(L"lblActivate");
     ASSERT_TRUE(run.Timer3.enabled());
@@ -129,14 +126,12 @@ TEST(RefusedActivation, AChangeOfTaskWhileCountingDownIsAskedToo) {
     run.click(L"mnuSleep");
     ASSERT_EQ(run.messages.shown.size(), 1u);
     EXPECT_EQ(run.messages.shown[0], refusalMessage(SleepRefusal::HibernationFileMissing));
-    EXPECT_TRUE(run.mnuShutDown.checked());
-    EXPECT_FALSE(run.mnuSleep.checked());
+    EXPECT_TRUE(run.mnuShutDown.checked() && !run.mnuSleep.checked());
     EXPECT_TRUE(run.Timer3.enabled());
 
     run.click(L"mnuWait");
     EXPECT_EQ(run.messages.shown.size(), 1u);
-    EXPECT_TRUE(run.mnuWait.checked());
-    EXPECT_FALSE(run.mnuShutDown.checked());
+    EXPECT_TRUE(run.mnuWait.checked() && !run.mnuShutDown.checked());
     EXPECT_EQ(run.lblEnter.caption(), L"Zorvo настроен на ждущий режим");
     // Idle, the choice is free: activation asks.
     run.click(L"mnuReset");

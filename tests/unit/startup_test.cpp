@@ -78,18 +78,17 @@ TEST_F(StartConditions, OnlyAMissingLibraryStopsTheStart) {
 TEST(AppliedCommandLine, EachTaskCodeAndDelay) {
     struct Case {
         std::int32_t task, delay;
-        const wchar_t* item; ///< the task selected; nullptr: nothing starts
-        const wchar_t* minutes;
-        const wchar_t* hours;
+        fakes::FakeMenuItem MainHarness::*item; ///< the task selected; nullptr: nothing starts
+        const wchar_t *minutes, *hours;
     };
     const Case cases[] = {
-        {kTaskAlarm, 90, L"mnuAlarm", L"90", L"1:30"},
-        {kTaskShutdown, 5, L"mnuShutDown", L"5", L"0:05"},
-        {kTaskStandby, 2, L"mnuWait", L"2", L"0:02"},
-        {kTaskHibernate, 59, L"mnuSleep", L"59", L"0:59"},
-        {kTaskReboot, 360, L"mnuReboot", L"360", L"6:00"},
-        {kTaskReboot, 0, L"mnuReboot", L"1", L"0:01"},
-        {kTaskReboot, 361, L"mnuReboot", L"1", L"0:01"},
+        {kTaskAlarm, 90, &MainHarness::mnuAlarm, L"90", L"1:30"},
+        {kTaskShutdown, 5, &MainHarness::mnuShutDown, L"5", L"0:05"},
+        {kTaskStandby, 2, &MainHarness::mnuWait, L"2", L"0:02"},
+        {kTaskHibernate, 59, &MainHarness::mnuSleep, L"59", L"0:59"},
+        {kTaskReboot, 360, &MainHarness::mnuReboot, L"360", L"6:00"},
+        {kTaskReboot, 0, &MainHarness::mnuReboot, L"1", L"0:01"},
+        {kTaskReboot, 361, &MainHarness::mnuReboot, L"1", L"0:01"},
         {kTaskNone, 1, nullptr, L"1", L"0:01"},
         {2, 1, nullptr, L"1", L"0:01"},
         {6, 1, nullptr, L"1", L"0:01"},
@@ -102,14 +101,9 @@ TEST(AppliedCommandLine, EachTaskCodeAndDelay) {
         run.power.task = c.task;
         run.power.view = kViewMinimized;
         run.start();
-        const std::pair<const wchar_t*, fakes::FakeMenuItem*> items[] = {
-            {L"mnuShutDown", &run.mnuShutDown},
-            {L"mnuWait", &run.mnuWait},
-            {L"mnuReboot", &run.mnuReboot},
-            {L"mnuSleep", &run.mnuSleep},
-            {L"mnuAlarm", &run.mnuAlarm}};
-        for (const auto& [name, item] : items) {
-            EXPECT_EQ(item->checked(), std::wstring(name) == (c.item ? c.item : L"mnuShutDown"));
+        for (auto item : {&MainHarness::mnuShutDown, &MainHarness::mnuWait, &MainHarness::mnuReboot,
+                          &MainHarness::mnuSleep, &MainHarness::mnuAlarm}) {
+            EXPECT_EQ((run.*item).checked(), item == (c.item ? c.item : &MainHarness::mnuShutDown));
         }
         EXPECT_EQ(run.Timer3.enabled(), c.item != nullptr);
         EXPECT_EQ(run.lblActivate.enabled(), c.item == nullptr);

@@ -4,6 +4,7 @@
 // reason line, the WMI request.
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -37,12 +38,9 @@ struct FakeLoader final : LibraryLoader {
     }
     void* loadFullPath(const std::wstring& path, bool searchFlags) override {
         asked.push_back((searchFlags ? L"flags:" : L"path:") + path);
-        if (searchFlags && !searchFlagKnown) {
-            return nullptr;
-        }
         const std::wstring prefix = folder.back() == L'\\' ? folder : folder + L"\\";
-        return has(path.starts_with(prefix) ? path.substr(prefix.size()) : path) ? &library
-                                                                                 : nullptr;
+        const bool found = has(path.starts_with(prefix) ? path.substr(prefix.size()) : path);
+        return found && (searchFlagKnown || !searchFlags) ? &library : nullptr;
     }
     std::wstring systemFolder() override { return folder; }
     bool has(const std::wstring& name) const { return std::ranges::count(present, name) > 0; }
@@ -97,46 +95,43 @@ struct FakeFilter final : MessageFilter {
 };
 
 TEST(ShellMessages, AnElevatedWindowLetsInTheRestartMessageAndTheIconsCallback) {
-    FakeFilter filter;
-    letShellMessagesIn(filter, 0xC0F3);
-    EXPECT_EQ(filter.allowed, (std::vector<unsigned>{TrayIconRecord::kCallbackMessage, 0xC0F3}));
-
-    FakeFilter unregistered; // a message number 0 is no message: it is not let in
-    letShellMessagesIn(unregistered, 0);
-    EXPECT_EQ(unregistered.allowed, std::vector<unsigned>{TrayIconRecord::kCallbackMessage});
-
-    FakeFilter refusing; // a refusal (a low-integrity process) stops nothing else
-    refusing.refuse = true;
-    letShellMessagesIn(refusing, 0xC0F3);
-    EXPECT_EQ(refusing.allowed.size(), 2u);
+    // A message number 0 is no message: it is not let in. A refusal (a low-integrity process)
+    // stops nothing else.
+    for (const auto& [restart, refuse] :
+         {std::pair{0xC0F3U, false}, {0U, false}, {0xC0F3U, true}}) {
+        FakeFilter filter;
+        filter.refuse = refuse;
+        letShellMessagesIn(filter, restart);
+        std::vector<unsigned> allowed{TrayIconRecord::kCallbackMessage, restart};
+        allowed.resize(restart != 0 ? 2 : 1);
+        EXPECT_EQ(filter.allowed, allowed) << restart << " " << refuse;
+    }
 }
 
-/// A window at 144 dpi on a second screen, while the system's DPI is the primary screen's 96; 0
-/// for what this Windows lacks.
+/// A window on a second screen, while the system's DPI is the primary screen's 96; 0 for what
+/// this Windows lacks.
 struct FakeDpi final : DpiQueries {
-    unsigned window = 144, monitor = 144, system = 96;
+    unsigned window, monitor, system = 96;
+    FakeDpi(unsigned w, unsigned m) : window(w), monitor(m) {}
     unsigned windowDpi() override { return window; }
     unsigned monitorDpi() override { return monitor; }
     unsigned systemDpi() override { return system; }
 };
 
 TEST(WindowDpi, TheWindowsOwnElseItsMonitorsElseTheSystems) {
-    FakeDpi windows10;
-    windows10.monitor = 120; // asked only where the window's own is unknown
-    EXPECT_EQ(dpiOfWindow(windows10), 144u);
-    FakeDpi windows81;
-    windows81.window = 0;
-    EXPECT_EQ(dpiOfWindow(windows81), 144u) << "the monitor's, not the primary screen's";
-    FakeDpi windows7;
-    windows7.window = windows7.monitor = 0;
-    EXPECT_EQ(dpiOfWindow(windows7), 96u);
+    // Windows 10, 8.1 and 7: the monitor's is asked only where the window's own is unknown, and
+    // is the second screen's, not the primary screen's.
+    for (const auto& [window, monitor, dpi] :
+         {std::tuple{144U, 120U, 144U}, {0U, 144U, 144U}, {0U, 0U, 96U}}) {
+        FakeDpi queries(window, monitor);
+        EXPECT_EQ(dpiOfWindow(queries), dpi) << window << " " << monitor;
+    }
 }
 
 // ---- The notification area's pictures after a change of DPI or a new shell -------------------
 
 TEST(TrayPictures, TheIconShowsThePicturesLoadedForTheNewDpi) {
-    fakes::MainHarness h;
-    h.start();
+    fakes::StartedMain h;
     h.pictures.generation = 0x100; // loaded afresh at another DPI
     h.form_.PicturesReloaded();
     EXPECT_EQ(h.tray.last().operation, TrayOperation::Modify);
@@ -156,32 +151,27 @@ TEST(TrayPictures, TheIconShowsThePicturesLoadedForTheNewDpi) {
     EXPECT_EQ(h.tray.last().record.icon, fakes::MainHarness::kFormIcon + 0x200);
 }
 
-TEST(DpiMath, TwipsBecomePixelsAtTheWindowsDpi) {
-    EXPECT_EQ(twipsToPixels(15, 96), 1);
-    EXPECT_EQ(twipsToPixels(5805, 96), 387);
-    EXPECT_EQ(twipsToPixels(5805, 144), 581); // 580.5 rounds away from zero, as MulDiv does
-    EXPECT_EQ(twipsToPixels(4155, 120), 346); // 346.25
-    EXPECT_EQ(twipsToPixels(0, 192), 0);
-    EXPECT_EQ(twipsToPixels(10 * 1440, 96), 960) << "ten inches";
-}
-
-TEST(DpiMath, MulDivRoundsHalvesAwayFromZeroWhateverTheSigns) {
-    EXPECT_EQ(mulDiv(3, 1, 2), 2);
-    EXPECT_EQ(mulDiv(-3, 1, 2), -2);
-    EXPECT_EQ(mulDiv(3, 1, -2), -2);
-    EXPECT_EQ(mulDiv(1, 1, 3), 0);
-    EXPECT_EQ(mulDiv(5, 1, 0), -1) << "a zero denominator gives -1, as MulDiv does";
-    // No overflow in the intermediate product.
-    EXPECT_EQ(mulDiv(2'000'000'000, 144, 1440), 200'000'000);
-}
-
-TEST(DpiMath, FontHeightsFollowTheDpiWithoutLosingQuarterPoints) {
-    EXPECT_EQ(fontHeightForDpi(9.75, 96), -13);
-    EXPECT_EQ(fontHeightForDpi(9.75, 144), -20); // 19.5
-    EXPECT_EQ(fontHeightForDpi(8.25, 120), -14); // 13.75
-    EXPECT_EQ(fontHeightForDpi(13.5, 96), -18);
-    EXPECT_EQ(fontHeightForDpi(72, 96), -96) << "a 72-point font is an inch high";
-    EXPECT_EQ(fontHeightForDpi(72.25, 96), -96) << "96.33 pixels";
+// Halves round away from zero, as MulDiv does (580.5 pixels are 581); a 72-point font is an inch.
+TEST(DpiMath, TwipsAndFontsAtTheWindowsDpiRoundingHalvesAwayFromZeroWhateverTheSigns) {
+    const std::tuple<int, int, int> pixels[] = {{15, 96, 1},      {5805, 96, 387},
+                                                {5805, 144, 581}, {4155, 120, 346},
+                                                {0, 192, 0},      {10 * 1440, 96, 960}};
+    for (const auto& [twips, dpi, px] : pixels) {
+        EXPECT_EQ(twipsToPixels(twips, dpi), px) << twips << " at " << dpi;
+    }
+    // A zero denominator gives -1; no overflow in the intermediate product.
+    const std::tuple<int, int, int, int> divisions[] = {
+        {3, 1, 2, 2}, {-3, 1, 2, -2}, {3, 1, -2, -2},
+        {1, 1, 3, 0}, {5, 1, 0, -1},  {2'000'000'000, 144, 1440, 200'000'000}};
+    for (const auto& [a, b, c, result] : divisions) {
+        EXPECT_EQ(mulDiv(a, b, c), result) << a << " " << c;
+    }
+    const std::tuple<double, int, int> fonts[] = {{9.75, 96, -13},  {9.75, 144, -20},
+                                                  {8.25, 120, -14}, {13.5, 96, -18},
+                                                  {72, 96, -96},    {72.25, 96, -96}};
+    for (const auto& [points, dpi, height] : fonts) {
+        EXPECT_EQ(fontHeightForDpi(points, dpi), height) << points << " at " << dpi;
+    }
 }
 
 TEST(DpiMath, SecondAlignedWaitEndsJustAfterTheNextSecond) {
@@ -250,9 +240,9 @@ TEST(WmiRequest, EachMethodAsksForTheShutdownPrivilegeOnTheLocalOperatingSystem)
         EXPECT_EQ(moniker,
                   LR"(winmgmts:{impersonationLevel=impersonate,(Shutdown)}!\\.\root\cimv2)");
         EXPECT_EQ(std::wstring(request.query), L"Select * from Win32_OperatingSystem");
+        EXPECT_EQ(request.method,
+                  std::wstring(method == WmiMethod::ShutDown ? L"ShutDown" : L"Reboot"));
     }
-    EXPECT_EQ(std::wstring(wmiRequestFor(WmiMethod::ShutDown).method), L"ShutDown");
-    EXPECT_EQ(std::wstring(wmiRequestFor(WmiMethod::Reboot).method), L"Reboot");
 }
 
 } // namespace

@@ -36,16 +36,10 @@ private:
         if (i >= 0 && i < 64) {
             return ansi ? 0xC0 + i : (i < 48 ? 0x80 + i : 0xE0 + i - 48);
         }
-        switch (ch) {
-        case L'Ё':
-            return ansi ? 0xA8 : 0xF0;
-        case L'ё':
-            return ansi ? 0xB8 : 0xF1;
-        case 0x00A0:
-            return ansi ? 0xA0 : 0xFF;
-        default:
-            return -1;
-        }
+        return ch == L'Ё'     ? (ansi ? 0xA8 : 0xF0)
+               : ch == L'ё'   ? (ansi ? 0xB8 : 0xF1)
+               : ch == 0x00A0 ? (ansi ? 0xA0 : 0xFF)
+                              : -1;
     }
     CodePage page_;
 };

@@ -11,11 +11,8 @@
 namespace zorvo {
 namespace {
 
-using fakes::MainHarness;
-
 TEST(WindowBehaviour, IconMessages) {
-    MainHarness h;
-    h.start();
+    fakes::StartedMain h;
     h.click(L"mnuTray");
     EXPECT_EQ(h.form.windowState(), WindowState::Minimized);
     for (int message : {0x200, 0x201, 0x202, 0x205}) { // each gives the buttons their colour back
@@ -35,8 +32,7 @@ TEST(WindowBehaviour, IconMessages) {
 
 // A press on the bare form or on any label that is not a button moves the window.
 TEST(WindowBehaviour, APressOnTheFormOrAPlainLabelDragsTheWindow) {
-    MainHarness h;
-    h.start();
+    fakes::StartedMain h;
     int expected = 0;
     h.send(L"", Event::MouseDown);
     EXPECT_EQ(h.form.drags, ++expected);
@@ -49,8 +45,7 @@ TEST(WindowBehaviour, APressOnTheFormOrAPlainLabelDragsTheWindow) {
 }
 
 TEST(WindowBehaviour, TheDialogsOpenAndTheAboutBoxSuspendsTopMostOnlyWhenChecked) {
-    MainHarness h;
-    h.start();
+    fakes::StartedMain h;
     h.journal.clear();
     h.dialogs.whileAboutOpen = [&] { EXPECT_FALSE(h.form.topMost); };
     h.click(L"mnuAbout");
