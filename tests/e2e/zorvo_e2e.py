@@ -338,11 +338,11 @@ class Driver:
         Wine a window can lose the front for good to the desktop (when X reports the focus gone
         to no window of Wine's): after two seconds it is brought back as a click on it would."""
         keys = list(vks) + [-vk for vk in reversed(vks)]
-        for timeout in (2, 3):
-            if wait_until(lambda: self.value("keys", window, *keys) == "1", timeout):
-                return
+        typed = lambda: self.value("keys", window, *keys) == "1"  # noqa: E731
+        if not wait_until(typed, 2):
             self.value("activate", window)
-        raise AssertionError("the window never came to the front for the keys")
+            if not wait_until(typed, 3):
+                raise AssertionError("the window never came to the front for the keys")
 
     def capture(self, cls, control_id=0):
         """The control's client area (the window's for 0) as a Picture, as the screen shows it."""
