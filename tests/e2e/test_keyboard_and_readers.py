@@ -55,9 +55,9 @@ class BatchDialogKeys(BatchDialogCase):
         for keys, expected in (((VK_TAB, VK_DOWN, VK_RETURN), {"wait.bat": self.content("/w 1 ")}),
                                ((VK_ESCAPE,), None)):
             before = self.written()
-            for _ in range(3):
-                # The keys go to the active window: the main window, once it has the focus back.
-                self.assertFocus(main, Main.Combo1)
+            # The keys go to the active window: the main window, once it has the focus back.
+            self.assertFocus(main, Main.Combo1)
+            for _ in range(3):  # (a shortcut of the window, wherever its focus is)
                 d.press_keys(main, VK_CONTROL, ord("B"))
                 if d.wait_window(bat, 5000):
                     break
