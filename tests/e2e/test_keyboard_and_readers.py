@@ -64,8 +64,7 @@ class BatchDialogKeys(BatchDialogCase):
                 # Keys the program has not read yet are lost when Wine hands the front to its
                 # desktop (see press_keys); a program that drops them itself keeps the front.
                 self.assertFalse(d.foreground(main), "Ctrl+B did not open the dialog")
-                print("\nMEASURED Ctrl+B typed again: the front had gone to %s"
-                      % d.value("activate", main))
+                print("\nMEASURED Ctrl+B typed again: the front went to", d.value("activate", main))
             else:
                 self.fail("the main window lost the front at every Ctrl+B")
             self.assertFocus(bat, Bat.Combo1)

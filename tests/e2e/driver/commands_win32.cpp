@@ -274,14 +274,18 @@ const std::vector<Command>& commands() {
         // foreground CLASS: whether the window is the one keys typed on the keyboard go to.
         {L"foreground", 1,
          [](const Args& a, Session&) { return ok(flag(GetForegroundWindow() == find_top(a[1]))); }},
-        // activate CLASS: brings the window to the front, as a click on it does; answers the class
-        // of the window that was in front before ("none" for none).
+        // activate CLASS: brings the window to the front, as a click on it does; answers the window
+        // that was in front before as "CLASS@PID CAPTION" ("@0 " for none).
         {L"activate", 1,
          [](const Args& a, Session&) {
              const HWND before = GetForegroundWindow();
-             const std::wstring was = before != nullptr ? class_of(before) : L"none";
+             DWORD pid = 0;
+             wchar_t caption[256]{};
+             GetWindowTextW(before, caption, 256);
+             GetWindowThreadProcessId(before, &pid);
              check(SetForegroundWindow(find_top(a[1])) != FALSE, L"SetForegroundWindow");
-             return ok(escape_value(was));
+             return ok(
+                 escape_value(class_of(before) + L"@" + std::to_wstring(pid) + L" " + caption));
          }},
         // show-window CLASS CMD: ShowWindow from outside, as the taskbar or a script does it.
         {L"show-window", 2,
