@@ -3,7 +3,7 @@ every clickable label read and pressed through Active Accessibility from another
 screen reader does it."""
 
 from test_batch import BatchDialogCase
-from zorvo_e2e import (ABOUT, IDLE_CAPTION, SHUTDOWN, VK_ESCAPE, VK_RETURN, VK_TAB,
+from zorvo_e2e import (ABOUT, IDLE_CAPTION, SHUTDOWN, VK_ESCAPE, VK_RETURN, VK_TAB, WARNING,
                        About, Bat, Main, Menu, ZorvoTestCase)
 
 VK_CONTROL, VK_DOWN = 0x11, 0x28
@@ -55,18 +55,19 @@ class BatchDialogKeys(BatchDialogCase):
         for keys, expected in (((VK_TAB, VK_DOWN, VK_RETURN), {"wait.bat": self.content("/w 1 ")}),
                                ((VK_ESCAPE,), None)):
             before = self.written()
-            # The keys go to the active window: the main window, once it has the focus back.
-            self.assertFocus(main, Main.Combo1)
+            self.assertFocus(main, Main.Combo1)  # back in the main window, where keys now go
             for _ in range(3):  # (a shortcut of the window, wherever its focus is)
                 d.press_keys(main, VK_CONTROL, ord("B"))
                 if d.wait_window(bat, 5000):
                     break
-                # Keys the program has not read yet are lost when Wine hands the front to its
-                # desktop (see press_keys); a program that drops them itself keeps the front.
-                self.assertFalse(d.foreground(main), "Ctrl+B did not open the dialog")
-                print("\nMEASURED Ctrl+B typed again: the front went to", d.value("activate", main))
+                # Under load Wine may lose the Ctrl (the minutes box then warns of the B) or the
+                # front (see press_keys); a program that drops the keys itself keeps the front.
+                warned = d.message_box_text() == WARNING and d.message_box_press()
+                self.assertTrue(warned or not d.foreground(main), "Ctrl+B did not open the dialog")
+                print("\nMEASURED Ctrl+B typed again after",
+                      "a B alone" if warned else d.value("activate", main))
             else:
-                self.fail("the main window lost the front at every Ctrl+B")
+                self.fail("no Ctrl+B of three opened the dialog")
             self.assertFocus(bat, Bat.Combo1)
             for key in keys:
                 d.press_keys(bat, key)

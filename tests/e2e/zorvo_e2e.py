@@ -147,8 +147,7 @@ def copy_prefix(source, target):
             except OSError:  # another file system, say: a copy does as well
                 pass
         return shutil.copy2(source, target)
-    shutil.copytree(source, target, symlinks=True, copy_function=link_or_copy,
-                    dirs_exist_ok=True)
+    shutil.copytree(source, target, symlinks=True, copy_function=link_or_copy, dirs_exist_ok=True)
 
 
 def _token(value):
